@@ -1,0 +1,32 @@
+#include "scene/scene_assets.h"
+
+#include "scene/scene_drawing.h"
+
+namespace ventalune::scene {
+
+bool LoadRoomTexture(std::array<uint32_t, kRoomWallCount>& slots, const char* path,
+                     const PictureTextureLoader& load) {
+  uint32_t name = 0;
+  if (!load(path, name)) return false;
+  slots.fill(name);
+  return true;
+}
+
+bool LoadSceneAssets(RingScene& scene, const PictureTextureLoader& load) {
+  if (!LoadRoomTexture(scene.roomTextures, kRoomPictureFile, load)) return false;
+  scene.viewAngleX = scene.viewAngleY = scene.viewAngleZ = 0.0f;
+  if (!load(kRingPictureFile, scene.ringTexture)) return false;
+  ApplyRingMaterial();
+  return true;
+}
+
+bool ReloadSceneAssets(RingScene& scene, const PictureTextureLoader& load) {
+  const float x = scene.viewAngleX, y = scene.viewAngleY, z = scene.viewAngleZ;
+  const bool loaded = LoadSceneAssets(scene, load);
+  scene.viewAngleX = x;
+  scene.viewAngleY = y;
+  scene.viewAngleZ = z;
+  return loaded;
+}
+
+}  // namespace ventalune::scene

@@ -1,0 +1,109 @@
+#include "scene/scene_frame.h"
+
+#include "scene/gl_api.h"
+#include "scene/picture_texture.h"
+#include "scene/scene_assets.h"
+#include "scene/scene_drawing.h"
+#include "scene/scene_view.h"
+
+namespace ventalune::scene {
+
+bool PrepareGlState(SceneFrame& frame, SceneWindow& window, KeyTable& keys) {
+  frame.window = &window;
+  frame.keys = &keys;
+  frame.contextHasAssets = false;
+  PrepareGlState();
+  return true;
+}
+
+void StepFrame(SceneFrame& frame, uint32_t elapsedMs) {
+  // Esc counts only if it is still down now; the step goes on regardless.
+  if ((*frame.keys)[VK_ESCAPE] == 1) RequestQuit(*frame.window);
+  AdvanceScene(*frame.scene, elapsedMs);
+  if (frame.contextHasAssets || frame.window->flags->drawingSuppressed) return;
+
+  // A window re-created by a display-mode switch has a new rendering context
+  // without our textures: load them again rather than draw white walls.
+  const bool loaded = frame.assetsLoaded ? ReloadSceneAssets(*frame.scene, LoadPictureTexture)
+                                         : LoadSceneAssets(*frame.scene, LoadPictureTexture);
+  frame.assetsLoaded = true;
+  frame.contextHasAssets = loaded;
+  if (!loaded) {
+    RequestQuit(*frame.window);
+    frame.window->flags->drawingSuppressed = true;
+  }
+}
+
+void RenderFrame(SceneFrame& frame) {
+  if (frame.window->flags->drawingSuppressed) return;
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  DrawScene(*frame.scene);
+  glFlush();
+}
+
+void RunMessageLoop(SceneFrame& frame) {
+  SceneWindow& window = *frame.window;
+  MSG message;
+  for (;;) {
+    // Only the scene window's own messages; no TranslateMessage, so no
+    // character messages either.
+    if (PeekMessageA(&message, window.window, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) return;
+      DispatchMessageA(&message);
+    } else if (!window.visible) {
+      WaitMessage();
+    } else {
+      const DWORD now = GetTickCount();
+      StepFrame(frame, now - window.lastTick);
+      window.lastTick = now;
+      RenderFrame(frame);
+      SwapBuffers(window.dc);
+    }
+  }
+}
+
+int RunSceneProgram(HINSTANCE instance) {
+  static SceneApplication application;
+  static KeyTable keys;
+  static SceneRunFlags flags;
+  static SceneWindow window;
+  static RingScene scene;
+  static SceneFrame frame;
+
+  application = {instance, kWindowClassName};
+  window = SceneWindow{};
+  window.keys = &keys;
+  window.application = &application;
+  window.flags = &flags;
+  keys.fill(0);
+  frame.scene = &scene;
+
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
+  windowClass.lpfnWndProc = SceneWindowProc;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  // The system colour index used directly as the brush value, as the class
+  // has always had it; the GL covers the whole client area anyway.
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_APPWORKSPACE));
+  windowClass.lpszClassName = application.className;
+  if (!RegisterClassExA(&windowClass)) return -1;
+
+  flags.running = true;
+  flags.requestedFullScreen = window.fullScreen != 0;
+  while (flags.running) {
+    window.fullScreen = flags.requestedFullScreen ? 1 : 0;
+    if (!OpenSceneWindow(window)) {
+      flags.running = false;
+      break;
+    }
+    PrepareGlState(frame, window, keys);
+    RunMessageLoop(frame);
+    CloseSceneWindow(window);
+  }
+  UnregisterClassA(application.className, instance);
+  return 0;
+}
+
+}  // namespace ventalune::scene

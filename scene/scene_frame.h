@@ -1,0 +1,36 @@
+#pragma once
+// The frame loop: as many frames as the driver gives, each one a step of the
+// scene and a draw, with the window's messages handled in between.
+#include "scene/ring_scene.h"
+#include "scene/scene_window.h"
+
+namespace ventalune::scene {
+
+// What the frame step works on. One per process.
+struct SceneFrame {
+  SceneWindow* window = nullptr;
+  KeyTable* keys = nullptr;
+  RingScene* scene = nullptr;
+  bool assetsLoaded = false;     // once in this process
+  bool contextHasAssets = false; // the current rendering context
+};
+
+// Fixed GL state for a freshly opened window; remembers the window and keys
+// for the frame step. Always succeeds.
+bool PrepareGlState(SceneFrame& frame, SceneWindow& window, KeyTable& keys);
+
+// Esc check, scene advance, and the textures for a context that has none.
+void StepFrame(SceneFrame& frame, uint32_t elapsedMs);
+
+// Clears and draws the scene (nothing once the assets have failed).
+void RenderFrame(SceneFrame& frame);
+
+// Runs until a WM_QUIT addressed to the window is taken from the queue.
+void RunMessageLoop(SceneFrame& frame);
+
+// The whole program: register the class, open the window (again after a
+// display-mode switch), loop, tear down. Returns the exit code: 0, or −1
+// when the window class cannot be registered.
+int RunSceneProgram(HINSTANCE instance);
+
+}  // namespace ventalune::scene

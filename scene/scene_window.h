@@ -1,0 +1,65 @@
+#pragma once
+// The scene program's one OpenGL window: full screen at 1024 × 768 × 16 when
+// the display allows it, an ordinary window of that client size otherwise.
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+
+namespace ventalune::scene {
+
+inline constexpr char kWindowClassName[] = "OpenGL";
+inline constexpr char kWindowTitle[] = "Nubivola_VC";
+// Another program may post this to flip between full screen and a window.
+inline constexpr UINT kDisplayModeSwitchMessage = WM_USER + 1;
+
+// 1 while a key is down, by virtual-key code. Only Esc is consulted.
+using KeyTable = std::array<int32_t, 256>;
+
+struct SceneApplication {
+  HINSTANCE instance = nullptr;
+  const char* className = kWindowClassName;
+};
+
+// The process's run flags; the window procedure and the frame change them.
+struct SceneRunFlags {
+  bool running = false;              // keep (re)creating the window
+  bool requestedFullScreen = true;   // for the next window
+  bool drawingSuppressed = false;    // the assets failed to load; never cleared
+};
+
+struct SceneWindow {
+  KeyTable* keys = nullptr;
+  HWND window = nullptr;
+  HDC dc = nullptr;
+  HGLRC gl = nullptr;
+  SceneApplication* application = nullptr;
+  const char* title = kWindowTitle;
+  int32_t width = 1024;
+  int32_t height = 768;
+  int32_t bitsPerPixel = 16;  // display mode and pixel format colour depth
+  uint32_t fullScreen = 1;    // cleared when the display mode cannot be set
+  uint32_t visible = 0;       // 0 while minimised
+  uint32_t lastTick = 0;      // GetTickCount at the previous frame step
+  SceneRunFlags* flags = nullptr;
+};
+
+// Temporarily switches the display to width × height × bits; true on success.
+bool SwitchDisplayMode(int32_t width, int32_t height, int32_t bitsPerPixel);
+
+// Creates the window, its pixel format and a current GL context. On failure
+// everything it made is released again (a display mode already switched
+// stays switched; the caller's teardown restores it).
+bool OpenSceneWindow(SceneWindow& record);
+
+// Releases context, DC and window, then restores the display mode and the
+// cursor if the window was full screen. Always succeeds.
+bool CloseSceneWindow(SceneWindow& record);
+
+// Ends the run: the posted WM_QUIT ends this window's message loop and the
+// cleared running flag stops the program from making another.
+BOOL RequestQuit(SceneWindow& record);
+
+LRESULT CALLBACK SceneWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+}  // namespace ventalune::scene

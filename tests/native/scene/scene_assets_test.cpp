@@ -1,0 +1,96 @@
+#include "scene/scene_assets.h"
+
+#include <gtest/gtest.h>
+
+#include "row_name.h"
+
+#include <string>
+#include <vector>
+
+#include "offscreen_gl.h"
+
+namespace ventalune::scene {
+namespace {
+
+// A loader that hands out names 11, 12, … and fails for the paths listed.
+struct FakeLoader {
+  std::vector<std::string> failing;
+  std::vector<std::string> asked;
+  uint32_t next = 11;
+  PictureTextureLoader Bind() {
+    return [this](const char* path, uint32_t& name) {
+      asked.emplace_back(path);
+      for (const auto& f : failing)
+        if (f == path) return false;
+      name = next++;
+      return true;
+    };
+  }
+};
+
+class SceneAssetsTest : public testing::Test {
+ protected:
+  offscreen::OffscreenGl gl_{8, 8};  // ApplyRingMaterial needs a context
+  RingScene scene_;
+  void SetUp() override {
+    ASSERT_TRUE(gl_.ok());
+    AdvanceScene(scene_, 1500);
+  }
+};
+
+TEST_F(SceneAssetsTest, LoadsBothPicturesAndLevelsTheView) {
+  FakeLoader loader;
+  ASSERT_TRUE(LoadSceneAssets(scene_, loader.Bind()));
+  EXPECT_EQ(loader.asked, (std::vector<std::string>{kRoomPictureFile, kRingPictureFile}));
+  for (uint32_t slot : scene_.roomTextures) EXPECT_EQ(slot, 11u);
+  EXPECT_EQ(scene_.ringTexture, 12u);
+  EXPECT_EQ(scene_.viewAngleX, 0.0f);
+  EXPECT_EQ(scene_.viewAngleY, 0.0f);
+  EXPECT_EQ(scene_.viewAngleZ, 0.0f);
+  EXPECT_FLOAT_EQ(scene_.clock, 1.5f);  // the first advance's time is kept
+}
+
+struct FailureCase {
+  const char* name;
+  std::string failingPath;
+  std::vector<std::string> asked;
+  uint32_t roomSlot;
+  bool viewLevelled;
+};
+
+class SceneAssetsFailureTest : public SceneAssetsTest, public testing::WithParamInterface<FailureCase> {};
+
+// The first failing picture stops the load; the room slots change only when
+// the room picture loaded.
+TEST_P(SceneAssetsFailureTest, StopsAtTheFirstFailure) {
+  FakeLoader loader;
+  loader.failing = {GetParam().failingPath};
+  scene_.roomTextures.fill(7);
+  EXPECT_FALSE(LoadSceneAssets(scene_, loader.Bind()));
+  EXPECT_EQ(loader.asked, GetParam().asked);
+  for (uint32_t slot : scene_.roomTextures) EXPECT_EQ(slot, GetParam().roomSlot);
+  EXPECT_EQ(scene_.viewAngleX == 0.0f, GetParam().viewLevelled);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pictures, SceneAssetsFailureTest,
+    testing::Values(FailureCase{"RoomPictureMissing", kRoomPictureFile, {kRoomPictureFile}, 7, false},
+                      FailureCase{"RingPictureMissing", kRingPictureFile, {kRoomPictureFile, kRingPictureFile}, 11, true}),
+    testing_support::RowName());
+
+TEST_F(SceneAssetsTest, ReloadForANewContextKeepsTheSway) {
+  FakeLoader loader;
+  ASSERT_TRUE(LoadSceneAssets(scene_, loader.Bind()));
+  AdvanceScene(scene_, 700);
+  const float x = scene_.viewAngleX, y = scene_.viewAngleY, z = scene_.viewAngleZ;
+  ASSERT_NE(x, 0.0f);
+  ASSERT_TRUE(ReloadSceneAssets(scene_, loader.Bind()));
+  EXPECT_EQ(scene_.roomTextures[5], 13u);
+  EXPECT_EQ(scene_.ringTexture, 14u);
+  EXPECT_EQ(scene_.viewAngleX, x);
+  EXPECT_EQ(scene_.viewAngleY, y);
+  EXPECT_EQ(scene_.viewAngleZ, z);
+}
+
+}  // namespace
+}  // namespace ventalune::scene
