@@ -1,0 +1,46 @@
+# Sourced by tools/test and tools/demo: a private X display and sound server
+# for Wine, and a persistent wineserver, all stopped again on exit.
+# Sets DISPLAY, XDG_RUNTIME_DIR, PULSE_SERVER and WINEPREFIX.
+
+session_pids=()
+session_stop() {
+  if [ -n "${WINEPREFIX:-}" ]; then wineserver -k 2>/dev/null || true; fi
+  for pid in "${session_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${session_pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+  [ -n "${session_runtime:-}" ] && rm -rf "$session_runtime"
+}
+
+# session_start_display: a 1024×768×24 Xvfb on a free display number.
+session_start_display() {
+  local n=90
+  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -ac >/dev/null 2>&1 &
+  session_pids+=($!)
+  export DISPLAY=":$n"
+  for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
+  echo "session: Xvfb did not start on $DISPLAY" >&2
+  return 1
+}
+
+# session_start_sound: PulseAudio with a null sink "test" whose monitor the
+# tests record from.
+session_start_sound() {
+  session_runtime="$(mktemp -d /tmp/ventalune-pulse.XXXXXX)"
+  chmod 700 "$session_runtime"
+  export XDG_RUNTIME_DIR="$session_runtime"
+  export PULSE_SERVER="unix:$session_runtime/pulse/native"
+  pulseaudio --daemonize=no --exit-idle-time=-1 -n --disallow-exit \
+    --load="module-null-sink sink_name=test" \
+    --load="module-native-protocol-unix" >/dev/null 2>&1 &
+  session_pids+=($!)
+  for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+  pactl set-default-sink test >/dev/null 2>&1 || { echo "session: PulseAudio did not start" >&2; return 1; }
+}
+
+# session_start_wine: one wineserver for the whole session, so each test
+# program does not pay for starting its own.
+session_start_wine() {
+  export WINEPREFIX="$top/build/wineprefix"
+  export WINEDEBUG="${WINEDEBUG:--all}"
+  wineserver -p 2>/dev/null || true
+}
