@@ -7,6 +7,7 @@
 #include <memory>
 #include <span>
 
+#include "scene/bitmap_check.h"
 #include "scene/gl_api.h"
 #include "scene/texture_size.h"
 #include "scene/texture_upload.h"
@@ -30,7 +31,22 @@ using PicturePtr = std::unique_ptr<IPicture, PictureRelease>;
 using MemoryDc = std::unique_ptr<std::remove_pointer_t<HDC>, DcDelete>;
 using Bitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, BitmapDelete>;
 
+// Reads just enough of the file to refuse a bitmap cut short before the
+// picture loader reads past its end.
+bool PictureFileLooksWhole(const char* path) {
+  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  LARGE_INTEGER size{};
+  uint8_t head[kBitmapHeaderBytes];
+  DWORD read = 0;
+  const bool ok = GetFileSizeEx(file, &size) && ReadFile(file, head, sizeof(head), &read, nullptr);
+  CloseHandle(file);
+  return ok && BitmapFileIsWhole(std::span(head, read), static_cast<uint64_t>(size.QuadPart));
+}
+
 PicturePtr OpenPicture(const char* path) {
+  if (!PictureFileLooksWhole(path)) return nullptr;
   wchar_t widePath[kMaxPathChars];
   if (MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, kMaxPathChars) == 0) return nullptr;
   void* picture = nullptr;

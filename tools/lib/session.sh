@@ -40,7 +40,7 @@ session_start_sound() {
 # session_start_wine: one wineserver for the whole session, so each test
 # program does not pay for starting its own.
 session_start_wine() {
-  export WINEPREFIX="$top/build/wineprefix"
+  export WINEPREFIX="${WINEPREFIX:-$top/build/wineprefix}"
   export WINEDEBUG="${WINEDEBUG:--all}"
   wineserver -p 2>/dev/null || true
 }

@@ -1,0 +1,163 @@
+// Drives the real Ventalune.dll the way the saver does: two pictures in the
+// data folder, the program started with no arguments, then watched through
+// its window title and the screen.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <thread>
+
+#include "support/bitmap_file.h"
+#include "support/program_driver.h"
+#include "support/screen_capture.h"
+
+namespace ventalune::wine_test {
+namespace {
+
+constexpr char kSceneTitle[] = "Nubivola_VC";
+constexpr char kDataFolder[] = "C:\\q_sarn";
+constexpr char kRoomFile[] = "C:\\q_sarn\\Nubivola1.bmp";
+constexpr char kRingFile[] = "C:\\q_sarn\\Nubivola2.bmp";
+
+// Room: pure red, which the unlit walls show unchanged. Rings: pure green,
+// which lighting darkens but never turns red.
+bool IsRoomRed(Rgb c) { return c.r > 200 && c.g < 60 && c.b < 60; }
+bool IsRingGreen(Rgb c) { return c.g > 60 && c.g > c.r + 40 && c.g > c.b + 40; }
+
+void WriteTestPictures() {
+  CreateDirectoryA(kDataFolder, nullptr);
+  ASSERT_TRUE(WriteBmpFile(kRoomFile, 320, 240, [](int, int) { return Rgb{255, 0, 0}; }));
+  ASSERT_TRUE(WriteBmpFile(kRingFile, 64, 64, [](int, int) { return Rgb{0, 255, 0}; }));
+}
+
+class SceneProgramTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    WriteTestPictures();
+    ASSERT_EQ(FindTopLevelWindow(kSceneTitle), nullptr) << "a scene window is left over";
+  }
+
+  // Starts the program and waits until its window shows both pictures.
+  HWND StartAndWaitForScene() {
+    EXPECT_TRUE(scene_.Start(ProductPath("Ventalune.dll")));
+    HWND window = WaitForTopLevelWindow(kSceneTitle, 15s);
+    EXPECT_NE(window, nullptr);
+    if (!window) return nullptr;
+    ScreenPicture screen;
+    const bool shown = WaitFor(
+        [&] {
+          screen = CaptureScreen();
+          return screen.Count(IsRoomRed) > 10000 && screen.Count(IsRingGreen) > 500;
+        },
+        10s);
+    if (!shown) screen.SaveBmp("C:\\scene_program_test_failure.bmp");
+    EXPECT_TRUE(shown) << "room pixels " << screen.Count(IsRoomRed) << ", ring pixels "
+                       << screen.Count(IsRingGreen);
+    return window;
+  }
+
+  void ExpectCleanExit() {
+    DWORD exitCode = 99;
+    ASSERT_TRUE(scene_.WaitForExit(10s, &exitCode)) << "the program did not end";
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ(FindTopLevelWindow(kSceneTitle), nullptr);
+  }
+
+  RunningProgram scene_;
+};
+
+TEST_F(SceneProgramTest, ShowsRoomAndRingsFullScreen) {
+  HWND window = StartAndWaitForScene();
+  ASSERT_NE(window, nullptr);
+  RECT client{};
+  GetClientRect(window, &client);
+  EXPECT_EQ(client.right - client.left, 1024);
+  EXPECT_EQ(client.bottom - client.top, 768);
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  ExpectCleanExit();
+}
+
+TEST_F(SceneProgramTest, EscapeKeyEndsTheRun) {
+  HWND window = StartAndWaitForScene();
+  ASSERT_NE(window, nullptr);
+  SetForegroundWindow(window);
+  // Held until the program has gone: Esc counts only while it is down at a
+  // frame step.
+  KeyDown(VK_ESCAPE);
+  ExpectCleanExit();
+  KeyUp(VK_ESCAPE);
+}
+
+TEST_F(SceneProgramTest, OtherKeysAndMouseMovesDoNotEndTheRun) {
+  HWND window = StartAndWaitForScene();
+  ASSERT_NE(window, nullptr);
+  SetForegroundWindow(window);
+  PressKey(VK_SPACE);
+  PressKey('A');
+  SetCursorPos(100, 100);
+  SetCursorPos(600, 400);
+  EXPECT_FALSE(scene_.WaitForExit(1500ms));
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  ExpectCleanExit();
+}
+
+TEST_F(SceneProgramTest, CloseMessageEndsTheRun) {
+  HWND window = StartAndWaitForScene();
+  ASSERT_NE(window, nullptr);
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  ExpectCleanExit();
+}
+
+// Exactly SC_SCREENSAVE is swallowed; the next code up gets the default
+// handling, which under Wine opens its About box in the scene's process.
+TEST_F(SceneProgramTest, ScreenSaveCommandIsSwallowedExactly) {
+  HWND window = StartAndWaitForScene();
+  ASSERT_NE(window, nullptr);
+  const size_t windowsBefore = WindowsOfProcess(scene_.processId()).size();
+
+  PostMessageA(window, WM_SYSCOMMAND, SC_SCREENSAVE, 0);
+  EXPECT_FALSE(WaitFor([&] { return WindowsOfProcess(scene_.processId()).size() > windowsBefore; }, 1500ms));
+  EXPECT_TRUE(scene_.running());
+
+  PostMessageA(window, WM_SYSCOMMAND, SC_SCREENSAVE + 1, 0);
+  EXPECT_TRUE(WaitFor([&] { return WindowsOfProcess(scene_.processId()).size() > windowsBefore; }, 10s))
+      << "no default handling for SC_SCREENSAVE + 1";
+  for (HWND other : WindowsOfProcess(scene_.processId()))
+    if (other != window) PostMessageA(other, WM_CLOSE, 0, 0);
+
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  ExpectCleanExit();
+}
+
+struct BadPictureCase {
+  const char* name;
+  const char* file;
+  bool missing;  // otherwise present but damaged
+};
+
+class SceneBadPictureTest : public SceneProgramTest, public testing::WithParamInterface<BadPictureCase> {};
+
+// A picture that cannot become a texture ends the program by itself, with
+// exit code 0 and no window left, before anything is drawn.
+TEST_P(SceneBadPictureTest, EndsByItself) {
+  const BadPictureCase& row = GetParam();
+  if (row.missing) {
+    ASSERT_TRUE(DeleteFileA(row.file));
+  } else {
+    // "BM" and a header that promises pixels the file does not hold.
+    ASSERT_TRUE(WriteRawFile(row.file, {'B', 'M', 0x36, 0x10, 0, 0, 0, 0, 0, 0, 0x36, 0, 0, 0, 40, 0, 0, 0, 0x40, 0,
+                                        0, 0, 0x40, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0, 0xff, 0xff}));
+  }
+  ASSERT_TRUE(scene_.Start(ProductPath("Ventalune.dll")));
+  ExpectCleanExit();
+}
+
+INSTANTIATE_TEST_SUITE_P(Pictures, SceneBadPictureTest,
+                         testing::Values(BadPictureCase{"RoomMissing", kRoomFile, true},
+                                         BadPictureCase{"RoomDamaged", kRoomFile, false},
+                                         BadPictureCase{"RingsMissing", kRingFile, true},
+                                         BadPictureCase{"RingsDamaged", kRingFile, false}),
+                         [](const testing::TestParamInfo<BadPictureCase>& row) { return std::string(row.param.name); });
+
+}  // namespace
+}  // namespace ventalune::wine_test
