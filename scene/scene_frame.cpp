@@ -58,11 +58,12 @@ void RunMessageLoop(SceneFrame& frame) {
       window.lastTick = now;
       RenderFrame(frame);
       SwapBuffers(window.dc);
+      if (frame.framePresented) frame.framePresented(frame);
     }
   }
 }
 
-int RunSceneProgram(HINSTANCE instance) {
+int RunSceneProgram(HINSTANCE instance, FramePresentedHook framePresented) {
   static SceneApplication application;
   static KeyTable keys;
   static SceneRunFlags flags;
@@ -77,6 +78,7 @@ int RunSceneProgram(HINSTANCE instance) {
   window.flags = &flags;
   keys.fill(0);
   frame.scene = &scene;
+  frame.framePresented = framePresented;
 
   WNDCLASSEXA windowClass{};
   windowClass.cbSize = sizeof(windowClass);

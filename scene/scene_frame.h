@@ -6,6 +6,11 @@
 
 namespace ventalune::scene {
 
+struct SceneFrame;
+// Called after every presented frame; lets a measuring harness count frames
+// and end the run. The program itself passes none.
+using FramePresentedHook = void (*)(SceneFrame& frame);
+
 // What the frame step works on. One per process.
 struct SceneFrame {
   SceneWindow* window = nullptr;
@@ -13,6 +18,7 @@ struct SceneFrame {
   RingScene* scene = nullptr;
   bool assetsLoaded = false;     // once in this process
   bool contextHasAssets = false; // the current rendering context
+  FramePresentedHook framePresented = nullptr;
 };
 
 // Fixed GL state for a freshly opened window; remembers the window and keys
@@ -31,6 +37,6 @@ void RunMessageLoop(SceneFrame& frame);
 // The whole program: register the class, open the window (again after a
 // display-mode switch), loop, tear down. Returns the exit code: 0, or −1
 // when the window class cannot be registered.
-int RunSceneProgram(HINSTANCE instance);
+int RunSceneProgram(HINSTANCE instance, FramePresentedHook framePresented = nullptr);
 
 }  // namespace ventalune::scene

@@ -1,0 +1,50 @@
+// Frames per second of the real scene frame at 1024 × 768 under this
+// machine's GL: the program's own loop, counted from outside. Not a test;
+// tools/bench runs it and prints the result.
+#include <windows.h>
+#include <ole2.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "scene/scene_frame.h"
+#include "support/bitmap_file.h"
+
+namespace {
+
+DWORD measureMs = 5000;
+DWORD startTick = 0;
+DWORD stopTick = 0;
+long frames = 0;
+
+void CountFrame(ventalune::scene::SceneFrame& frame) {
+  // Frames before the textures are loaded are not the steady state, and
+  // none after the measurement ended.
+  if (!frame.contextHasAssets || stopTick != 0) return;
+  const DWORD now = GetTickCount();
+  if (frames++ == 0) startTick = now;
+  if (now - startTick >= measureMs) {
+    stopTick = now;
+    ventalune::scene::RequestQuit(*frame.window);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace ventalune::wine_test;
+  if (argc > 1) measureMs = static_cast<DWORD>(std::atoi(argv[1])) * 1000;
+  CreateDirectoryA("C:\\q_sarn", nullptr);
+  // A photo-sized room picture and a small ring picture, as the saver writes.
+  WriteBmpFile("C:\\q_sarn\\Nubivola1.bmp", 1024, 768,
+               [](int x, int y) { return Rgb{static_cast<uint8_t>(x), static_cast<uint8_t>(y), 128}; });
+  WriteBmpFile("C:\\q_sarn\\Nubivola2.bmp", 256, 256,
+               [](int x, int y) { return Rgb{64, static_cast<uint8_t>(x), static_cast<uint8_t>(y)}; });
+  OleInitialize(nullptr);
+  const int exitCode = ventalune::scene::RunSceneProgram(GetModuleHandleA(nullptr), CountFrame);
+  OleUninitialize();
+  const double seconds = (stopTick - startTick) / 1000.0;
+  std::printf("scene frames %ld in %.2f s: %.1f frames per second at 1024x768\n", frames, seconds,
+              seconds > 0 ? frames / seconds : 0.0);
+  return exitCode;
+}
