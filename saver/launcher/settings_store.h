@@ -49,8 +49,6 @@ struct Settings {
   std::string BgmFile;
   // Where the dialog's sound chooser starts; never stored in the file.
   std::string BgmFolder;
-
-  friend bool operator==(const Settings&, const Settings&) = default;
 };
 
 // The reply buffer of a read: a value is at most 255 bytes.

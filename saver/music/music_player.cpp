@@ -20,14 +20,11 @@ std::string ModeOf(MciPort& mci, const char* command, std::size_t capacity) {
 
 // Failed queries answer "Error:<code>"; the watch looks for that in any case.
 bool ReportsError(std::string_view reply) {
-  for (size_t at = 0; at + 3 <= reply.size(); ++at) {
-    const auto upper = [&](size_t i) {
-      const char c = reply[at + i];
-      return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-    };
-    if (upper(0) == 'E' && upper(1) == 'R' && upper(2) == 'R') return true;
+  std::string upper(reply);
+  for (char& c : upper) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   }
-  return false;
+  return upper.find("ERR") != std::string::npos;
 }
 
 // A track number reply: decimal digits and nothing else.

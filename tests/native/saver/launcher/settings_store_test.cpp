@@ -267,12 +267,6 @@ INSTANTIATE_TEST_SUITE_P(
                     ReadRow{"TextAfterNulIgnored", std::string("C:\\a.wav\0junk", 13), true, "C:\\a.wav"}),
     testing_support::RowName());
 
-TEST(ReadIniValueTest, MissingFileIsEmpty) {
-  FakeProfile profile;
-  profile.values[{kSettingsSection, kKeyBgmFile}] = "C:\\a.wav";
-  EXPECT_EQ(ReadIniValue(profile, kSettingsSection, kKeyBgmFile, "C:\\Elsewhere\\Ventalune.ini"), "");
-}
-
 TEST(WriteIniValueTest, OnlyThe128FirstBytesOfNamesTakeEffect) {
   FakeProfile profile;
   const std::string longSection(200, 's');
@@ -282,15 +276,6 @@ TEST(WriteIniValueTest, OnlyThe128FirstBytesOfNamesTakeEffect) {
   EXPECT_EQ(profile.writtenNames[0].first, std::string(128, 's'));
   EXPECT_EQ(profile.writtenNames[0].second, std::string(128, 'k'));
   EXPECT_EQ(profile.values[profile.writtenNames[0]], std::string(300, 'v'));
-}
-
-TEST(WriteIniValueTest, WrittenKeysReadBack) {
-  FakeProfile profile;
-  WriteIniValue(profile, kSettingsSection, kKeyBgmRepeatTrack, " 7", profile.path);
-  Settings settings;
-  FakeFiles files;
-  LoadSettings(settings, profile, files, kProgramFolder);
-  EXPECT_EQ(settings.BgmRepeatTrack, 7);
 }
 
 }  // namespace

@@ -119,21 +119,5 @@ TEST(CdWatchTest, OpenSetsTrackTimeFormatForPositions) {
   EXPECT_TRUE(drive.timeFormatTmsf);
 }
 
-TEST(CdWatchTest, StateOfAnEndedWatchIsPlainDataTheRunResets) {
-  FakeCdDrive drive;
-  drive.hasDrive = false;
-  MusicState state;
-  CdOpen(drive);
-  CdPoll(drive, state, 0);
-  ASSERT_FALSE(state.CdPolling);
-  EXPECT_EQ(state.MciReply, "MCI error 263");
-
-  state = MusicState{};
-  drive.hasDrive = true;
-  CdOpen(drive);
-  CdPoll(drive, state, 0);
-  EXPECT_TRUE(state.CdPolling);
-}
-
 }  // namespace
 }  // namespace ventalune::music

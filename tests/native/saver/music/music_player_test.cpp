@@ -75,29 +75,6 @@ INSTANTIATE_TEST_SUITE_P(
                 "Error:-2147483387"}),
     testing_support::RowName());
 
-struct PlayRow {
-  const char* name;
-  const char* from;
-  const char* to;
-  const char* command;
-};
-
-class PlayMciTest : public ::testing::TestWithParam<PlayRow> {};
-
-TEST_P(PlayMciTest, BuildsThePlayCommand) {
-  ScriptedMci mci;
-  MusicState state;
-  PlayMci(mci, state, "cdaudio", GetParam().from, GetParam().to);
-  EXPECT_EQ(mci.sent, std::vector<std::string>{GetParam().command});
-}
-
-INSTANTIATE_TEST_SUITE_P(Ranges, PlayMciTest,
-                         ::testing::Values(PlayRow{"Plain", "", "", "play cdaudio"},
-                                           PlayRow{"From", "03:00:00:00", "", "play cdaudio from 03:00:00:00"},
-                                           PlayRow{"To", "", "04:00:00:00", "play cdaudio to 04:00:00:00"},
-                                           PlayRow{"FromTo", "1", "2", "play cdaudio from 1 to 2"}),
-                         testing_support::RowName());
-
 struct MessageRow {
   const char* name;
   const char* stored;
@@ -178,18 +155,6 @@ TEST(Mp3WatchTest, PlaysAgainFromTheStartAfterItEnds) {
   Mp3Stop(device);
   EXPECT_EQ(device.sent, (std::vector<std::string>{"stop MP3Play", "close MP3Play"}));
   EXPECT_FALSE(device.open);
-}
-
-TEST(Mp3WatchTest, OnlyPlayingCountsAsPlaying) {
-  FakeMp3Device device;
-  device.playable.insert("C:\\a.mp3");
-  Mp3Start(device, "C:\\a.mp3");
-  for (const char* mode : {"paused", "seeking", "play", "", "stopped"}) {
-    device.mode = mode;
-    EXPECT_FALSE(Mp3IsPlaying(device)) << mode;
-  }
-  device.mode = "playing (more)";
-  EXPECT_TRUE(Mp3IsPlaying(device));
 }
 
 // ---- WAV ----------------------------------------------------------------
