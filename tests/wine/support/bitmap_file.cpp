@@ -13,6 +13,43 @@ bool WriteRawFile(const std::string& path, const std::vector<uint8_t>& bytes) {
   return file && std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
 }
 
+std::vector<uint8_t> ReadRawFile(const std::string& path) {
+  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+  if (!file) return {};
+  std::vector<uint8_t> bytes;
+  uint8_t chunk[65536];
+  for (size_t got; (got = std::fread(chunk, 1, sizeof(chunk), file.get())) > 0;) bytes.insert(bytes.end(), chunk, chunk + got);
+  return bytes;
+}
+
+BitmapPicture ReadBmpFile(const std::string& path) {
+  const std::vector<uint8_t> bytes = ReadRawFile(path);
+  BITMAPFILEHEADER file{};
+  BITMAPINFOHEADER info{};
+  if (bytes.size() < sizeof(file) + sizeof(info)) return {};
+  std::memcpy(&file, bytes.data(), sizeof(file));
+  std::memcpy(&info, bytes.data() + sizeof(file), sizeof(info));
+  const int bytesPerPixel = info.biBitCount / 8;
+  if (file.bfType != 0x4D42 || info.biCompression != BI_RGB || (bytesPerPixel != 3 && bytesPerPixel != 4) ||
+      info.biWidth <= 0 || info.biHeight == 0)
+    return {};
+  BitmapPicture picture;
+  picture.width = info.biWidth;
+  picture.height = info.biHeight < 0 ? -info.biHeight : info.biHeight;
+  const size_t stride = (static_cast<size_t>(picture.width) * bytesPerPixel + 3) & ~size_t{3};
+  if (file.bfOffBits + stride * picture.height > bytes.size()) return {};
+  picture.pixels.resize(static_cast<size_t>(picture.width) * picture.height);
+  for (int y = 0; y < picture.height; ++y) {
+    const int fileRow = info.biHeight > 0 ? picture.height - 1 - y : y;
+    const uint8_t* row = bytes.data() + file.bfOffBits + stride * fileRow;
+    for (int x = 0; x < picture.width; ++x) {
+      const uint8_t* p = row + static_cast<size_t>(x) * bytesPerPixel;
+      picture.pixels[static_cast<size_t>(y) * picture.width + x] = {p[2], p[1], p[0]};
+    }
+  }
+  return picture;
+}
+
 bool WriteBmpFile(const std::string& path, int width, int height, const std::function<Rgb(int x, int y)>& pixel) {
   const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~size_t{3};
   BITMAPFILEHEADER file{};

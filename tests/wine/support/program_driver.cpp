@@ -16,12 +16,23 @@ std::string ProductFolder() {
 
 std::string ProductPath(const char* fileName) { return ProductFolder() + "\\" + fileName; }
 
+void PumpMessages() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   for (;;) {
+    PumpMessages();
     if (condition()) return true;
     if (std::chrono::steady_clock::now() >= deadline) return false;
-    std::this_thread::sleep_for(20ms);
+    // Wakes early for messages: a test's own windows may be asked things
+    // by the program under test while we wait.
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
   }
 }
 
@@ -64,7 +75,7 @@ bool RunningProgram::running() const {
 
 bool RunningProgram::WaitForExit(std::chrono::milliseconds timeout, DWORD* exitCode) const {
   if (!info_.hProcess) return false;
-  if (WaitForSingleObject(info_.hProcess, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) return false;
+  if (!WaitFor([this] { return !running(); }, timeout)) return false;
   if (exitCode) GetExitCodeProcess(info_.hProcess, exitCode);
   return true;
 }

@@ -15,7 +15,11 @@ using namespace std::chrono_literals;
 std::string ProductFolder();
 std::string ProductPath(const char* fileName);
 
-// Polls the condition every 20 ms until it holds or the time is up.
+// Handles the messages of this thread's windows.
+void PumpMessages();
+
+// Polls the condition every 20 ms until it holds or the time is up, handling
+// this thread's messages meanwhile.
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout);
 
 // A started process; terminated on destruction if still running.

@@ -1,0 +1,112 @@
+#include "saver/launcher/preview_window.h"
+
+#include <optional>
+
+#include "assets/saver_resources.h"
+#include "saver/toolkit/picture_surface.h"
+
+namespace ventalune::launcher {
+namespace {
+
+// How often the preview checks that its host is still there. Destroying the
+// host destroys the preview with it; the check covers hosts in another
+// process that merely hide or lose their area.
+constexpr UINT_PTR kHostWatch = 1;
+constexpr UINT kHostWatchMs = 500;
+
+class PreviewWindow {
+ public:
+  bool Create(HINSTANCE instance, HMODULE resources, HWND host);
+  LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
+  void Paint(HWND window);
+
+  HWND host_ = nullptr;
+  toolkit::PictureSurface still_;
+};
+
+LRESULT CALLBACK PreviewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* preview = reinterpret_cast<PreviewWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  return preview ? preview->HandleMessage(window, message, wParam, lParam)
+                 : DefWindowProcA(window, message, wParam, lParam);
+}
+
+bool PreviewWindow::Create(HINSTANCE instance, HMODULE resources, HWND host) {
+  host_ = host;
+  still_.LoadResource(resources, IDR_PREVIEW_STILL);
+
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.lpfnWndProc = PreviewWindowProc;
+  windowClass.hInstance = instance;
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  windowClass.lpszClassName = kPreviewWindowClass;
+  RegisterClassExA(&windowClass);
+
+  RECT area{};
+  GetClientRect(host, &area);
+  // Made hidden and borderless, then turned into a child of the host's
+  // area, placed at its origin with its size, and only then shown.
+  HWND window = CreateWindowExA(0, kPreviewWindowClass, kPreviewWindowTitle, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                instance, this);
+  if (!window) return false;
+  SetWindowLongA(window, GWL_STYLE, (GetWindowLongA(window, GWL_STYLE) & ~WS_POPUP) | WS_CHILD);
+  SetParent(window, host);
+  MoveWindow(window, 0, 0, area.right - area.left, area.bottom - area.top, FALSE);
+  SetTimer(window, kHostWatch, kHostWatchMs, nullptr);
+  ShowWindow(window, SW_SHOWNA);
+  UpdateWindow(window);
+  return true;
+}
+
+void PreviewWindow::Paint(HWND window) {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  RECT client{};
+  GetClientRect(window, &client);
+  if (still_.width() > 0) {
+    // The still fills the area whatever its size.
+    SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+    StretchBlt(dc, 0, 0, client.right, client.bottom, still_.dc(), 0, 0, still_.width(), still_.height(), SRCCOPY);
+  } else {
+    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  }
+  EndPaint(window, &paint);
+}
+
+LRESULT PreviewWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT:
+      Paint(window);
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;  // the still covers everything
+    case WM_TIMER:
+      if (wParam == kHostWatch && !IsWindow(host_)) DestroyWindow(window);
+      return 0;
+    case WM_DESTROY:
+      // The preview is the process's only window: its end is the end.
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcA(window, message, wParam, lParam);
+  }
+}
+
+}  // namespace
+
+bool ShowPreview(HINSTANCE instance, HMODULE resources, HWND host) {
+  if (!host || !IsWindow(host)) return false;
+  static std::optional<PreviewWindow> preview;
+  if (preview) return false;
+  preview.emplace();
+  return preview->Create(instance, resources, host);
+}
+
+}  // namespace ventalune::launcher

@@ -1,0 +1,36 @@
+#pragma once
+// The saver run's decisions that do not need a window: which music to
+// start, where the scene program lives, and when the watch over the scene
+// window ends the run.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace ventalune::launcher {
+
+enum class MusicSource { kNone, kAudioCd, kWav, kMp3 };
+
+// Audio CD for kind 1; for kind 2 the file's last three characters,
+// upper-cased, choose WAV or MP3; anything else plays nothing.
+MusicSource ChooseMusic(int16_t bgmKind, std::string_view bgmFile);
+
+// The scene program beside the saver: folder + "\Ventalune.dll".
+std::string RendererPath(std::string_view programFolder);
+
+// Follows the scene window through the run. The run ends once the window has
+// been seen and is gone again, or when it has not appeared within the grace
+// period (the scene program did not start).
+class RendererWatch {
+ public:
+  static constexpr uint32_t kStartGraceMs = 10000;
+
+  // One look: whether the window exists now, and the milliseconds since the
+  // run started. True when the run should end.
+  bool RunIsOver(bool windowExists, uint32_t msSinceStart);
+  bool windowSeen() const { return windowSeen_; }
+
+ private:
+  bool windowSeen_ = false;
+};
+
+}  // namespace ventalune::launcher

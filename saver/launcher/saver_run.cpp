@@ -1,0 +1,213 @@
+#include "saver/launcher/saver_run.h"
+
+#include <optional>
+#include <string>
+
+#include "assets/saver_resources.h"
+#include "saver/launcher/profile_file.h"
+#include "saver/launcher/run_plan.h"
+#include "saver/music/music_player.h"
+#include "saver/music/winmm_port.h"
+#include "saver/toolkit/mirror.h"
+#include "saver/toolkit/picture_surface.h"
+
+namespace ventalune::launcher {
+namespace {
+
+enum TimerId : UINT_PTR { kMp3Watch = 1, kCdWatch = 2, kRendererWatch = 3 };
+constexpr UINT kMp3WatchMs = 1000;
+constexpr UINT kCdWatchMs = 200;
+constexpr UINT kRendererWatchMs = 500;
+
+class SaverRun {
+ public:
+  SaverRun(HINSTANCE instance, const Settings& settings, bool cursorHidden)
+      : instance_(instance), settings_(settings), cursorHidden_(cursorHidden),
+        music_(ChooseMusic(settings.BgmKind, settings.BgmFile)) {}
+
+  bool Create();
+  void Attach(HWND window) { window_ = window; }
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
+  void LoadStep();
+  void CaptureDesktopMirrored(int width, int height);
+  void StartRenderer();
+  void StartMusic();
+  void StopMusic();
+  void WatchRenderer();
+  void SetTimerOn(TimerId id, UINT periodMs, bool on);
+
+  HINSTANCE instance_;
+  const Settings& settings_;
+  const bool cursorHidden_;
+  const MusicSource music_;
+  HWND window_ = nullptr;
+  toolkit::PictureSurface display_;   // texture 1: the desktop or the user's picture
+  toolkit::PictureSurface display2_;  // texture 2: the world map
+  music::WinmmMci mci_;
+  music::WinmmSound sound_;
+  music::MusicState musicState_;
+  bool cdWatchOn_ = false;
+  bool mp3WatchOn_ = false;
+  RendererWatch rendererWatch_;
+  DWORD startTick_ = 0;
+};
+
+LRESULT CALLBACK RunWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    static_cast<SaverRun*>(create->lpCreateParams)->Attach(window);
+  }
+  auto* run = reinterpret_cast<SaverRun*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  return run ? run->HandleMessage(message, wParam, lParam) : DefWindowProcA(window, message, wParam, lParam);
+}
+
+bool SaverRun::Create() {
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.lpfnWndProc = RunWindowProc;
+  windowClass.hInstance = instance_;
+  windowClass.lpszClassName = kRunWindowClass;
+  RegisterClassExA(&windowClass);
+  // Never shown: it carries the title the single-instance test looks for.
+  window_ = CreateWindowExA(0, kRunWindowClass, kRunWindowTitle, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_,
+                            this);
+  if (!window_) return false;
+  startTick_ = GetTickCount();
+  SetTimer(window_, kRendererWatch, kRendererWatchMs, nullptr);
+  LoadStep();
+  return true;
+}
+
+void SaverRun::LoadStep() {
+  const int width = GetSystemMetrics(SM_CXSCREEN);
+  const int height = GetSystemMetrics(SM_CYSCREEN);
+  SetWindowPos(window_, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+
+  if (settings_.PictureKind != kPictureDesktop) {
+    // A picture that cannot be read leaves a blank wall of the screen's size.
+    if (!display_.LoadFile(settings_.PictureFile)) display_.Resize(width, height);
+  } else {
+    CaptureDesktopMirrored(width, height);
+  }
+  display2_.LoadResource(instance_, IDR_WORLD_MAP);
+
+  // Both files are complete before the scene program can read them, and
+  // the desktop was copied before its window can cover it.
+  display_.SaveBitmapFile(kRoomPictureFile);
+  display2_.SaveBitmapFile(kRingPictureFile);
+  StartRenderer();
+  StartMusic();
+}
+
+void SaverRun::CaptureDesktopMirrored(int width, int height) {
+  if (!display_.Resize(width, height)) return;
+  HWND desktop = GetDesktopWindow();
+  HDC screen = GetDC(desktop);
+  if (!screen) return;
+  // A straight copy, mirrored in memory: a mirroring stretch (negative
+  // width) lands one column off on some GDI implementations.
+  BitBlt(display_.dc(), 0, 0, width, height, screen, 0, 0, SRCCOPY);
+  ReleaseDC(desktop, screen);
+  toolkit::MirrorLeftRight(display_.pixels(), width, height);
+}
+
+void SaverRun::StartRenderer() {
+  // The full path as the application name: a program folder with spaces
+  // starts our file and nothing else.
+  const std::string path = RendererPath(ProgramFolder());
+  std::string commandLine = "\"" + path + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOWNORMAL;
+  PROCESS_INFORMATION process{};
+  if (CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                     &process)) {
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+}
+
+void SaverRun::StartMusic() {
+  switch (music_) {
+    case MusicSource::kAudioCd:
+      music::CdOpen(mci_);
+      SetTimerOn(kCdWatch, kCdWatchMs, true);
+      break;
+    case MusicSource::kWav:
+      music::WavStart(sound_, settings_.BgmFile);
+      break;
+    case MusicSource::kMp3:
+      music::Mp3Start(mci_, settings_.BgmFile);
+      SetTimerOn(kMp3Watch, kMp3WatchMs, true);
+      break;
+    case MusicSource::kNone:
+      break;
+  }
+}
+
+void SaverRun::StopMusic() {
+  if (cdWatchOn_) {
+    SetTimerOn(kCdWatch, kCdWatchMs, false);
+    music::CdClose(mci_);
+  }
+  if (music_ == MusicSource::kWav) music::WavStop(sound_);
+  if (music_ == MusicSource::kMp3) {
+    SetTimerOn(kMp3Watch, kMp3WatchMs, false);
+    music::Mp3Stop(mci_);
+  }
+}
+
+void SaverRun::SetTimerOn(TimerId id, UINT periodMs, bool on) {
+  bool& state = id == kCdWatch ? cdWatchOn_ : mp3WatchOn_;
+  if (on && !state) SetTimer(window_, id, periodMs, nullptr);
+  if (!on && state) KillTimer(window_, id);
+  state = on;
+}
+
+void SaverRun::WatchRenderer() {
+  const bool sceneShowing = FindWindowA(nullptr, kSceneWindowTitle) != nullptr;
+  if (!rendererWatch_.RunIsOver(sceneShowing, GetTickCount() - startTick_)) return;
+  KillTimer(window_, kRendererWatch);
+  SendMessageA(window_, WM_CLOSE, 0, 0);
+}
+
+LRESULT SaverRun::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_TIMER:
+      if (wParam == kMp3Watch) music::Mp3Poll(mci_);
+      if (wParam == kCdWatch) {
+        music::CdPoll(mci_, musicState_, settings_.BgmRepeatTrack);
+        SetTimerOn(kCdWatch, kCdWatchMs, musicState_.CdPolling);
+      }
+      if (wParam == kRendererWatch) WatchRenderer();
+      return 0;
+    case WM_CLOSE:
+      // The run ends whoever asks; it never returns to watching.
+      KillTimer(window_, kRendererWatch);
+      StopMusic();
+      if (cursorHidden_) ShowCursor(TRUE);
+      DestroyWindow(window_);
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcA(window_, message, wParam, lParam);
+  }
+}
+
+}  // namespace
+
+bool StartSaverRun(HINSTANCE instance, const Settings& settings, bool cursorHidden) {
+  // One run per process; it lives until the process ends.
+  static std::optional<SaverRun> run;
+  if (run) return false;
+  run.emplace(instance, settings, cursorHidden);
+  return run->Create();
+}
+
+}  // namespace ventalune::launcher

@@ -1,0 +1,54 @@
+#include "saver/launcher/start_up.h"
+
+#include <cstdint>
+
+#include "saver/launcher/launch_mode.h"
+#include "saver/launcher/preview_window.h"
+#include "saver/launcher/profile_file.h"
+#include "saver/launcher/saver_run.h"
+
+namespace ventalune::launcher {
+namespace {
+
+// The settings dialog's title; while it is open no other start may run.
+constexpr char kSettingsDialogTitle[] = "<Ventalune>";
+
+int RunMessageLoop() {
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return 0;
+}
+
+}  // namespace
+
+int RunSaverProgram(HINSTANCE instance, const char* arguments) {
+  if (FindWindowA(nullptr, kRunWindowTitle) || FindWindowA(nullptr, kSettingsDialogTitle)) return 0;
+
+  const LaunchMode mode = ModeOf(arguments ? arguments : "");
+  if (mode == LaunchMode::kPreview) {
+    // Handles are 32-bit values, widened with their sign on 64-bit Windows.
+    HWND host = reinterpret_cast<HWND>(static_cast<intptr_t>(PreviewHostHandle(arguments)));
+    // Without a usable host there is nothing to draw into.
+    if (!ShowPreview(instance, instance, host)) return 0;
+    return RunMessageLoop();
+  }
+
+  CreateDirectoryA(kDataFolder, nullptr);
+  LoadSettings();
+  // The settings dialog arrives with its own window; until then the
+  // settings switch only prepares the folder and reads the settings.
+  if (mode == LaunchMode::kSettings || mode == LaunchMode::kNone) return 0;
+
+  const bool hideCursor = mode == LaunchMode::kRun;
+  if (hideCursor) ShowCursor(FALSE);
+  if (!StartSaverRun(instance, ProcessSettings(), hideCursor)) {
+    if (hideCursor) ShowCursor(TRUE);
+    return 0;
+  }
+  return RunMessageLoop();
+}
+
+}  // namespace ventalune::launcher

@@ -1,0 +1,69 @@
+#include "saver/launcher/run_plan.h"
+
+#include <gtest/gtest.h>
+
+#include "row_name.h"
+#include "saver/launcher/settings_store.h"
+
+namespace ventalune::launcher {
+namespace {
+
+struct MusicCase {
+  const char* name;
+  int16_t kind;
+  const char* file;
+  MusicSource source;
+};
+
+class ChooseMusicTest : public testing::TestWithParam<MusicCase> {};
+
+TEST_P(ChooseMusicTest, KindAndFileEndingChoose) {
+  EXPECT_EQ(ChooseMusic(GetParam().kind, GetParam().file), GetParam().source);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, ChooseMusicTest,
+    testing::Values(MusicCase{"NoMusic", kBgmNone, "C:\\a.mp3", MusicSource::kNone},
+                    MusicCase{"AudioCdIgnoresTheFile", kBgmAudioCd, "", MusicSource::kAudioCd},
+                    MusicCase{"Wav", kBgmSoundFile, "C:\\Music\\tone.WAV", MusicSource::kWav},
+                    MusicCase{"LowerCaseMp3", kBgmSoundFile, "C:\\Music\\song.mp3", MusicSource::kMp3},
+                    MusicCase{"MidiPlaysNothing", kBgmSoundFile, "C:\\Music\\song.mid", MusicSource::kNone},
+                    MusicCase{"EndingWithoutDot", kBgmSoundFile, "C:\\Music\\slowwav", MusicSource::kWav},
+                    MusicCase{"ShortName", kBgmSoundFile, "av", MusicSource::kNone},
+                    MusicCase{"EmptyFile", kBgmSoundFile, "", MusicSource::kNone},
+                    MusicCase{"UnknownKind", 7, "a.mp3", MusicSource::kNone}),
+    testing_support::RowName());
+
+TEST(RendererPathTest, BesideTheSaver) {
+  EXPECT_EQ(RendererPath("C:\\Program Files\\Ventalune"), "C:\\Program Files\\Ventalune\\Ventalune.dll");
+}
+
+struct WatchCase {
+  const char* name;
+  std::vector<std::pair<bool, uint32_t>> looks;  // window exists, ms since start
+  bool over;                                     // after the last look
+};
+
+class RendererWatchTest : public testing::TestWithParam<WatchCase> {};
+
+TEST_P(RendererWatchTest, EndsWhenTheWindowHasComeAndGoneOrNeverCame) {
+  RendererWatch watch;
+  bool over = false;
+  for (auto [exists, ms] : GetParam().looks) {
+    ASSERT_FALSE(over) << "ended before the last look";
+    over = watch.RunIsOver(exists, ms);
+  }
+  EXPECT_EQ(over, GetParam().over);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Looks, RendererWatchTest,
+    testing::Values(WatchCase{"SlowStartIsNotAnEnd", {{false, 500}, {false, 1000}, {false, 9500}}, false},
+                    WatchCase{"NeverAppearedWithinGrace", {{false, 500}, {false, 10000}}, true},
+                    WatchCase{"AppearedThenGone", {{false, 500}, {true, 1000}, {false, 1500}}, true},
+                    WatchCase{"StillThere", {{true, 500}, {true, 60000}}, false},
+                    WatchCase{"GoneRightAfterAppearing", {{true, 500}, {false, 1000}}, true}),
+    testing_support::RowName());
+
+}  // namespace
+}  // namespace ventalune::launcher

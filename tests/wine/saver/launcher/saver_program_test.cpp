@@ -1,0 +1,309 @@
+// Drives the real Ventalune.scr the way the screen-saver host does, from an
+// installation folder with blanks in its path, and checks what a person
+// would see: the pictures written for the scene, the scene window, the
+// preview inside the host's area, the cursor, and how each run ends.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "saver/launcher/settings_keys.h"
+#include "preview_host.h"
+#include "support/bitmap_file.h"
+#include "support/program_driver.h"
+#include "support/screen_capture.h"
+
+namespace ventalune::wine_test {
+namespace {
+
+constexpr char kInstallFolder[] = "C:\\Program Files\\Ventalune Test";
+constexpr char kDataFolder[] = "C:\\q_sarn";
+constexpr char kRoomFile[] = "C:\\q_sarn\\Nubivola1.bmp";
+constexpr char kRingFile[] = "C:\\q_sarn\\Nubivola2.bmp";
+constexpr char kSceneTitle[] = "Nubivola_VC";
+constexpr char kRunTitle[] = "Nubivola_Main";
+
+std::string Installed(const char* file) { return std::string(kInstallFolder) + "\\" + file; }
+
+bool CursorShowing() {
+  CURSORINFO info{};
+  info.cbSize = sizeof(info);
+  return GetCursorInfo(&info) && (info.flags & CURSOR_SHOWING) != 0;
+}
+
+// A picture no two columns or rows of which look alike, so a mirrored or
+// shifted copy is told apart from the original.
+Rgb Pattern(int x, int y, int width, int height) {
+  return {static_cast<uint8_t>(x * 255 / (width - 1)), static_cast<uint8_t>(y * 255 / (height - 1)),
+          static_cast<uint8_t>(x < width / 3 ? 200 : 30)};
+}
+
+// A borderless window over the whole screen showing Pattern: the desktop
+// the saver copies.
+class PatternDesktop {
+ public:
+  PatternDesktop() {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = Proc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "VentaluneTestDesktop";
+    RegisterClassA(&windowClass);
+    window_ = CreateWindowExA(WS_EX_TOOLWINDOW, "VentaluneTestDesktop", "pattern", WS_POPUP | WS_VISIBLE, 0, 0,
+                              GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
+                              windowClass.hInstance, nullptr);
+    UpdateWindow(window_);
+  }
+  ~PatternDesktop() { DestroyWindow(window_); }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_PAINT) return DefWindowProcA(window, message, wParam, lParam);
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) {
+        const Rgb c = Pattern(x, y, width, height);
+        pixels[static_cast<size_t>(y) * width + x] = (c.r << 16) | (c.g << 8) | c.b;
+      }
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    SetDIBitsToDevice(dc, 0, 0, width, height, 0, 0, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
+    EndPaint(window, &paint);
+    return 0;
+  }
+  HWND window_ = nullptr;
+};
+
+class SaverProgramTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(FindTopLevelWindow(kRunTitle), nullptr) << "a saver run is left over";
+    ASSERT_EQ(FindTopLevelWindow(kSceneTitle), nullptr) << "a scene is left over";
+    CreateDirectoryA(kInstallFolder, nullptr);
+    // A program of the last test may still be on its way out, holding its file.
+    for (const char* program : {"Ventalune.scr", "Ventalune.dll"}) {
+      ASSERT_TRUE(WaitFor([&] { return CopyFileA(ProductPath(program).c_str(), Installed(program).c_str(), FALSE); },
+                          10s))
+          << program;
+    }
+    DeleteFileA(Installed("Ventalune.ini").c_str());
+    DeleteFileA(kRoomFile);
+    DeleteFileA(kRingFile);
+  }
+
+  void TearDown() override {
+    // Whatever a failed test left running goes now, the scene first, so the
+    // next test starts from a quiet screen and can replace the programs.
+    if (HWND scene = FindTopLevelWindow(kSceneTitle)) {
+      DWORD sceneProcess = 0;
+      GetWindowThreadProcessId(scene, &sceneProcess);
+      PostMessageA(scene, WM_CLOSE, 0, 0);
+      if (!WaitFor([] { return !FindTopLevelWindow(kSceneTitle); }, 5s)) {
+        if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, sceneProcess)) {
+          TerminateProcess(process, 1);
+          WaitForSingleObject(process, 5000);
+          CloseHandle(process);
+        }
+      }
+    }
+    saver_.WaitForExit(5s);
+  }
+
+  void WriteSettings(int pictureKind, const std::string& pictureFile, int bgmKind, const std::string& bgmFile) {
+    const std::string ini = Installed("Ventalune.ini");
+    using namespace launcher;
+    WritePrivateProfileStringA(kSettingsSection, kKeyPictureKind, std::to_string(pictureKind).c_str(), ini.c_str());
+    WritePrivateProfileStringA(kSettingsSection, kKeyPictureFile, pictureFile.c_str(), ini.c_str());
+    WritePrivateProfileStringA(kSettingsSection, kKeyBgmKind, std::to_string(bgmKind).c_str(), ini.c_str());
+    WritePrivateProfileStringA(kSettingsSection, kKeyBgmRepeatTrack, "0", ini.c_str());
+    WritePrivateProfileStringA(kSettingsSection, kKeyBgmFile, bgmFile.c_str(), ini.c_str());
+  }
+
+  bool StartSaver(RunningProgram& program, const std::string& arguments) {
+    return program.Start(Installed("Ventalune.scr"), arguments);
+  }
+
+  // Ends the scene as a person would (Esc held until it has gone) and
+  // expects the saver to follow.
+  void EndSceneWithEscape() {
+    HWND scene = FindTopLevelWindow(kSceneTitle);
+    ASSERT_NE(scene, nullptr);
+    ASSERT_TRUE(WaitFor([&] { SetForegroundWindow(scene); return GetForegroundWindow() == scene; }, 5s));
+    KeyDown(VK_ESCAPE);
+    const bool gone = WaitFor([] { return !FindTopLevelWindow(kSceneTitle); }, 10s);
+    KeyUp(VK_ESCAPE);
+    ASSERT_TRUE(gone) << "the scene did not end on Esc";
+  }
+
+  void ExpectSaverEnds(std::chrono::milliseconds within) {
+    DWORD exitCode = 99;
+    ASSERT_TRUE(saver_.WaitForExit(within, &exitCode)) << "the saver did not end";
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ(FindTopLevelWindow(kRunTitle), nullptr);
+  }
+
+  RunningProgram saver_;
+};
+
+TEST_F(SaverProgramTest, RunCopiesTheDesktopMirroredAndEndsWithTheScene) {
+  WriteSettings(0, "", 0, "");
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  auto desktop = std::make_unique<PatternDesktop>();
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        const ScreenPicture screen = CaptureScreen();
+        const Rgb left = screen.at(0, 0), right = screen.at(width - 1, height - 1);
+        return left.b == 200 && left.r == 0 && right.b == 30 && right.r == 255 && right.g == 255;
+      },
+      5s))
+      << "the test desktop is not showing";
+
+  ASSERT_TRUE(StartSaver(saver_, "/s"));
+  ASSERT_NE(WaitForTopLevelWindow(kSceneTitle, 15s), nullptr);
+  EXPECT_TRUE(WaitFor([] { return !CursorShowing(); }, 2s)) << "the run hides the cursor";
+  desktop.reset();
+
+  const BitmapPicture room = ReadBmpFile(kRoomFile);
+  ASSERT_EQ(room.width, width);
+  ASSERT_EQ(room.height, height);
+  // File column x shows screen column W − 1 − x.
+  for (auto [x, y] : {std::pair{0, 0}, {10, 700}, {width / 3 - 2, 300}, {width / 2, 384}, {width - 1, height - 1}}) {
+    SCOPED_TRACE(testing::Message() << "x " << x << " y " << y);
+    const Rgb expected = Pattern(width - 1 - x, y, width, height), actual = room.at(x, y);
+    EXPECT_NEAR(actual.r, expected.r, 8);
+    EXPECT_NEAR(actual.g, expected.g, 8);
+    EXPECT_NEAR(actual.b, expected.b, 8);
+  }
+  const BitmapPicture rings = ReadBmpFile(kRingFile);
+  EXPECT_EQ(rings.width, 256);
+  EXPECT_EQ(rings.height, 256);
+
+  EndSceneWithEscape();
+  ExpectSaverEnds(3s);
+  EXPECT_TRUE(CursorShowing()) << "the cursor is back after the run";
+}
+
+// The user's own picture goes to the walls unchanged, at its own size.
+TEST_F(SaverProgramTest, RunUsesTheChosenPictureUnmirrored) {
+  const std::string photo = ProductFolder() + "\\..\\tests-bin\\data\\photo-640x480.jpg";
+  WriteSettings(1, photo, 0, "");
+  ASSERT_TRUE(StartSaver(saver_, "/s"));
+  ASSERT_NE(WaitForTopLevelWindow(kSceneTitle, 15s), nullptr);
+  const BitmapPicture room = ReadBmpFile(kRoomFile);
+  ASSERT_EQ(room.width, 640);
+  ASSERT_EQ(room.height, 480);
+  // The photo is red on its left half and blue on its right.
+  EXPECT_GT(room.at(20, 240).r, 180);
+  EXPECT_LT(room.at(20, 240).b, 80);
+  EXPECT_GT(room.at(620, 240).b, 180);
+  EXPECT_LT(room.at(620, 240).r, 80);
+  EndSceneWithEscape();
+  ExpectSaverEnds(3s);
+}
+
+TEST_F(SaverProgramTest, DamagedPictureGivesBlankWallsAndTheRunGoesOn) {
+  const std::string damaged = std::string(kInstallFolder) + "\\damaged.jpg";
+  ASSERT_TRUE(WriteRawFile(damaged, {0xff, 0xd8, 0xff, 0xe0, 0x00, 0x10, 'J', 'F', 'I', 'F', 0, 1, 2, 3}));
+  WriteSettings(1, damaged, 0, "");
+  ASSERT_TRUE(StartSaver(saver_, "/s"));
+  ASSERT_NE(WaitForTopLevelWindow(kSceneTitle, 15s), nullptr);
+  const BitmapPicture room = ReadBmpFile(kRoomFile);
+  ASSERT_GT(room.width, 0);
+  const Rgb corner = room.at(0, 0);
+  EXPECT_EQ(corner.r + corner.g + corner.b, 0);
+  EndSceneWithEscape();
+  ExpectSaverEnds(3s);
+}
+
+TEST_F(SaverProgramTest, SecondStartDuringARunEndsAtOnce) {
+  WriteSettings(0, "", 0, "");
+  ASSERT_TRUE(StartSaver(saver_, "/s"));
+  ASSERT_NE(WaitForTopLevelWindow(kSceneTitle, 15s), nullptr);
+  for (const char* arguments : {"/s", "/c", "/p 123", ""}) {
+    SCOPED_TRACE(arguments);
+    RunningProgram second;
+    ASSERT_TRUE(StartSaver(second, arguments));
+    DWORD exitCode = 99;
+    ASSERT_TRUE(second.WaitForExit(5s, &exitCode));
+    EXPECT_EQ(exitCode, 0u);
+  }
+  EXPECT_TRUE(saver_.running());
+  EndSceneWithEscape();
+  ExpectSaverEnds(3s);
+}
+
+struct QuietSwitchCase {
+  const char* name;
+  const char* arguments;
+};
+
+class SaverQuietSwitchTest : public SaverProgramTest, public testing::WithParamInterface<QuietSwitchCase> {};
+
+// Switches that open no window: the folder is made, the program ends.
+TEST_P(SaverQuietSwitchTest, PreparesTheFolderAndEnds) {
+  RemoveDirectoryA(kDataFolder);
+  ASSERT_TRUE(StartSaver(saver_, GetParam().arguments));
+  DWORD exitCode = 99;
+  ASSERT_TRUE(saver_.WaitForExit(10s, &exitCode));
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_NE(GetFileAttributesA(kDataFolder), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(FindTopLevelWindow(kRunTitle), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Switches, SaverQuietSwitchTest,
+                         testing::Values(QuietSwitchCase{"UnknownLetter", "/a"},
+                                         QuietSwitchCase{"SettingsBeforeTheDialogExists", "/c"}),
+                         [](const testing::TestParamInfo<QuietSwitchCase>& row) { return std::string(row.param.name); });
+
+TEST_F(SaverProgramTest, StartedByHandRunsWithTheCursorShowing) {
+  WriteSettings(0, "", 0, "");
+  ASSERT_TRUE(StartSaver(saver_, ""));
+  ASSERT_NE(WaitForTopLevelWindow(kSceneTitle, 15s), nullptr);
+  EndSceneWithEscape();
+  ExpectSaverEnds(3s);
+  EXPECT_TRUE(CursorShowing());
+}
+
+TEST_F(SaverProgramTest, MissingSceneProgramEndsTheRunAfterTheGracePeriod) {
+  ASSERT_TRUE(DeleteFileA(Installed("Ventalune.dll").c_str()));
+  WriteSettings(0, "", 0, "");
+  ASSERT_TRUE(StartSaver(saver_, "/s"));
+  ASSERT_TRUE(WaitFor([] { return FindTopLevelWindow(kRunTitle) != nullptr; }, 10s));
+  // Not at the first look: the scene is given time to start.
+  EXPECT_FALSE(saver_.WaitForExit(3s));
+  ExpectSaverEnds(15s);
+  EXPECT_TRUE(CursorShowing());
+}
+
+// Wine draws no child window of another process, so what the preview shows
+// is checked with the preview hosted in this process (preview_still_test).
+TEST_F(SaverProgramTest, PreviewFillsTheHostAreaAndEndsWithIt) {
+  PreviewHost host;
+  const auto handle = static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(host.area()));
+  ASSERT_TRUE(StartSaver(saver_, "/p " + std::to_string(handle)));
+  HWND preview = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (preview = FindWindowExA(host.area(), nullptr, nullptr, "Preview Window")); }, 10s));
+  EXPECT_EQ(GetParent(preview), host.area());
+  RECT rect{};
+  GetWindowRect(preview, &rect);
+  MapWindowPoints(nullptr, host.area(), reinterpret_cast<POINT*>(&rect), 2);
+  EXPECT_EQ(rect.left, 0);
+  EXPECT_EQ(rect.top, 0);
+  EXPECT_EQ(rect.right - rect.left, 152);
+  EXPECT_EQ(rect.bottom - rect.top, 112);
+
+  host.DestroyArea();
+  ExpectSaverEnds(5s);
+}
+
+TEST_F(SaverProgramTest, PreviewWithoutAHostEndsAtOnce) {
+  ASSERT_TRUE(StartSaver(saver_, "/p"));
+  ExpectSaverEnds(10s);
+}
+
+}  // namespace
+}  // namespace ventalune::wine_test
