@@ -131,7 +131,7 @@ void WavStart(SoundPort& sound, std::string_view bgmFile) {
   if (sound.WaveOutDeviceCount() <= 0) return;
   // Without a file-name flag the platform tries the name as a sound alias
   // first, then as a file.
-  sound.Play(std::string(bgmFile), kSoundAsync | kSoundLoop);
+  sound.Play(std::string(bgmFile), kSoundAsync | kSoundNoDefault | kSoundLoop);
 }
 
 void WavStop(SoundPort& sound) { sound.Play(std::nullopt, 0); }

@@ -47,8 +47,11 @@ inline constexpr std::size_t kErrorTextCapacity = 256;
 inline constexpr std::size_t kCdModeCapacity = 255;
 inline constexpr std::size_t kMp3ModeCapacity = 30;
 
-// PlaySound flags: play asynchronously, and loop until stopped.
+// PlaySound flags: play asynchronously, loop until stopped, and never fall
+// back to the system's default sound: a file that cannot be played would
+// otherwise ring the default sound over and over for the whole run.
 inline constexpr uint32_t kSoundAsync = 0x0001;
+inline constexpr uint32_t kSoundNoDefault = 0x0002;
 inline constexpr uint32_t kSoundLoop = 0x0008;
 
 }  // namespace ventalune::music

@@ -178,7 +178,7 @@ TEST_P(WavTest, LoopsTheFileUntilStopped) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Devices, WavTest,
-                         ::testing::Values(WavRow{"LoopsAsynchronously", 2, {{"C:\\My Music\\a.wav", 9u}, {std::nullopt, 0u}}},
+                         ::testing::Values(WavRow{"LoopsAsynchronouslyWithoutDefaultSound", 2, {{"C:\\My Music\\a.wav", 11u}, {std::nullopt, 0u}}},
                                            WavRow{"NoOutputDeviceNothingPlays", 0, {{std::nullopt, 0u}}},
                                            WavRow{"NegativeDeviceCountNothingPlays", -1, {{std::nullopt, 0u}}}),
                          testing_support::RowName());

@@ -268,6 +268,20 @@ TEST_F(SaverProgramTest, StartedByHandRunsWithTheCursorShowing) {
   EXPECT_TRUE(CursorShowing());
 }
 
+// Run by hear_saver_run.sh, which records what is heard meanwhile: the WAV
+// plays while the scene runs and stops with the run.
+TEST_F(SaverProgramTest, MusicPlaysWhileTheSceneRuns) {
+  const char* tone = std::getenv("VENTALUNE_RUN_TONE_WAV");
+  if (!tone) GTEST_SKIP() << "run through hear_saver_run.sh, which listens";
+  WriteSettings(0, "", 2, tone);
+  ASSERT_TRUE(StartSaver(saver_, "/s"));
+  ASSERT_NE(WaitForTopLevelWindow(kSceneTitle, 15s), nullptr);
+  WaitFor([] { return false; }, 3s);
+  EndSceneWithEscape();
+  ExpectSaverEnds(3s);
+  WaitFor([] { return false; }, 2s);
+}
+
 TEST_F(SaverProgramTest, MissingSceneProgramEndsTheRunAfterTheGracePeriod) {
   ASSERT_TRUE(DeleteFileA(Installed("Ventalune.dll").c_str()));
   WriteSettings(0, "", 0, "");
