@@ -13,7 +13,7 @@ namespace ventalune::anigif {
 namespace {
 
 using testing::GifBuilder;
-using testing::ImageSpec;
+using testing::ImageBlock;
 
 // --- which buffers ----------------------------------------------------------------
 
@@ -101,7 +101,7 @@ std::vector<std::string> Play(const std::vector<uint8_t>& file, int draws = -1) 
   return shown;
 }
 
-ImageSpec At(int left, int width, int top = 0, int height = 1) { return ImageSpec{left, top, width, height, -1, false, 4}; }
+ImageBlock At(int left, int width, int top = 0, int height = 1) { return ImageBlock{left, top, width, height, -1, false, 4}; }
 
 struct ComposeCase {
   std::string name;

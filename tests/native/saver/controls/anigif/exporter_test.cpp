@@ -169,9 +169,9 @@ TEST(ExportFrameTest, LayoutByteForByte) {
 }
 
 TEST(ExportFrameTest, LoadedFrameComesBackWithItsPaletteAndMirror) {
-  testing::ImageSpec local{1, 1, 3, 2, 2, false, 3};  // 8-entry local table
+  testing::ImageBlock local{1, 1, 3, 2, 2, false, 3};  // 8-entry local table
   const auto file = testing::GifBuilder("GIF89a", 4, 3, 1)
-                        .Image(testing::ImageSpec{0, 0, 4, 3}, testing::Ramp(4, 3, 4))
+                        .Image(testing::ImageBlock{0, 0, 4, 3}, testing::Ramp(4, 3, 4))
                         .Control(0, 0, true, 6)
                         .Image(local, {1, 2, 3, 4, 5, 6})
                         .Trailer()

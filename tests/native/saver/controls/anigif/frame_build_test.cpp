@@ -14,10 +14,10 @@ namespace {
 
 using testing::DecoderPacedCodes;
 using testing::GifBuilder;
-using testing::ImageSpec;
+using testing::ImageBlock;
 using testing::SubBlocks;
 
-ImageSpec Spec(int left, int top, int width, int height) { return ImageSpec{left, top, width, height}; }
+ImageBlock Block(int left, int top, int width, int height) { return ImageBlock{left, top, width, height}; }
 
 // The frame's indexes as they sit in the strip, row by row.
 std::vector<uint8_t> StripPixels(const GifPicture& picture, size_t index) {
@@ -55,13 +55,13 @@ INSTANTIATE_TEST_SUITE_P(Heights, InterlacedRowTest,
                          testing_support::RowName());
 
 TEST(FrameBuildTest, InterlacedFrameLandsInDisplayOrder) {
-  ImageSpec spec = Spec(0, 0, 2, 10);
-  spec.interlaced = true;
-  spec.minCodeSize = 4;
+  ImageBlock block = Block(0, 0, 2, 10);
+  block.interlaced = true;
+  block.minCodeSize = 4;
   std::vector<uint8_t> streamOrder;
   for (int i = 0; i < 10; ++i) streamOrder.insert(streamOrder.end(), {static_cast<uint8_t>(i), static_cast<uint8_t>(i)});
   GifPicture picture;
-  ASSERT_EQ(picture.Load(GifBuilder("GIF89a", 2, 10, 3).Image(spec, streamOrder).Trailer().bytes()), 1);
+  ASSERT_EQ(picture.Load(GifBuilder("GIF89a", 2, 10, 3).Image(block, streamOrder).Trailer().bytes()), 1);
   const std::vector<uint8_t> pixels = StripPixels(picture, 0);
   const uint8_t expected[] = {0, 5, 3, 6, 2, 7, 4, 8, 1, 9};  // stream row shown on display row y
   for (int y = 0; y < 10; ++y) EXPECT_EQ(pixels[static_cast<size_t>(y) * 2], expected[y]) << "display row " << y;
@@ -71,9 +71,9 @@ TEST(FrameBuildTest, InterlacedFrameLandsInDisplayOrder) {
 
 TEST(FrameBuildTest, FramesSitSideBySideAtTheirOffsets) {
   const auto file = GifBuilder()
-                        .Image(Spec(0, 0, 3, 2), {1, 1, 1, 1, 1, 1})
-                        .Image(Spec(1, 0, 2, 3), {2, 2, 2, 2, 2, 2})
-                        .Image(Spec(0, 0, 4, 1), {3, 3, 3, 3})
+                        .Image(Block(0, 0, 3, 2), {1, 1, 1, 1, 1, 1})
+                        .Image(Block(1, 0, 2, 3), {2, 2, 2, 2, 2, 2})
+                        .Image(Block(0, 0, 4, 1), {3, 3, 3, 3})
                         .Trailer()
                         .bytes();
   GifPicture picture;
@@ -90,7 +90,7 @@ TEST(FrameBuildTest, FramesSitSideBySideAtTheirOffsets) {
 }
 
 TEST(FrameBuildTest, DesignModeBuildsFrameOneOnlyAndKeepsTheBytes) {
-  const auto file = GifBuilder().Image(Spec(0, 0, 3, 1), {1, 1, 1}).Image(Spec(0, 0, 2, 1), {2, 2}).Trailer().bytes();
+  const auto file = GifBuilder().Image(Block(0, 0, 3, 1), {1, 1, 1}).Image(Block(0, 0, 2, 1), {2, 2}).Trailer().bytes();
   GifPicture picture;
   LoadOptions design;
   design.designMode = true;
@@ -104,7 +104,7 @@ TEST(FrameBuildTest, DesignModeBuildsFrameOneOnlyAndKeepsTheBytes) {
 }
 
 TEST(FrameBuildTest, DeferredLoadBuildsTheRestLater) {
-  const auto file = GifBuilder().Image(Spec(0, 0, 1, 1), {1}).Image(Spec(0, 0, 1, 1), {2}).Trailer().bytes();
+  const auto file = GifBuilder().Image(Block(0, 0, 1, 1), {1}).Image(Block(0, 0, 1, 1), {2}).Trailer().bytes();
   GifPicture picture;
   LoadOptions deferred;
   deferred.deferRemainingFrames = true;
@@ -138,10 +138,10 @@ TEST_P(DamagedDataTest, LoadsWhatCanBeShown) {
 
 // A 4 × 2 frame after a 1 × 1 one, its image data given raw.
 std::vector<uint8_t> SecondFrameData(const std::vector<uint8_t>& data, int minCodeSize = 2) {
-  ImageSpec spec = Spec(0, 0, 4, 2);
-  spec.minCodeSize = minCodeSize;
+  ImageBlock block = Block(0, 0, 4, 2);
+  block.minCodeSize = minCodeSize;
   GifBuilder gif;
-  gif.Image(Spec(0, 0, 1, 1), {1}).Descriptor(spec).Raw(data);
+  gif.Image(Block(0, 0, 1, 1), {1}).Descriptor(block).Raw(data);
   return gif.bytes();
 }
 
@@ -217,9 +217,9 @@ TEST_P(CeilingTest, SizesBeyondTheCeilingDoNotLoad) {
   EXPECT_EQ(picture.Load(GetParam().file(), options), GetParam().frames);
 }
 
-std::vector<uint8_t> Frames(std::vector<ImageSpec> specs) {
+std::vector<uint8_t> Frames(std::vector<ImageBlock> specs) {
   GifBuilder gif;
-  for (const ImageSpec& spec : specs) gif.Descriptor(spec).Raw(SubBlocks(DecoderPacedCodes(2).Clear().Put(1).End().Bytes()));
+  for (const ImageBlock& block : specs) gif.Descriptor(block).Raw(SubBlocks(DecoderPacedCodes(2).Clear().Put(1).End().Bytes()));
   return gif.Trailer().bytes();
 }
 
@@ -229,18 +229,18 @@ INSTANTIATE_TEST_SUITE_P(
     Ceilings, CeilingTest,
     ::testing::Values(
         // A 40-byte file declaring 65535 × 65535 pixels: 4 GiB if believed.
-        CeilingCase{"DecompressionBombDefaultLimits", [] { return Frames({Spec(0, 0, 65535, 65535)}); }, Limits{}, 0},
-        CeilingCase{"WideButShortFitsDefaults", [] { return Frames({Spec(0, 0, 65535, 2)}); }, Limits{}, 1},
-        CeilingCase{"CanvasAtTheCeiling", [] { return Frames({Spec(0, 0, 10, 10)}); }, With(1 << 20, 100, 1000), 1},
-        CeilingCase{"CanvasOverTheCeiling", [] { return Frames({Spec(0, 0, 10, 11)}); }, With(1 << 20, 100, 1000), 0},
+        CeilingCase{"DecompressionBombDefaultLimits", [] { return Frames({Block(0, 0, 65535, 65535)}); }, Limits{}, 0},
+        CeilingCase{"WideButShortFitsDefaults", [] { return Frames({Block(0, 0, 65535, 2)}); }, Limits{}, 1},
+        CeilingCase{"CanvasAtTheCeiling", [] { return Frames({Block(0, 0, 10, 10)}); }, With(1 << 20, 100, 1000), 1},
+        CeilingCase{"CanvasOverTheCeiling", [] { return Frames({Block(0, 0, 10, 11)}); }, With(1 << 20, 100, 1000), 0},
         // Far offsets make the canvas large although the frame is 1 pixel.
-        CeilingCase{"OffsetsCountForTheCanvas", [] { return Frames({Spec(60000, 60000, 1, 1)}); }, Limits{}, 0},
-        CeilingCase{"StripAtTheCeiling", [] { return Frames({Spec(0, 0, 5, 4), Spec(0, 0, 5, 4)}); }, With(1 << 20, 100, 40), 2},
-        CeilingCase{"StripOverTheCeiling", [] { return Frames({Spec(0, 0, 5, 4), Spec(0, 0, 6, 4)}); }, With(1 << 20, 100, 40), 0},
-        CeilingCase{"FileOverTheCeiling", [] { return Frames({Spec(0, 0, 1, 1)}); }, With(20, 100, 100), 0},
+        CeilingCase{"OffsetsCountForTheCanvas", [] { return Frames({Block(60000, 60000, 1, 1)}); }, Limits{}, 0},
+        CeilingCase{"StripAtTheCeiling", [] { return Frames({Block(0, 0, 5, 4), Block(0, 0, 5, 4)}); }, With(1 << 20, 100, 40), 2},
+        CeilingCase{"StripOverTheCeiling", [] { return Frames({Block(0, 0, 5, 4), Block(0, 0, 6, 4)}); }, With(1 << 20, 100, 40), 0},
+        CeilingCase{"FileOverTheCeiling", [] { return Frames({Block(0, 0, 1, 1)}); }, With(20, 100, 100), 0},
         // A strip with no pixels cannot be made.
-        CeilingCase{"OnlyFrameZeroWide", [] { return Frames({Spec(3, 0, 0, 4)}); }, Limits{}, 0},
-        CeilingCase{"ZeroSizedFramesBesideARealOne", [] { return Frames({Spec(0, 0, 0, 3), Spec(0, 0, 2, 2), Spec(0, 0, 4, 0)}); },
+        CeilingCase{"OnlyFrameZeroWide", [] { return Frames({Block(3, 0, 0, 4)}); }, Limits{}, 0},
+        CeilingCase{"ZeroSizedFramesBesideARealOne", [] { return Frames({Block(0, 0, 0, 3), Block(0, 0, 2, 2), Block(0, 0, 4, 0)}); },
                     Limits{}, 3}),
     testing_support::RowName());
 

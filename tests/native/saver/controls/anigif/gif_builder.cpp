@@ -126,26 +126,26 @@ GifBuilder& GifBuilder::Comment(const std::string& text) {
   return Raw(SubBlocks(std::vector<uint8_t>(text.begin(), text.end())));
 }
 
-GifBuilder& GifBuilder::Descriptor(const ImageSpec& spec) {
+GifBuilder& GifBuilder::Descriptor(const ImageBlock& block) {
   bytes_.push_back(0x2C);
-  Word(spec.left);
-  Word(spec.top);
-  Word(spec.width);
-  Word(spec.height);
-  uint8_t packed = spec.interlaced ? 0x40 : 0;
-  if (spec.localTableSizeCode >= 0) packed |= static_cast<uint8_t>(0x80 | spec.localTableSizeCode);
+  Word(block.left);
+  Word(block.top);
+  Word(block.width);
+  Word(block.height);
+  uint8_t packed = block.interlaced ? 0x40 : 0;
+  if (block.localTableSizeCode >= 0) packed |= static_cast<uint8_t>(0x80 | block.localTableSizeCode);
   bytes_.push_back(packed);
-  if (spec.localTableSizeCode >= 0) {
-    for (int i = 0; i < (1 << (spec.localTableSizeCode + 1)); ++i)
+  if (block.localTableSizeCode >= 0) {
+    for (int i = 0; i < (1 << (block.localTableSizeCode + 1)); ++i)
       Raw({static_cast<uint8_t>(255 - i), static_cast<uint8_t>(i), 7});
   }
-  bytes_.push_back(static_cast<uint8_t>(spec.minCodeSize));
+  bytes_.push_back(static_cast<uint8_t>(block.minCodeSize));
   return *this;
 }
 
-GifBuilder& GifBuilder::Image(const ImageSpec& spec, const std::vector<uint8_t>& pixels) {
-  Descriptor(spec);
-  return Raw(SubBlocks(LiteralCodes(pixels, spec.minCodeSize)));
+GifBuilder& GifBuilder::Image(const ImageBlock& block, const std::vector<uint8_t>& pixels) {
+  Descriptor(block);
+  return Raw(SubBlocks(LiteralCodes(pixels, block.minCodeSize)));
 }
 
 void GifBuilder::Word(int value) {

@@ -49,7 +49,7 @@ std::vector<uint8_t> LiteralCodes(const std::vector<uint8_t>& pixels, int minCod
 // zero-size terminator.
 std::vector<uint8_t> SubBlocks(const std::vector<uint8_t>& data, size_t blockSize = 255);
 
-struct ImageSpec {
+struct ImageBlock {
   int left = 0;
   int top = 0;
   int width = 1;
@@ -73,9 +73,9 @@ class GifBuilder {
   GifBuilder& Application(const std::string& name, const std::vector<uint8_t>& subBlockData);
   GifBuilder& Comment(const std::string& text);
   // Descriptor, local table (entry i is (255 − i, i, 7)), code size byte.
-  GifBuilder& Descriptor(const ImageSpec& spec);
+  GifBuilder& Descriptor(const ImageBlock& block);
   // A whole image: descriptor and the pixels as literal codes.
-  GifBuilder& Image(const ImageSpec& spec, const std::vector<uint8_t>& pixels);
+  GifBuilder& Image(const ImageBlock& block, const std::vector<uint8_t>& pixels);
   GifBuilder& Trailer() { return Raw({0x3B}); }
 
   const std::vector<uint8_t>& bytes() const { return bytes_; }

@@ -11,9 +11,9 @@ namespace ventalune::anigif {
 namespace {
 
 using testing::GifBuilder;
-using testing::ImageSpec;
+using testing::ImageBlock;
 
-ImageSpec Spec(int left, int top, int width, int height) { return ImageSpec{left, top, width, height}; }
+ImageBlock Block(int left, int top, int width, int height) { return ImageBlock{left, top, width, height}; }
 
 std::vector<uint8_t> OnePixel() { return {1}; }
 
@@ -28,7 +28,7 @@ struct SignatureCase {
 class SignatureTest : public ::testing::TestWithParam<SignatureCase> {};
 
 TEST_P(SignatureTest, OnlyGif87aAndGif89aInAnyCase) {
-  const auto file = GifBuilder(GetParam().signature).Image(Spec(0, 0, 1, 1), OnePixel()).Trailer().bytes();
+  const auto file = GifBuilder(GetParam().signature).Image(Block(0, 0, 1, 1), OnePixel()).Trailer().bytes();
   EXPECT_EQ(ScanGif(file).frames.size(), GetParam().accepted ? 1u : 0u);
 }
 
@@ -63,8 +63,8 @@ TEST_P(ControlBlockTest, DisposalFoldsAndDelayIsInMilliseconds) {
   const ControlCase& row = GetParam();
   GifBuilder gif;
   if (row.onFirstImage) gif.Control(row.disposalField, row.delayHundredths);
-  gif.Image(Spec(0, 0, 1, 1), OnePixel());
-  if (!row.onFirstImage) gif.Control(row.disposalField, row.delayHundredths).Image(Spec(0, 0, 1, 1), OnePixel());
+  gif.Image(Block(0, 0, 1, 1), OnePixel());
+  if (!row.onFirstImage) gif.Control(row.disposalField, row.delayHundredths).Image(Block(0, 0, 1, 1), OnePixel());
   const GifScan scan = ScanGif(gif.Trailer().bytes());
   ASSERT_FALSE(scan.frames.empty());
   const FrameRecord& frame = scan.frames.back();
@@ -90,8 +90,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ScanGifTest, ControlBlockAppliesOnlyToTheNextImage) {
   const auto file = GifBuilder()
                         .Control(2, 5, true, 3)
-                        .Image(Spec(0, 0, 1, 1), OnePixel())
-                        .Image(Spec(0, 0, 1, 1), OnePixel())
+                        .Image(Block(0, 0, 1, 1), OnePixel())
+                        .Image(Block(0, 0, 1, 1), OnePixel())
                         .Trailer()
                         .bytes();
   const GifScan scan = ScanGif(file);
@@ -107,7 +107,7 @@ TEST(ScanGifTest, OfSeveralControlBlocksBeforeOneImageTheLastCounts) {
   const auto file = GifBuilder()
                         .Control(1, 10, true, 2)
                         .Control(2, 30)
-                        .Image(Spec(0, 0, 1, 1), OnePixel())
+                        .Image(Block(0, 0, 1, 1), OnePixel())
                         .Trailer()
                         .bytes();
   const GifScan scan = ScanGif(file);
@@ -130,7 +130,7 @@ class LoopCountTest : public ::testing::TestWithParam<LoopCase> {};
 TEST_P(LoopCountTest, ReadFromTheNetscapeBlock) {
   GifBuilder gif;
   GetParam().blocks(gif);
-  const GifScan scan = ScanGif(gif.Image(Spec(0, 0, 1, 1), OnePixel()).Trailer().bytes());
+  const GifScan scan = ScanGif(gif.Image(Block(0, 0, 1, 1), OnePixel()).Trailer().bytes());
   EXPECT_EQ(scan.loopCount, GetParam().loopCount);
   EXPECT_EQ(scan.frames.size(), 1u) << "the block must be skipped whole";
 }
@@ -171,7 +171,7 @@ TEST_P(ScanStructureTest, FramesAndLogicalSize) {
 
 std::vector<uint8_t> TwoFrames(std::initializer_list<uint8_t> between, bool trailer = true) {
   GifBuilder gif;
-  gif.Image(Spec(0, 0, 2, 1), {1, 2}).Raw(between).Image(Spec(1, 1, 2, 2), {0, 1, 2, 3});
+  gif.Image(Block(0, 0, 2, 1), {1, 2}).Raw(between).Image(Block(1, 1, 2, 2), {0, 1, 2, 3});
   if (trailer) gif.Trailer();
   return gif.bytes();
 }
@@ -180,7 +180,7 @@ INSTANTIATE_TEST_SUITE_P(
     Structures, ScanStructureTest,
     ::testing::Values(
         StructureCase{"SizeFromFramesNotHeader",
-                      [] { return GifBuilder("GIF89a", 500, 500).Image(Spec(5, 5, 10, 10), testing::Ramp(10, 10, 4)).Trailer().bytes(); },
+                      [] { return GifBuilder("GIF89a", 500, 500).Image(Block(5, 5, 10, 10), testing::Ramp(10, 10, 4)).Trailer().bytes(); },
                       1, 15, 15},
         StructureCase{"TwoFramesUnion", [] { return TwoFrames({}); }, 2, 3, 3},
         StructureCase{"StrayZeroBytesSkipped", [] { return TwoFrames({0x00, 0x00, 0x00}); }, 2, 3, 3},
@@ -201,7 +201,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Frame 2's descriptor stops after its left and top.
         StructureCase{"DescriptorCutDropsFrame",
                       [] {
-                        auto bytes = GifBuilder().Image(Spec(0, 0, 2, 1), {1, 2}).Raw({0x2C, 0, 0, 0, 0}).bytes();
+                        auto bytes = GifBuilder().Image(Block(0, 0, 2, 1), {1, 2}).Raw({0x2C, 0, 0, 0, 0}).bytes();
                         return bytes;
                       },
                       1, 2, 1},
@@ -215,24 +215,24 @@ INSTANTIATE_TEST_SUITE_P(
                       2, 3, 3},
         // A control block cut after its packed byte ends the scan before the image.
         StructureCase{"ControlBlockCut",
-                      [] { return GifBuilder().Image(Spec(0, 0, 2, 1), {1, 2}).Raw({0x21, 0xF9, 0x04, 0x00}).bytes(); },
+                      [] { return GifBuilder().Image(Block(0, 0, 2, 1), {1, 2}).Raw({0x21, 0xF9, 0x04, 0x00}).bytes(); },
                       1, 2, 1},
         // No global table and the image has no local one: nothing can be shown.
         StructureCase{"NoColourTableAtAll",
-                      [] { return GifBuilder("GIF89a", 4, 4, -1).Image(Spec(0, 0, 1, 1), OnePixel()).Trailer().bytes(); },
+                      [] { return GifBuilder("GIF89a", 4, 4, -1).Image(Block(0, 0, 1, 1), OnePixel()).Trailer().bytes(); },
                       0, 0, 0},
         // Frame 1 brings its own table, frame 2 has none and there is no global one.
         StructureCase{"LaterFrameWithoutTableFailsWholeFile",
                       [] {
-                        ImageSpec local = Spec(0, 0, 1, 1);
+                        ImageBlock local = Block(0, 0, 1, 1);
                         local.localTableSizeCode = 0;
-                        return GifBuilder("GIF89a", 4, 4, -1).Image(local, OnePixel()).Image(Spec(0, 0, 1, 1), OnePixel()).Trailer().bytes();
+                        return GifBuilder("GIF89a", 4, 4, -1).Image(local, OnePixel()).Image(Block(0, 0, 1, 1), OnePixel()).Trailer().bytes();
                       },
                       0, 0, 0},
         StructureCase{"ZeroSizedFrameCounts",
-                      [] { return GifBuilder().Image(Spec(7, 3, 0, 0), {}).Trailer().bytes(); }, 1, 7, 3},
+                      [] { return GifBuilder().Image(Block(7, 3, 0, 0), {}).Trailer().bytes(); }, 1, 7, 3},
         StructureCase{"LargestDeclaredSize",
-                      [] { return GifBuilder().Image(Spec(65535, 65535, 65535, 65535), {}).Trailer().bytes(); }, 1, 131070,
+                      [] { return GifBuilder().Image(Block(65535, 65535, 65535, 65535), {}).Trailer().bytes(); }, 1, 131070,
                       131070}),
     testing_support::RowName());
 
@@ -246,9 +246,9 @@ TEST(ScanGifTest, CutFrameReachesPastTheEnd) {
 
 TEST(ScanGifTest, PositionsSpanDescriptorThroughTerminator) {
   GifBuilder gif;
-  gif.Control(0, 1).Image(Spec(0, 0, 2, 1), {1, 2});
+  gif.Control(0, 1).Image(Block(0, 0, 2, 1), {1, 2});
   const size_t secondStart = gif.bytes().size();
-  gif.Image(Spec(0, 0, 1, 1), OnePixel());
+  gif.Image(Block(0, 0, 1, 1), OnePixel());
   const size_t end = gif.bytes().size();
   const GifScan scan = ScanGif(gif.Trailer().bytes());
   ASSERT_EQ(scan.positions.size(), 2u);
@@ -259,12 +259,12 @@ TEST(ScanGifTest, PositionsSpanDescriptorThroughTerminator) {
 // --- palettes ------------------------------------------------------------------
 
 TEST(ScanGifTest, LocalTablesAreNumberedInFileOrder) {
-  ImageSpec withLocal = Spec(0, 0, 1, 1);
+  ImageBlock withLocal = Block(0, 0, 1, 1);
   withLocal.localTableSizeCode = 1;  // 4 entries
   const auto file = GifBuilder()
-                        .Image(Spec(0, 0, 1, 1), OnePixel())
+                        .Image(Block(0, 0, 1, 1), OnePixel())
                         .Image(withLocal, OnePixel())
-                        .Image(Spec(0, 0, 1, 1), OnePixel())
+                        .Image(Block(0, 0, 1, 1), OnePixel())
                         .Image(withLocal, OnePixel())
                         .Trailer()
                         .bytes();
@@ -285,7 +285,7 @@ TEST(ScanGifTest, LocalTablesAreNumberedInFileOrder) {
 
 TEST(ScanGifTest, FrameCountStopsAt32767) {
   GifBuilder gif;
-  for (int i = 0; i < 32768; ++i) gif.Image(Spec(0, 0, 1, 1), OnePixel());
+  for (int i = 0; i < 32768; ++i) gif.Image(Block(0, 0, 1, 1), OnePixel());
   const GifScan scan = ScanGif(gif.Trailer().bytes());
   EXPECT_EQ(scan.frames.size(), 32767u);
 }

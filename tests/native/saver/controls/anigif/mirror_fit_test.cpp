@@ -11,7 +11,7 @@ namespace ventalune::anigif {
 namespace {
 
 using testing::GifBuilder;
-using testing::ImageSpec;
+using testing::ImageBlock;
 
 // --- where a mirrored frame goes -------------------------------------------------------
 
@@ -51,7 +51,7 @@ INSTANTIATE_TEST_SUITE_P(Places, MirrorPlaceTest,
 // Frame 1 is 3 × 2 with pixels 1 2 3 / 4 5 6; frame 2 is 1 × 1 at (2, 1).
 std::vector<uint8_t> TwoFrames() {
   GifBuilder gif("GIF89a", 3, 2, 3);
-  gif.Image(ImageSpec{0, 0, 3, 2, -1, false, 4}, {1, 2, 3, 4, 5, 6}).Image(ImageSpec{2, 1, 1, 1, -1, false, 4}, {7});
+  gif.Image(ImageBlock{0, 0, 3, 2, -1, false, 4}, {1, 2, 3, 4, 5, 6}).Image(ImageBlock{2, 1, 1, 1, -1, false, 4}, {7});
   return gif.Trailer().bytes();
 }
 
@@ -160,7 +160,7 @@ TEST(MirrorTest, LoadAfterAPendingLoadMirrorsFrameOne) {
 TEST(MirrorTest, CompositeFlipsWithTheFrames) {
   // Frame 1 (2 × 1 at 0) stays in the composite while frame 2 is drawn at x 2.
   GifBuilder gif("GIF89a", 3, 1, 3);
-  gif.Control(0, 0, true, 0).Image(ImageSpec{0, 0, 2, 1, -1, false, 4}, {1, 2}).Image(ImageSpec{2, 0, 1, 1, -1, false, 4}, {3});
+  gif.Control(0, 0, true, 0).Image(ImageBlock{0, 0, 2, 1, -1, false, 4}, {1, 2}).Image(ImageBlock{2, 0, 1, 1, -1, false, 4}, {3});
   GifPicture picture;
   ASSERT_EQ(picture.Load(gif.Trailer().bytes()), 2);
   Surface target;
