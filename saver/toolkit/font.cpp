@@ -1,0 +1,43 @@
+#include "saver/toolkit/font.h"
+
+#include <algorithm>
+
+#include "saver/toolkit/screen_units.h"
+
+namespace ventalune::toolkit {
+
+Font::Font(const FontDescription& description) : description_(description) {
+  LOGFONTA font{};
+  // Hundredths of a point to pixels of character height (negative: the
+  // em height, not the cell height).
+  font.lfHeight = -MulDiv(description.sizeHundredths, ReadScreenDpi().y, 7200);
+  font.lfWeight = description.weight;
+  font.lfItalic = description.italic;
+  font.lfUnderline = description.underline;
+  font.lfStrikeOut = description.strikeout;
+  font.lfCharSet = description.charset;
+  font.lfOutPrecision = OUT_DEFAULT_PRECIS;
+  font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+  font.lfQuality = DEFAULT_QUALITY;
+  font.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+  const size_t length = std::min(description.face.size(), static_cast<size_t>(LF_FACESIZE - 1));
+  std::copy_n(description.face.data(), length, font.lfFaceName);
+  handle_ = CreateFontIndirectA(&font);
+}
+
+Font::~Font() {
+  if (handle_) DeleteObject(handle_);
+}
+
+int Font::lineHeight() const {
+  HDC screen = GetDC(nullptr);
+  if (!screen) return 0;
+  HGDIOBJ previous = SelectObject(screen, handle());
+  TEXTMETRICA metrics{};
+  GetTextMetricsA(screen, &metrics);
+  SelectObject(screen, previous);
+  ReleaseDC(nullptr, screen);
+  return metrics.tmHeight;
+}
+
+}  // namespace ventalune::toolkit

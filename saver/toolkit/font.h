@@ -1,0 +1,33 @@
+#pragma once
+// A GDI font made from a font description, released with the object.
+#include <windows.h>
+
+#include <memory>
+
+#include "saver/toolkit/property_bag.h"
+
+namespace ventalune::toolkit {
+
+class Font {
+ public:
+  // Sized for the screen's real resolution. Falls back to the system's GUI
+  // font when the platform cannot make this one.
+  explicit Font(const FontDescription& description);
+  Font(const Font&) = delete;
+  Font& operator=(const Font&) = delete;
+  ~Font();
+
+  HFONT handle() const { return handle_ ? handle_ : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
+  const FontDescription& description() const { return description_; }
+  // The height of one line of text in pixels.
+  int lineHeight() const;
+
+ private:
+  FontDescription description_;
+  HFONT handle_ = nullptr;
+};
+
+using SharedFont = std::shared_ptr<const Font>;
+inline SharedFont MakeFont(const FontDescription& description) { return std::make_shared<const Font>(description); }
+
+}  // namespace ventalune::toolkit

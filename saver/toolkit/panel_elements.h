@@ -1,0 +1,110 @@
+#pragma once
+// Windowless elements: labels and images that their picture panel draws over
+// its persistent image and finds under the mouse. They have no window of
+// their own, so the pointer over one is over the panel's window.
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "saver/toolkit/font.h"
+#include "saver/toolkit/picture_surface.h"
+
+namespace ventalune::toolkit {
+
+class PicturePanel;
+
+// Mouse buttons as the events report them (one bit each) and the shift keys.
+inline constexpr int kLeftButton = 1;
+inline constexpr int kRightButton = 2;
+inline constexpr int kMiddleButton = 4;
+inline constexpr int kShiftKey = 1;
+inline constexpr int kControlKey = 2;
+
+struct MouseEvent {
+  int index = 0;   // the element's index in its array
+  int button = 0;  // kLeftButton, kRightButton or kMiddleButton; 0 for moves
+  int shift = 0;
+  int x = 0, y = 0;  // pixels from the element's (or panel's) top-left corner
+};
+
+class Element {
+ public:
+  explicit Element(PicturePanel& panel) : panel_(panel) {}
+  Element(const Element&) = delete;
+  Element& operator=(const Element&) = delete;
+  virtual ~Element() = default;
+
+  // Placement in the panel's client pixels.
+  void SetBounds(int x, int y, int width, int height);
+  const RECT& bounds() const { return bounds_; }
+  void SetVisible(bool visible);
+  bool visible() const { return visible_; }
+  // A disabled element ignores the mouse, and a label shows greyed text.
+  void SetEnabled(bool enabled);
+  bool enabled() const { return enabled_; }
+  void SetIndex(int index) { index_ = index; }
+  int index() const { return index_; }
+
+  std::function<void(const MouseEvent&)> onMouseDown;
+  std::function<void(const MouseEvent&)> onMouseUp;
+  std::function<void(const MouseEvent&)> onMouseMove;
+  // A press and release of a button on the element.
+  std::function<void(int index)> onClick;
+
+  virtual void Draw(HDC dc) const = 0;
+
+ protected:
+  void Changed() const;
+
+ private:
+  PicturePanel& panel_;
+  RECT bounds_{};
+  bool visible_ = true;
+  bool enabled_ = true;
+  int index_ = 0;
+};
+
+enum class Alignment { Left, Centre, Right };
+
+class Label final : public Element {
+ public:
+  using Element::Element;
+  void SetText(std::string text);
+  const std::string& text() const { return text_; }
+  void SetFont(SharedFont font);
+  const SharedFont& font() const { return font_; }
+  void SetColour(COLORREF colour);
+  COLORREF colour() const { return colour_; }
+  void SetAlignment(Alignment alignment);
+  void SetBorder(bool single);
+  // Transparent by default; an opaque label fills its bounds first.
+  void SetBackground(bool opaque, COLORREF colour = RGB(255, 255, 255));
+
+  void Draw(HDC dc) const override;
+
+ private:
+  std::string text_;
+  SharedFont font_;
+  COLORREF colour_ = RGB(0, 0, 0);
+  Alignment alignment_ = Alignment::Left;
+  bool border_ = false;
+  bool opaque_ = false;
+  COLORREF background_ = RGB(255, 255, 255);
+};
+
+class ImageElement final : public Element {
+ public:
+  using Element::Element;
+  // The picture is shared: several elements may show one picture.
+  void SetPicture(std::shared_ptr<const PictureSurface> picture);
+  const std::shared_ptr<const PictureSurface>& picture() const { return picture_; }
+  void Draw(HDC dc) const override;
+
+ private:
+  std::shared_ptr<const PictureSurface> picture_;
+};
+
+}  // namespace ventalune::toolkit
