@@ -1,0 +1,92 @@
+#pragma once
+// A plain top-level window in this process that hosts the real controls
+// (Wine draws no child window of another process), and the pointer and
+// mouse buttons driven through the system's input queue.
+#include <windows.h>
+
+#include <memory>
+
+#include "control_art.h"
+#include "saver/controls/button/command.h"
+#include "support/program_driver.h"
+#include "support/screen_capture.h"
+
+namespace ventalune::wine_test {
+
+class ControlHost {
+ public:
+  // A window whose client area is `width` × `height` at (left, top) on the
+  // screen, grey; hidden until Show unless `visible`.
+  ControlHost(int left, int top, int width, int height, bool visible = true) {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = "VentaluneControlHost";
+    RegisterClassA(&windowClass);
+    RECT frame{0, 0, width, height};
+    AdjustWindowRect(&frame, WS_POPUP, FALSE);
+    window_ = CreateWindowExA(0, "VentaluneControlHost", "Control host", WS_POPUP | WS_CLIPCHILDREN,
+                              left + frame.left, top + frame.top, frame.right - frame.left,
+                              frame.bottom - frame.top, nullptr, nullptr, windowClass.hInstance, nullptr);
+    if (visible) Show();
+  }
+  ~ControlHost() { DestroyWindow(window_); }
+  ControlHost(const ControlHost&) = delete;
+  ControlHost& operator=(const ControlHost&) = delete;
+
+  void Show() {
+    ShowWindow(window_, SW_SHOW);
+    SetForegroundWindow(window_);
+    UpdateWindow(window_);
+    PumpMessages();
+  }
+  HWND window() const { return window_; }
+  // A client point in screen pixels.
+  POINT Screen(HWND child, int x, int y) const {
+    POINT point{x, y};
+    ClientToScreen(child, &point);
+    return point;
+  }
+
+ private:
+  HWND window_ = nullptr;
+};
+
+inline std::shared_ptr<button::ButtonSkins> TestSkins() {
+  auto skins = std::make_shared<button::ButtonSkins>();
+  skins->Load(GetModuleHandleA(nullptr),
+              {IDR_TEST_BUTTON_NORMAL, IDR_TEST_BUTTON_HIGHLIGHT, IDR_TEST_BUTTON_SELECTED,
+               IDR_TEST_BUTTON_HIGHLIGHT_SELECT, IDR_TEST_BUTTON_PRESSED, IDR_TEST_BUTTON_DISABLE});
+  return skins;
+}
+
+// Moves the pointer as a mouse would (absolute move through SendInput).
+inline void MovePointer(POINT to) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  const int width = GetSystemMetrics(SM_CXSCREEN);
+  const int height = GetSystemMetrics(SM_CYSCREEN);
+  input.mi.dx = static_cast<LONG>((static_cast<long long>(to.x) * 65536 + width - 1) / width);
+  input.mi.dy = static_cast<LONG>((static_cast<long long>(to.y) * 65536 + height - 1) / height);
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &input, sizeof(input));
+  POINT now{};
+  if (GetCursorPos(&now) && (now.x != to.x || now.y != to.y)) SetCursorPos(to.x, to.y);
+  PumpMessages();
+}
+
+inline void MouseButtonEvent(DWORD flag) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flag;
+  SendInput(1, &input, sizeof(input));
+  PumpMessages();
+}
+
+inline bool ColourNear(Rgb a, Rgb b, int tolerance) {
+  return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
+}
+
+}  // namespace ventalune::wine_test
