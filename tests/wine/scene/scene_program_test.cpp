@@ -129,6 +129,40 @@ TEST_F(SceneProgramTest, ScreenSaveCommandIsSwallowedExactly) {
   ExpectCleanExit();
 }
 
+// Another program may flip the scene between full screen and a window. The
+// new window has a new GL context; the textures must come back with it.
+TEST_F(SceneProgramTest, DisplayModeSwitchKeepsTheTextures) {
+  HWND fullScreen = StartAndWaitForScene();
+  ASSERT_NE(fullScreen, nullptr);
+  EXPECT_EQ(GetWindowLongA(fullScreen, GWL_STYLE) & WS_CAPTION, 0);
+
+  PostMessageA(fullScreen, WM_USER + 1, 0, 0);
+  HWND windowed = nullptr;
+  ASSERT_TRUE(WaitFor([&] { windowed = FindTopLevelWindow(kSceneTitle); return windowed && windowed != fullScreen; }, 10s));
+  EXPECT_EQ(GetWindowLongA(windowed, GWL_STYLE) & WS_CAPTION, static_cast<LONG>(WS_CAPTION));
+  RECT client{};
+  GetClientRect(windowed, &client);
+  // Sized for a 1024 × 768 client area; a screen of that very height leaves
+  // room for less once the caption is added.
+  EXPECT_EQ(client.right, 1024);
+  EXPECT_GT(client.bottom, 700);
+  // Both pictures are on screen again, drawn by the new context.
+  int room = 0, rings = 0;
+  EXPECT_TRUE(WaitFor(
+      [&] {
+        const ScreenPicture screen = CaptureScreen();
+        room = screen.Count(IsRoomRed);
+        rings = screen.Count(IsRingGreen);
+        return room > 10000 && rings > 500;
+      },
+      10s))
+      << "room pixels " << room << ", ring pixels " << rings;
+  EXPECT_TRUE(scene_.running());
+
+  PostMessageA(windowed, WM_CLOSE, 0, 0);
+  ExpectCleanExit();
+}
+
 struct BadPictureCase {
   const char* name;
   const char* file;
