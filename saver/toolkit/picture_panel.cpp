@@ -14,7 +14,8 @@ LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
   }
   auto* panel = reinterpret_cast<PicturePanel*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   if (message == WM_NCDESTROY) SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-  return panel ? panel->HandleMessage(window, message, wParam, lParam) : DefWindowProcA(window, message, wParam, lParam);
+  return panel ? panel->HandleMessage(window, message, wParam, lParam)
+               : DefWindowProcA(window, message, wParam, lParam);
 }
 
 bool RegisterPanelClass(HINSTANCE instance) {
@@ -172,6 +173,9 @@ void PicturePanel::Render(HDC target) const {
     MapWindowPoints(window_, parent, &origin, 1);
     POINT previous{};
     OffsetViewportOrgEx(target, -origin.x, -origin.y, &previous);
+    // A plain parent paints its class background on erasing; a panel
+    // parent draws its image and elements on printing.
+    SendMessageA(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(target), 0);
     SendMessageA(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(target), PRF_CLIENT);
     SetViewportOrgEx(target, previous.x, previous.y, nullptr);
   } else if (dc()) {

@@ -168,6 +168,54 @@ TEST_F(ButtonControlTest, PointerOnTheCaptionKeepsHover) {
   EXPECT_TRUE(WaitForSkin(Skin::Normal));
 }
 
+// Property changes and resizing repaint the enabled look without touching
+// the state, so the face can differ from the state until the next event.
+struct RepaintRow {
+  std::string name;
+  void (*change)(button::Command& button);
+  Skin skin;
+  bool opaque;  // the face shows; otherwise the host's grey shows through
+};
+
+class ButtonRepaintTest : public ButtonControlTest, public testing::WithParamInterface<RepaintRow> {};
+
+TEST_P(ButtonRepaintTest, FocusedButtonRepaintsWithoutChangingState) {
+  const RepaintRow& row = GetParam();
+  SetFocus(button_.window());
+  ASSERT_TRUE(WaitForSkin(Skin::Selected));
+  row.change(button_);
+  EXPECT_EQ(button_.shownSkin(), row.skin);
+  EXPECT_EQ(button_.state(), ButtonState::Focused);
+  ScreenPicture screen;
+  const Rgb grey{128, 128, 128};
+  EXPECT_TRUE(WaitFor(
+      [&] {
+        screen = CaptureScreen();
+        return ColourNear(Pixel(screen, 6, 4), grey, 0) != row.opaque;
+      },
+      2s))
+      << "face pixel " << int(Pixel(screen, 6, 4).r) << "," << int(Pixel(screen, 6, 4).g) << ","
+      << int(Pixel(screen, 6, 4).b);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, ButtonRepaintTest,
+    testing::Values(
+        RepaintRow{"Resized", [](button::Command& b) { SetWindowPos(b.window(), nullptr, 0, 0, 100, 36,
+                                                                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE); },
+                   Skin::Normal, true},
+        RepaintRow{"EnabledRead", [](button::Command& b) { EXPECT_TRUE(b.Enabled()); }, Skin::Normal, true},
+        RepaintRow{"DisabledRead", [](button::Command& b) {
+                     b.SetEnabled(false);
+                     EXPECT_FALSE(b.Enabled());
+                   },
+                   Skin::Disable, true},
+        RepaintRow{"FontColourWritten", [](button::Command& b) { b.SetFontColour(RGB(0, 0, 160)); }, Skin::Normal,
+                   true},
+        // Not hidden: the caption stays, the parent shows round it.
+        RepaintRow{"MadeTransparent", [](button::Command& b) { b.SetVisible(false); }, Skin::Selected, false}),
+    [](const testing::TestParamInfo<RepaintRow>& row) { return row.param.name; });
+
 // One letter per action: o pointer onto the face, c onto the caption, a
 // away (until the hot look has ended), D/U left button down/up, R/r right
 // button down/up, x disable the button.
