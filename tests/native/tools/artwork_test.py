@@ -22,8 +22,8 @@ def load_script(name):
     """The scripts have no .py ending; load them as modules by path."""
     path = os.path.join(TOP, "tools", name)
     loader = importlib.machinery.SourceFileLoader(name.replace("-", "_"), path)
-    spec = importlib.util.spec_from_loader(loader.name, loader)
-    module = importlib.util.module_from_spec(spec)
+    module_spec = importlib.util.spec_from_loader(loader.name, loader)
+    module = importlib.util.module_from_spec(module_spec)
     loader.exec_module(module)
     return module
 
