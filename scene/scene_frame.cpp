@@ -97,6 +97,9 @@ int RunSceneProgram(HINSTANCE instance, FramePresentedHook framePresented) {
   while (flags.running) {
     window.fullScreen = flags.requestedFullScreen ? 1 : 0;
     if (!OpenSceneWindow(window)) {
+      // The display mode may already be switched and the cursor hidden:
+      // put both back before the program ends.
+      CloseSceneWindow(window);
       flags.running = false;
       break;
     }
