@@ -139,11 +139,7 @@ bool PictureSurface::LoadResource(HMODULE module, int resourceId) {
   return LoadBytes(std::span(static_cast<const uint8_t*>(data), SizeofResource(module, found)));
 }
 
-std::span<const uint8_t> PictureSurface::pixels() const {
-  if (!bits_) return {};
-  GdiFlush();
-  return {static_cast<const uint8_t*>(bits_), static_cast<size_t>(width_) * static_cast<size_t>(height_) * 4};
-}
+std::span<const uint8_t> PictureSurface::pixels() const { return const_cast<PictureSurface*>(this)->pixels(); }
 
 std::span<uint8_t> PictureSurface::pixels() {
   if (!bits_) return {};

@@ -10,6 +10,7 @@
 #include <iterator>
 #include <vector>
 
+#include "../reference/giflib_memory.h"
 #include "saver/controls/anigif/gif_exporter.h"
 #include "saver/controls/anigif/gif_picture.h"
 #include "saver/controls/anigif/lzw_encoder.h"
@@ -46,19 +47,6 @@ void BM_DecodeOurs(benchmark::State& state) {
   Report(state, static_cast<int64_t>(file.size()), FramePixels(picture));
 }
 BENCHMARK(BM_DecodeOurs)->Unit(benchmark::kMillisecond);
-
-struct MemoryInput {
-  const std::vector<uint8_t>* bytes;
-  size_t at;
-};
-
-int ReadMemory(GifFileType* gif, GifByteType* out, int count) {
-  auto* input = static_cast<MemoryInput*>(gif->UserData);
-  const size_t n = std::min(static_cast<size_t>(count), input->bytes->size() - input->at);
-  std::memcpy(out, input->bytes->data() + input->at, n);
-  input->at += n;
-  return static_cast<int>(n);
-}
 
 void BM_DecodeGiflib(benchmark::State& state) {
   const auto& file = BenchFile();

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "row_name.h"
+#include "giflib_memory.h"
 #include "saver/controls/anigif/gif_exporter.h"
 #include "saver/controls/anigif/gif_picture.h"
 
@@ -24,19 +25,6 @@ struct GifCloser {
   }
 };
 using GiflibFile = std::unique_ptr<GifFileType, GifCloser>;
-
-struct MemoryInput {
-  const std::vector<uint8_t>* bytes;
-  size_t at;
-};
-
-int ReadMemory(GifFileType* gif, GifByteType* out, int count) {
-  auto* input = static_cast<MemoryInput*>(gif->UserData);
-  const size_t n = std::min(static_cast<size_t>(count), input->bytes->size() - input->at);
-  std::memcpy(out, input->bytes->data() + input->at, n);
-  input->at += n;
-  return static_cast<int>(n);
-}
 
 GiflibFile Slurp(const std::vector<uint8_t>& bytes, MemoryInput& input) {
   input = MemoryInput{&bytes, 0};
