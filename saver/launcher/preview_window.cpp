@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "assets/saver_resources.h"
+#include "common/window_of.h"
 #include "saver/toolkit/picture_surface.h"
 
 namespace ventalune::launcher {
@@ -26,23 +27,13 @@ class PreviewWindow {
   toolkit::PictureSurface still_;
 };
 
-LRESULT CALLBACK PreviewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* preview = reinterpret_cast<PreviewWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-  return preview ? preview->HandleMessage(window, message, wParam, lParam)
-                 : DefWindowProcA(window, message, wParam, lParam);
-}
-
 bool PreviewWindow::Create(HINSTANCE instance, HMODULE resources, HWND host) {
   host_ = host;
   still_.LoadResource(resources, IDR_PREVIEW_STILL);
 
   WNDCLASSEXA windowClass{};
   windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = PreviewWindowProc;
+  windowClass.lpfnWndProc = WindowProcOf<PreviewWindow>;
   windowClass.hInstance = instance;
   windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   windowClass.lpszClassName = kPreviewWindowClass;
