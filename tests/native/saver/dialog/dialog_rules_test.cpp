@@ -1,0 +1,167 @@
+#include "saver/dialog/dialog_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "row_name.h"
+#include "saver/launcher/settings_keys.h"
+
+namespace ventalune::dialog {
+namespace {
+
+struct PictureRow {
+  std::string name;
+  int16_t kind;
+  PictureGroupView view;
+};
+class PictureGroupTest : public testing::TestWithParam<PictureRow> {};
+TEST_P(PictureGroupTest, OneMarkAndTheChooserOnlyForAFile) {
+  EXPECT_EQ(PictureGroupFor(GetParam().kind), GetParam().view);
+}
+INSTANTIATE_TEST_SUITE_P(Kinds, PictureGroupTest,
+                         testing::Values(PictureRow{"Desktop", 0, {{true, false}, false}},
+                                         PictureRow{"File", 1, {{false, true}, true}},
+                                         PictureRow{"HandEditedTwo", 2, {{false, false}, false}},
+                                         PictureRow{"Negative", -1, {{false, false}, false}}),
+                         testing_support::RowName());
+
+struct BgmRow {
+  std::string name;
+  int16_t kind;
+  BgmGroupView view;
+};
+class BgmGroupTest : public testing::TestWithParam<BgmRow> {};
+TEST_P(BgmGroupTest, RepeatBoxForCdChooserForFile) { EXPECT_EQ(BgmGroupFor(GetParam().kind), GetParam().view); }
+INSTANTIATE_TEST_SUITE_P(Kinds, BgmGroupTest,
+                         testing::Values(BgmRow{"None", 0, {{true, false, false}, false, false}},
+                                         BgmRow{"AudioCd", 1, {{false, true, false}, true, false}},
+                                         BgmRow{"SoundFile", 2, {{false, false, true}, false, true}},
+                                         BgmRow{"HandEditedFive", 5, {{false, false, false}, false, false}},
+                                         BgmRow{"Negative", -1, {{false, false, false}, false, false}}),
+                         testing_support::RowName());
+
+TEST(PicturePressTest, OnlyTheDesktopCaptionClearsWhatIsShown) {
+  EXPECT_TRUE(PressClearsPictureShown(0, true));
+  EXPECT_FALSE(PressClearsPictureShown(0, false));
+  EXPECT_FALSE(PressClearsPictureShown(1, true));
+  EXPECT_FALSE(PressClearsPictureShown(1, false));
+}
+
+TEST(RepeatBoxTest, ZeroIsEmptyAndTheListRunsToTwenty) {
+  EXPECT_EQ(RepeatBoxText(0), "");
+  EXPECT_EQ(RepeatBoxText(7), "7");
+  EXPECT_EQ(RepeatBoxText(-3), "-3");
+  EXPECT_EQ(RepeatBoxText(32767), "32767");
+  const std::vector<std::string> items = RepeatBoxItems();
+  ASSERT_EQ(items.size(), 21u);
+  EXPECT_EQ(items.front(), "");
+  EXPECT_EQ(items[1], "1");
+  EXPECT_EQ(items.back(), "20");
+}
+
+struct TrackRow {
+  std::string name;
+  std::string text;
+  int16_t previous;
+  int16_t track;
+};
+class RepeatTrackTest : public testing::TestWithParam<TrackRow> {};
+TEST_P(RepeatTrackTest, FromTheBoxText) {
+  EXPECT_EQ(RepeatTrackFromText(GetParam().text, GetParam().previous), GetParam().track);
+}
+INSTANTIATE_TEST_SUITE_P(
+    Texts, RepeatTrackTest,
+    testing::Values(TrackRow{"Empty", "", 9, 0}, TrackRow{"Letters", "abc", 9, 0}, TrackRow{"Seven", "7", 9, 7},
+                    TrackRow{"TwoAndAHalfGoesToEven", "2.5", 9, 2}, TrackRow{"ThreeAndAHalfGoesToEven", "3.5", 9, 4},
+                    TrackRow{"FractionRounds", "2.51", 9, 3}, TrackRow{"BlanksRound", "  12 ", 9, 12},
+                    TrackRow{"Negative", "-4", 9, -4}, TrackRow{"NegativeHalf", "-2.5", 9, -2},
+                    TrackRow{"LeadingPoint", ".6", 9, 1}, TrackRow{"TopOfRange", "32767", 9, 32767},
+                    TrackRow{"BottomOfRange", "-32768", 9, -32768},
+                    TrackRow{"AboveRangeKeepsPrevious", "40000", 9, 9},
+                    TrackRow{"JustAboveAfterRounding", "32767.5", 3, 3},
+                    TrackRow{"BelowRangeKeepsPrevious", "-32769", 9, 9},
+                    TrackRow{"EndlessDigitsKeepPrevious", std::string(400, '9'), 9, 9},
+                    TrackRow{"BareSign", "-", 9, 0}, TrackRow{"BarePoint", ".", 9, 0},
+                    TrackRow{"Exponent", "1e3", 9, 0}, TrackRow{"DecimalComma", "2,5", 9, 0},
+                    TrackRow{"TwoSigns", "+-1", 9, 0}, TrackRow{"InnerBlank", "1 2", 9, 0},
+                    // Full-width digits, as a Japanese input method may type them (UTF-8).
+                    TrackRow{"FullWidthDigits", "\xEF\xBC\x97", 9, 0}),
+    testing_support::RowName());
+
+TEST(NumberTextTest, BlankBeforeZeroAndPositiveMinusBeforeNegative) {
+  EXPECT_EQ(NumberText(0), " 0");
+  EXPECT_EQ(NumberText(7), " 7");
+  EXPECT_EQ(NumberText(32767), " 32767");
+  EXPECT_EQ(NumberText(-1), "-1");
+  EXPECT_EQ(NumberText(-32768), "-32768");
+}
+
+TEST(SettingsWritesTest, FiveKeysInOrderFoldersNotWritten) {
+  launcher::Settings settings;
+  settings.PictureKind = 1;
+  settings.PictureFile = "C:\\p\\sky.jpg";
+  settings.PictureFolder = "C:\\p";
+  settings.BgmKind = 5;
+  settings.BgmRepeatTrack = 0;
+  settings.BgmFile = "";
+  settings.BgmFolder = "C:\\m";
+  const auto writes = SettingsWrites(settings);
+  using Pair = std::pair<std::string, std::string>;
+  EXPECT_EQ(writes[0], Pair(launcher::kKeyPictureKind, " 1"));
+  EXPECT_EQ(writes[1], Pair(launcher::kKeyPictureFile, "C:\\p\\sky.jpg"));
+  EXPECT_EQ(writes[2], Pair(launcher::kKeyBgmKind, " 5"));
+  EXPECT_EQ(writes[3], Pair(launcher::kKeyBgmRepeatTrack, " 0"));
+  EXPECT_EQ(writes[4], Pair(launcher::kKeyBgmFile, ""));
+}
+
+// A system code page that holds ASCII only, and a file system that knows
+// short names for some paths.
+class FakePaths final : public PathPort {
+ public:
+  std::map<std::wstring, std::wstring> shortNames;
+  std::optional<std::string> ToAnsi(std::wstring_view path) override {
+    std::string ansi;
+    for (wchar_t c : path) {
+      if (c > 0x7F) return std::nullopt;
+      ansi += static_cast<char>(c);
+    }
+    return ansi;
+  }
+  std::optional<std::wstring> ShortForm(std::wstring_view path) override {
+    const auto found = shortNames.find(std::wstring(path));
+    if (found == shortNames.end()) return std::nullopt;
+    return found->second;
+  }
+};
+
+struct PathRow {
+  std::string name;
+  std::wstring chosen;
+  std::wstring shortForm;  // empty: the file system has none
+  std::optional<std::string> stored;
+};
+class StorablePathTest : public testing::TestWithParam<PathRow> {};
+TEST_P(StorablePathTest, NeverAReplacementCharacter) {
+  FakePaths paths;
+  if (!GetParam().shortForm.empty()) paths.shortNames[GetParam().chosen] = GetParam().shortForm;
+  EXPECT_EQ(StorablePath(GetParam().chosen, paths), GetParam().stored);
+}
+const std::wstring kLongName = L"C:\\" + std::wstring(251, L'a');  // 254 characters
+INSTANTIATE_TEST_SUITE_P(
+    Paths, StorablePathTest,
+    testing::Values(PathRow{"Held", L"C:\\Pictures\\sky.jpg", L"C:\\PICTUR~1\\sky.jpg", "C:\\Pictures\\sky.jpg"},
+                    PathRow{"NotHeldTakesShortForm", L"C:\\\u5199\u771f\\sky.jpg", L"C:\\8A9F~1\\sky.jpg",
+                            "C:\\8A9F~1\\sky.jpg"},
+                    PathRow{"NotHeldNoShortFormRefused", L"C:\\\u5199\u771f\\sky.jpg", L"", std::nullopt},
+                    PathRow{"ShortFormNotHeldEitherRefused", L"C:\\\u5199\u771f\\\u7a7a.jpg",
+                            L"C:\\8A9F~1\\\u7a7a.jpg", std::nullopt},
+                    PathRow{"LongestThatFits", kLongName, L"", "C:\\" + std::string(251, 'a')},
+                    PathRow{"TooLongTakesShortForm", kLongName + L"b", L"C:\\AAAAAA~1", "C:\\AAAAAA~1"},
+                    PathRow{"TooLongNoShortFormRefused", kLongName + L"b", L"", std::nullopt},
+                    PathRow{"Empty", L"", L"", std::nullopt}),
+    testing_support::RowName());
+
+}  // namespace
+}  // namespace ventalune::dialog
