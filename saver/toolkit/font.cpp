@@ -3,11 +3,12 @@
 #include <algorithm>
 
 #include "saver/toolkit/screen_units.h"
+#include "saver/toolkit/wide_text.h"
 
 namespace ventalune::toolkit {
 
 Font::Font(const FontDescription& description) : description_(description) {
-  LOGFONTA font{};
+  LOGFONTW font{};
   // Hundredths of a point to pixels of character height (negative: the
   // em height, not the cell height).
   font.lfHeight = -MulDiv(description.sizeHundredths, ReadScreenDpi().y, 7200);
@@ -20,9 +21,12 @@ Font::Font(const FontDescription& description) : description_(description) {
   font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   font.lfQuality = DEFAULT_QUALITY;
   font.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-  const size_t length = std::min(description.face.size(), static_cast<size_t>(LF_FACESIZE - 1));
-  std::copy_n(description.face.data(), length, font.lfFaceName);
-  handle_ = CreateFontIndirectA(&font);
+  // Faces are asked for by their Unicode names (a Japanese face has a
+  // Japanese name), so the font is found under any system code page.
+  const std::wstring face = WideFromUtf8(description.face);
+  const size_t length = std::min(face.size(), static_cast<size_t>(LF_FACESIZE - 1));
+  std::copy_n(face.data(), length, font.lfFaceName);
+  handle_ = CreateFontIndirectW(&font);
 }
 
 Font::~Font() {

@@ -10,7 +10,9 @@ namespace ventalune::toolkit {
 
 class Font {
  public:
-  // Sized for the screen's real resolution. Falls back to the system's GUI
+  // Sized for the screen's real resolution; the face is named in UTF-8. When
+  // the system lacks that face, the font mapper picks the closest one of
+  // the character set asked for. Falls back to the system's GUI
   // font when the platform cannot make this one.
   explicit Font(const FontDescription& description);
   Font(const Font&) = delete;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "saver/toolkit/wide_text.h"
+
 #include "saver/toolkit/picture_panel.h"
 
 namespace ventalune::toolkit {
@@ -71,19 +73,21 @@ void Label::Draw(HDC dc) const {
   UINT format = DT_WORDBREAK | DT_NOCLIP;
   if (alignment_ == Alignment::Centre) format |= DT_CENTER;
   if (alignment_ == Alignment::Right) format |= DT_RIGHT;
-  const int length = static_cast<int>(text_.size());
+  // Through the wide API, so the text reads the same under any code page.
+  const std::wstring text = WideFromUtf8(text_);
+  const int length = static_cast<int>(text.size());
   if (enabled()) {
     SetTextColor(dc, colour_);
-    DrawTextA(dc, text_.c_str(), length, &area, format);
+    DrawTextW(dc, text.c_str(), length, &area, format);
   } else {
     // Greyed, engraved text: a light copy one pixel down and right under a
     // shadow-coloured one.
     RECT light = area;
     OffsetRect(&light, 1, 1);
     SetTextColor(dc, GetSysColor(COLOR_3DHILIGHT));
-    DrawTextA(dc, text_.c_str(), length, &light, format);
+    DrawTextW(dc, text.c_str(), length, &light, format);
     SetTextColor(dc, GetSysColor(COLOR_3DSHADOW));
-    DrawTextA(dc, text_.c_str(), length, &area, format);
+    DrawTextW(dc, text.c_str(), length, &area, format);
   }
   SetBkMode(dc, previousMode);
   SelectObject(dc, previousFont);

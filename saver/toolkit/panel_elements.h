@@ -72,6 +72,7 @@ enum class Alignment { Left, Centre, Right };
 class Label final : public Element {
  public:
   using Element::Element;
+  // UTF-8 text, shown through the wide API whatever the system code page.
   void SetText(std::string text);
   const std::string& text() const { return text_; }
   void SetFont(SharedFont font);

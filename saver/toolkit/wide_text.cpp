@@ -1,0 +1,46 @@
+#include "saver/toolkit/wide_text.h"
+
+#include <windows.h>
+
+namespace ventalune::toolkit {
+namespace {
+
+std::wstring ToWide(UINT codePage, std::string_view bytes) {
+  if (bytes.empty()) return {};
+  const int size = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+  if (size <= 0) return {};
+  std::wstring wide(static_cast<size_t>(size), L'\0');
+  MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), size);
+  return wide;
+}
+
+}  // namespace
+
+std::wstring WideFromUtf8(std::string_view utf8) { return ToWide(CP_UTF8, utf8); }
+std::wstring WideFromAnsi(std::string_view ansi) { return ToWide(CP_ACP, ansi); }
+
+std::string Utf8FromWide(std::wstring_view wide) {
+  if (wide.empty()) return {};
+  const int size =
+      WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+  if (size <= 0) return {};
+  std::string utf8(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), size, nullptr, nullptr);
+  return utf8;
+}
+
+std::optional<std::string> AnsiFromWide(std::wstring_view wide) {
+  if (wide.empty()) return std::string();
+  BOOL lossy = FALSE;
+  // No best-fit mapping: a character ANSI lacks must not pass for another.
+  const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
+                                       nullptr, 0, nullptr, &lossy);
+  if (size <= 0 || lossy) return std::nullopt;
+  std::string ansi(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), ansi.data(), size,
+                      nullptr, &lossy);
+  if (lossy) return std::nullopt;
+  return ansi;
+}
+
+}  // namespace ventalune::toolkit
