@@ -6,9 +6,9 @@
 namespace ventalune::dialog {
 namespace {
 
-void EmptyPreview(toolkit::PicturePanel& display) {
+void EmptyPreview(toolkit::PicturePanel& display, int32_t side) {
   display.Clear();
-  display.Resize(kPreviewSide, kPreviewSide);
+  display.Resize(side, side);
   display.Refresh();
 }
 
@@ -25,31 +25,32 @@ void TileSurface(toolkit::PicturePanel& target, const toolkit::PicturePanel& til
 }
 
 void DrawFrameTitles(std::span<const FrameTitle> frames, const toolkit::PicturePanel& plate,
-                     const toolkit::PicturePanel& mask) {
+                     const toolkit::PicturePanel& mask, SIZE size) {
   for (const FrameTitle& title : frames) {
     if (!title.frame) continue;
     HDC into = title.frame->dc();
     if (!into) continue;
     const int x = title.at.x;
     const int y = title.at.y;
-    if (mask.dc()) BitBlt(into, x, y, kPlateWidth, kPlateHeight, mask.dc(), 0, 0, SRCAND);
-    if (plate.dc()) BitBlt(into, x, y, kPlateWidth, kPlateHeight, plate.dc(), 0, 0, SRCPAINT);
-    title.frame->InvalidateArea({x, y, x + kPlateWidth, y + kPlateHeight});
+    if (mask.dc()) BitBlt(into, x, y, size.cx, size.cy, mask.dc(), 0, 0, SRCAND);
+    if (plate.dc()) BitBlt(into, x, y, size.cx, size.cy, plate.dc(), 0, 0, SRCPAINT);
+    title.frame->InvalidateArea({x, y, x + size.cx, y + size.cy});
   }
 }
 
-void ShowPreview(const std::string& path, toolkit::PicturePanel& display, toolkit::PicturePanel& scratch) {
+void ShowPreview(const std::string& path, toolkit::PicturePanel& display, toolkit::PicturePanel& scratch,
+                 int32_t side) {
   if (path.empty() || !launcher::FileExists(path)) {
-    EmptyPreview(display);
+    EmptyPreview(display, side);
     return;
   }
   // A file that is no picture shows nothing rather than the picture chosen
   // before it, which would pass for the new choice.
   if (!scratch.LoadPicture(path)) {
-    EmptyPreview(display);
+    EmptyPreview(display, side);
     return;
   }
-  const PreviewSize preview = FitPreview(scratch.width(), scratch.height());
+  const PreviewSize preview = FitPreview(scratch.width(), scratch.height(), side);
   display.Resize(preview.width, preview.height);
   if (HDC into = display.dc(); into && scratch.dc()) {
     SetStretchBltMode(into, COLORONCOLOR);

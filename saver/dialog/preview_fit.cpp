@@ -17,12 +17,12 @@ int32_t RoundHalfEven(double value) {
 
 }  // namespace
 
-PreviewSize FitPreview(int32_t pictureWidth, int32_t pictureHeight) {
-  if (pictureWidth <= 0 || pictureHeight <= 0) return {};
+PreviewSize FitPreview(int32_t pictureWidth, int32_t pictureHeight, int32_t side) {
+  if (pictureWidth <= 0 || pictureHeight <= 0 || side <= 0) return {};
   const double w = pictureWidth;
   const double h = pictureHeight;
-  if (pictureWidth > pictureHeight) return {kPreviewSide, RoundHalfEven(h * kPreviewSide / w)};
-  return {RoundHalfEven(w * kPreviewSide / h), kPreviewSide};
+  if (pictureWidth > pictureHeight) return {side, RoundHalfEven(h * side / w)};
+  return {RoundHalfEven(w * side / h), side};
 }
 
 void ForEachTilePosition(int32_t tileWidth, int32_t tileHeight, int32_t targetWidth, int32_t targetHeight,

@@ -13,10 +13,11 @@ struct PreviewSize {
   bool operator==(const PreviewSize&) const = default;
 };
 
-// The longer side becomes 80 pixels and the other keeps the proportions,
-// rounded to whole pixels with halves to the even neighbour; a square takes
-// 80 × 80. Small pictures are enlarged. A picture without area gives 0 × 0.
-PreviewSize FitPreview(int32_t pictureWidth, int32_t pictureHeight);
+// The longer side becomes 80 pixels (`side` on a screen of another
+// resolution) and the other keeps the proportions, rounded to whole pixels
+// with halves to the even neighbour; a square takes 80 × 80. Small pictures
+// are enlarged. A picture without area gives 0 × 0.
+PreviewSize FitPreview(int32_t pictureWidth, int32_t pictureHeight, int32_t side = kPreviewSide);
 
 // Calls `place(x, y)` for each copy of a tile that paves a target, column by
 // column from the top-left corner, each column from top to bottom. A column

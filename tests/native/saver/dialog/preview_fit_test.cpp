@@ -57,6 +57,13 @@ Positions Grid(std::vector<int32_t> xs, std::vector<int32_t> ys) {
   return positions;
 }
 
+// On a 144 dpi screen the preview area is 120 pixels a side.
+TEST(FitPreviewTest, OtherSideForOtherResolutions) {
+  EXPECT_EQ(FitPreview(160, 120, 120), (PreviewSize{120, 90}));
+  EXPECT_EQ(FitPreview(100, 200, 120), (PreviewSize{60, 120}));
+  EXPECT_EQ(FitPreview(160, 120, 0), (PreviewSize{0, 0}));
+}
+
 struct TileCase {
   std::string name;
   int32_t tileWidth, tileHeight, targetWidth, targetHeight;
