@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "saver/dialog/settings_dialog.h"
 #include "saver/launcher/launch_mode.h"
 #include "saver/launcher/preview_window.h"
 #include "saver/launcher/profile_file.h"
@@ -38,9 +39,13 @@ int RunSaverProgram(HINSTANCE instance, const char* arguments) {
 
   CreateDirectoryA(kDataFolder, nullptr);
   LoadSettings();
-  // The settings dialog arrives with its own window; until then the
-  // settings switch only prepares the folder and reads the settings.
-  if (mode == LaunchMode::kSettings || mode == LaunchMode::kNone) return 0;
+  // The settings dialog runs modally without an owner (a handle the host
+  // appends to the switch is ignored), and the program ends after it.
+  if (mode == LaunchMode::kSettings) {
+    dialog::RunSettingsDialog(instance, ProcessSettings());
+    return 0;
+  }
+  if (mode == LaunchMode::kNone) return 0;
 
   const bool hideCursor = mode == LaunchMode::kRun;
   if (hideCursor) ShowCursor(FALSE);

@@ -51,6 +51,11 @@ void Label::SetBorder(bool single) {
   Changed();
 }
 
+void Label::SetWordWrap(bool wrap) {
+  wordWrap_ = wrap;
+  Changed();
+}
+
 void Label::SetBackground(bool opaque, COLORREF colour) {
   opaque_ = opaque;
   background_ = colour;
@@ -70,7 +75,7 @@ void Label::Draw(HDC dc) const {
   }
   HGDIOBJ previousFont = SelectObject(dc, font_ ? font_->handle() : GetStockObject(DEFAULT_GUI_FONT));
   const int previousMode = SetBkMode(dc, TRANSPARENT);
-  UINT format = DT_WORDBREAK | DT_NOCLIP;
+  UINT format = (wordWrap_ ? DT_WORDBREAK : DT_SINGLELINE) | DT_NOCLIP;
   if (alignment_ == Alignment::Centre) format |= DT_CENTER;
   if (alignment_ == Alignment::Right) format |= DT_RIGHT;
   // Through the wide API, so the text reads the same under any code page.

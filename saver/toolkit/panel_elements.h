@@ -81,6 +81,9 @@ class Label final : public Element {
   COLORREF colour() const { return colour_; }
   void SetAlignment(Alignment alignment);
   void SetBorder(bool single);
+  // Wrapping at word breaks is on by default; a caption with it off stays
+  // on one line, running past its right edge when the face is wider.
+  void SetWordWrap(bool wrap);
   // Transparent by default; an opaque label fills its bounds first.
   void SetBackground(bool opaque, COLORREF colour = RGB(255, 255, 255));
 
@@ -92,6 +95,7 @@ class Label final : public Element {
   COLORREF colour_ = RGB(0, 0, 0);
   Alignment alignment_ = Alignment::Left;
   bool border_ = false;
+  bool wordWrap_ = true;
   bool opaque_ = false;
   COLORREF background_ = RGB(255, 255, 255);
 };

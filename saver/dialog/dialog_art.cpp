@@ -1,0 +1,56 @@
+#include "saver/dialog/dialog_art.h"
+
+#include "saver_resources.h"
+
+namespace ventalune::dialog {
+namespace {
+
+// The resource's picture stretched by dpi / 96; null when it cannot be read.
+std::unique_ptr<toolkit::PictureSurface> ScaledPicture(HINSTANCE instance, int resourceId, int dpi) {
+  toolkit::PictureSurface original;
+  if (!original.LoadResource(instance, resourceId)) return nullptr;
+  auto scaled = std::make_unique<toolkit::PictureSurface>();
+  if (!scaled->Resize(ScaleToDpi(original.width(), dpi), ScaleToDpi(original.height(), dpi))) return nullptr;
+  SetStretchBltMode(scaled->dc(), COLORONCOLOR);
+  StretchBlt(scaled->dc(), 0, 0, scaled->width(), scaled->height(), original.dc(), 0, 0, original.width(),
+             original.height(), SRCCOPY);
+  return scaled;
+}
+
+std::vector<uint8_t> ResourceBytes(HINSTANCE instance, int resourceId) {
+  HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(resourceId), MAKEINTRESOURCEW(10));  // RT_RCDATA
+  HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
+  const auto* data = static_cast<const uint8_t*>(loaded ? LockResource(loaded) : nullptr);
+  if (!data) return {};
+  return std::vector<uint8_t>(data, data + SizeofResource(instance, found));
+}
+
+}  // namespace
+
+void DialogArtwork::Load(HINSTANCE instance, int dpi) {
+  skins = std::make_shared<button::ButtonSkins>();
+  skins->Load(instance, {IDR_BUTTON_NORMAL, IDR_BUTTON_HIGHLIGHT, IDR_BUTTON_SELECTED, IDR_BUTTON_HIGHLIGHT_SELECT,
+                         IDR_BUTTON_PRESSED, IDR_BUTTON_DISABLE});
+  tile = ScaledPicture(instance, IDR_DIALOG_TILE, dpi);
+  plate = ScaledPicture(instance, IDR_TITLE_PLATE, dpi);
+  mask = ScaledPicture(instance, IDR_TITLE_MASK, dpi);
+  optionOn = ScaledPicture(instance, IDR_OPTION_ON, dpi);
+  optionOff = ScaledPicture(instance, IDR_OPTION_OFF, dpi);
+  banner = ResourceBytes(instance, IDR_BANNER);
+  const int cursorSide = ScaleToDpi(32, dpi);
+  hand = static_cast<HCURSOR>(
+      LoadImageW(instance, MAKEINTRESOURCEW(IDC_POINTING_HAND), IMAGE_CURSOR, cursorSide, cursorSide, 0));
+}
+
+void DialogArtwork::FillHidden(toolkit::PicturePanel& panel, HWND parent, const toolkit::PictureSurface* picture) {
+  toolkit::PanelStyle hidden;
+  hidden.visible = false;
+  const int width = picture ? picture->width() : 1;
+  const int height = picture ? picture->height() : 1;
+  if (!panel.Create(parent, -4000, 0, width, height, hidden) || !picture || !panel.dc()) return;
+  BitBlt(panel.dc(), 0, 0, width, height, picture->dc(), 0, 0, SRCCOPY);
+}
+
+HWND DialogArtwork::CreateBanner(HWND, const PixelRect&, std::function<void()>) { return nullptr; }
+
+}  // namespace ventalune::dialog

@@ -1,0 +1,34 @@
+#pragma once
+// The settings dialog's artwork from the program's resources, stretched to
+// the screen's resolution: button skins, the background tile, the title
+// plate and its mask, the two option marks, the banner and its cursor.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "saver/controls/button/command.h"
+#include "saver/dialog/dialog_layout.h"
+#include "saver/toolkit/picture_panel.h"
+#include "saver/toolkit/picture_surface.h"
+
+namespace ventalune::dialog {
+
+struct DialogArtwork {
+  // Pieces that cannot be loaded stay empty; the dialog draws without them.
+  void Load(HINSTANCE instance, int dpi);
+  // A hidden panel outside the client area holding `picture` at its size.
+  static void FillHidden(toolkit::PicturePanel& panel, HWND parent, const toolkit::PictureSurface* picture);
+  // The banner at `rect` in `parent`, calling `onClick` when clicked; null
+  // when there is none.
+  HWND CreateBanner(HWND parent, const PixelRect& rect, std::function<void()> onClick);
+
+  std::shared_ptr<button::ButtonSkins> skins;
+  std::unique_ptr<toolkit::PictureSurface> tile, plate, mask;
+  std::shared_ptr<const toolkit::PictureSurface> optionOn, optionOff;
+  std::vector<uint8_t> banner;  // GIF bytes
+  HCURSOR hand = nullptr;       // pointing hand, hot spot at the fingertip
+};
+
+}  // namespace ventalune::dialog

@@ -1,0 +1,443 @@
+#include "saver/dialog/settings_dialog.h"
+
+#include <shellapi.h>
+
+#include <array>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "common/window_of.h"
+#include "saver/controls/button/command.h"
+#include "saver/dialog/dialog_art.h"
+#include "saver/dialog/dialog_drawing.h"
+#include "saver/dialog/dialog_layout.h"
+#include "saver/dialog/dialog_rules.h"
+#include "saver/dialog/dialog_texts.h"
+#include "saver/dialog/file_chooser.h"
+#include "saver/launcher/profile_file.h"
+#include "saver/launcher/settings_keys.h"
+#include "saver/launcher/zoom.h"
+#include "saver/toolkit/screen_units.h"
+#include "saver/toolkit/wide_text.h"
+#include "saver_resources.h"
+
+#ifndef VENTALUNE_HOMEPAGE
+#define VENTALUNE_HOMEPAGE L""
+#endif
+
+namespace ventalune::dialog {
+namespace {
+
+using toolkit::PicturePanel;
+using toolkit::PanelStyle;
+using enum ElementId;
+
+bool FaceInstalled(const char* face) {
+  LOGFONTW wanted{};
+  wanted.lfCharSet = DEFAULT_CHARSET;
+  const std::wstring name = toolkit::WideFromUtf8(face);
+  if (name.size() >= LF_FACESIZE) return false;
+  name.copy(wanted.lfFaceName, name.size());
+  HDC screen = GetDC(nullptr);
+  bool found = false;
+  EnumFontFamiliesExW(
+      screen, &wanted,
+      [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) -> int {
+        *reinterpret_cast<bool*>(found) = true;
+        return 0;
+      },
+      reinterpret_cast<LPARAM>(&found), 0);
+  ReleaseDC(nullptr, screen);
+  return found;
+}
+
+std::string DialogFace() {
+  if (FaceInstalled(kDialogFace)) return kDialogFace;
+  for (const char* standIn : kDialogFaceStandIns)
+    if (FaceInstalled(standIn)) return standIn;
+  return kDialogFace;
+}
+
+// Paths are bytes in the system code page; labels take UTF-8.
+std::string Shown(const std::string& ansiPath) { return toolkit::Utf8FromWide(toolkit::WideFromAnsi(ansiPath)); }
+
+class SettingsDialog {
+ public:
+  SettingsDialog(HINSTANCE instance, launcher::Settings& settings)
+      : instance_(instance), settings_(settings), dpi_(toolkit::ReadScreenDpi().y) {}
+
+  bool Create();
+  void Load();
+  void RunModal();
+  LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
+  PixelRect At(ElementId id) const { return ElementRect(id, dpi_); }
+  int Scaled(int length) const { return ScaleToDpi(length, dpi_); }
+  toolkit::Label& AddLabel(PicturePanel& panel, ElementId id, const char* text, COLORREF colour);
+  toolkit::ImageElement& AddMark(PicturePanel& panel, ElementId id, int index);
+  void AddButton(button::Command& command, PicturePanel& panel, ElementId id, const char* caption);
+  void CreateElements();
+  void ShowMark(toolkit::ImageElement* mark, bool selected);
+  void SetButtonEnabled(button::Command& command, bool enabled);
+  void SetRepeatEnabled(bool enabled);
+  void SelectPictureKind(int index, bool onCaption);
+  void SelectBgmKind(int index);
+  void ChoosePicture();
+  void ChooseSound();
+  void SaveSettings();
+  void OpenHomepage();
+  void Close();
+  std::string RepeatText() const;
+
+  HINSTANCE instance_;
+  launcher::Settings& settings_;
+  int dpi_;
+  HWND window_ = nullptr;
+  bool closed_ = false;
+  DialogArtwork art_;
+  toolkit::FontDescription dialogFont_{DialogFace(), kDialogFontHundredths, kShiftJisCharset, 400};
+  toolkit::SharedFont labelFont_;
+  toolkit::SharedFont boxFont_;
+
+  PicturePanel picBase_, picD0_, picD1_, display_;
+  PicturePanel picMbl_, imgT1_, imgT2_, picDummy_;
+  button::Command cmdPic_, cmdBgm_, cmdSet_, cmdCan_;
+  std::array<toolkit::ImageElement*, 2> imgSel_{};
+  std::array<toolkit::ImageElement*, 3> imgBgm_{};
+  toolkit::Label* pictureShown_ = nullptr;  // lbl_Fname(1)
+  toolkit::Label* soundShown_ = nullptr;    // lbl_Fname(0)
+  HWND repeatBox_ = nullptr;                // BGM_Repeat
+  HWND banner_ = nullptr;                   // ucAniGIF1's place
+};
+
+bool SettingsDialog::Create() {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.lpfnWndProc = WindowProcOf<SettingsDialog>;
+  windowClass.hInstance = instance_;
+  windowClass.hIcon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_SAVER), IMAGE_ICON, 32, 32, 0));
+  windowClass.hIconSm = static_cast<HICON>(
+      LoadImageW(instance_, MAKEINTRESOURCEW(IDI_SAVER), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                 GetSystemMetrics(SM_CYSMICON), 0));
+  windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  // Grey under the tiled panel, seen only if the tiles cannot be drawn.
+  windowClass.hbrBackground = CreateSolidBrush(RGB(128, 128, 128));
+  windowClass.lpszClassName = kDialogClass;
+  RegisterClassExW(&windowClass);
+  // A fixed window with a title bar and a close box; size and place come at load.
+  window_ = CreateWindowExW(0, kDialogClass, kDialogTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
+                            0, 0, 0, 0, nullptr, nullptr, instance_, this);
+  return window_ != nullptr;
+}
+
+toolkit::Label& SettingsDialog::AddLabel(PicturePanel& panel, ElementId id, const char* text, COLORREF colour) {
+  toolkit::Label& label = panel.AddLabel();
+  const PixelRect r = At(id);
+  label.SetBounds(r.x, r.y, r.width, r.height);
+  label.SetFont(labelFont_);
+  label.SetColour(colour);
+  label.SetText(text);
+  // Captions stay on their one line also in a wider stand-in face.
+  label.SetWordWrap(false);
+  return label;
+}
+
+toolkit::ImageElement& SettingsDialog::AddMark(PicturePanel& panel, ElementId id, int index) {
+  toolkit::ImageElement& mark = panel.AddImage();
+  const PixelRect r = At(id);
+  mark.SetBounds(r.x, r.y, r.width, r.height);
+  mark.SetIndex(index);
+  return mark;
+}
+
+void SettingsDialog::AddButton(button::Command& command, PicturePanel& panel, ElementId id, const char* caption) {
+  const PixelRect r = At(id);
+  toolkit::AmbientProperties ambient;
+  ambient.font = dialogFont_;
+  command.Create(panel.window(), r.x, r.y, r.width, r.height, art_.skins, ambient);
+  command.SetFont(dialogFont_);
+  command.SetCaption(caption);
+  SetWindowTextA(command.window(), std::string(PlaceOf(id).name).c_str());
+}
+
+void SettingsDialog::CreateElements() {
+  labelFont_ = toolkit::MakeFont(dialogFont_);
+  boxFont_ = toolkit::MakeFont({kDefaultFace, kDefaultFontHundredths, 1, 400});
+  const auto create = [&](PicturePanel& panel, HWND parent, ElementId id, const PanelStyle& style) {
+    const PixelRect r = At(id);
+    panel.Create(parent, r.x, r.y, r.width, r.height, style);
+    // The element's name, so the window tree tells the panels apart.
+    SetWindowTextA(panel.window(), std::string(PlaceOf(id).name).c_str());
+  };
+  PanelStyle plain;
+  create(picBase_, window_, PicBase, plain);
+  PanelStyle frame;
+  frame.border3d = true;
+  frame.background = RGB(192, 192, 192);
+  create(picD0_, window_, PicD0, frame);
+  create(picD1_, window_, PicD1, frame);
+  // The frames lie above the background panel.
+  SetWindowPos(picD0_.window(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowPos(picD1_.window(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+  // Sources of the drawing, hidden outside the client area.
+  PanelStyle hidden;
+  hidden.visible = false;
+  art_.FillHidden(picMbl_, window_, art_.tile.get());
+  art_.FillHidden(imgT1_, window_, art_.plate.get());
+  art_.FillHidden(imgT2_, window_, art_.mask.get());
+  hidden.sizeToPicture = true;
+  hidden.background = GetSysColor(COLOR_WINDOW);
+  picDummy_.Create(window_, -2000, 0, Scaled(57), Scaled(53), hidden);
+
+  const COLORREF buttonText = GetSysColor(COLOR_BTNTEXT);
+  // The picture frame.
+  toolkit::Label& pictureTitle = AddLabel(picD0_, Lbl0, kPictureFrameTitle, GetSysColor(COLOR_WINDOWTEXT));
+  pictureTitle.SetAlignment(toolkit::Alignment::Centre);
+  for (int i = 0; i < 2; ++i) {
+    imgSel_[i] = &AddMark(picD0_, i == 0 ? ImgSel0 : ImgSel1, i);
+    imgSel_[i]->onMouseDown = [this](const toolkit::MouseEvent& e) { SelectPictureKind(e.index, false); };
+    toolkit::Label& caption =
+        AddLabel(picD0_, i == 0 ? LblSel0 : LblSel1, i == 0 ? kDesktopCaption : kPictureFileCaption, buttonText);
+    caption.SetIndex(i);
+    caption.onMouseDown = [this](const toolkit::MouseEvent& e) { SelectPictureKind(e.index, true); };
+  }
+  pictureShown_ = &AddLabel(picD0_, LblFname1, "", buttonText);
+  pictureShown_->SetBorder(true);
+  pictureShown_->SetWordWrap(true);
+  PanelStyle displayStyle;
+  displayStyle.background = GetSysColor(COLOR_WINDOW);
+  create(display_, picD0_.window(), Display, displayStyle);
+  AddButton(cmdPic_, picD0_, CmdPic, kChooseCaption);
+  cmdPic_.Click = [this] { ChoosePicture(); };
+
+  // The music frame.
+  toolkit::Label& musicTitle = AddLabel(picD1_, Lbl1, kMusicFrameTitle, buttonText);
+  musicTitle.SetAlignment(toolkit::Alignment::Centre);
+  constexpr std::array<ElementId, 3> kMarks{ImgBgm0, ImgBgm1, ImgBgm2};
+  constexpr std::array<ElementId, 3> kCaptions{LblBgm0, LblBgm1, LblBgm2};
+  constexpr std::array<const char*, 3> kTexts{kNoMusicCaption, kAudioCdCaption, kSoundFileCaption};
+  for (int i = 0; i < 3; ++i) {
+    imgBgm_[i] = &AddMark(picD1_, kMarks[i], i);
+    imgBgm_[i]->onClick = [this](int index) { SelectBgmKind(index); };
+    toolkit::Label& caption = AddLabel(picD1_, kCaptions[i], kTexts[i], buttonText);
+    caption.SetIndex(i);
+    caption.onClick = [this](int index) { SelectBgmKind(index); };
+  }
+  AddLabel(picD1_, Lbl2, kRepeatCaption, buttonText);
+  const PixelRect box = At(BgmRepeat);
+  // The height given is the dropped list's; the box itself takes its height
+  // from the font and the item height set below.
+  repeatBox_ = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWN,
+                               box.x, box.y, box.width, box.height * 8, picD1_.window(), nullptr, instance_, nullptr);
+  if (repeatBox_) {
+    SendMessageW(repeatBox_, WM_SETFONT, reinterpret_cast<WPARAM>(boxFont_->handle()), FALSE);
+    // The selection field: the box's height less its 3D edge.
+    SendMessageW(repeatBox_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), box.height - 6);
+  }
+  soundShown_ = &AddLabel(picD1_, LblFname0, "", buttonText);
+  soundShown_->SetBorder(true);
+  soundShown_->SetWordWrap(true);
+  AddButton(cmdBgm_, picD1_, CmdBgm, kChooseCaption);
+  cmdBgm_.Click = [this] { ChooseSound(); };
+
+  // The bottom row.
+  AddLabel(picBase_, Lbl9, (std::string(kCreditPrefix) + kVersion).c_str(), RGB(0, 0, 0));
+  AddButton(cmdSet_, picBase_, CmdSet, kSaveCaption);
+  cmdSet_.Click = [this] { SaveSettings(); };
+  AddButton(cmdCan_, picBase_, CmdCan, kCancelCaption);
+  cmdCan_.Click = [this] { PostMessageW(window_, WM_CLOSE, 0, 0); };
+  banner_ = art_.CreateBanner(picBase_.window(), At(UcAniGif1), [this] { OpenHomepage(); });
+}
+
+void SettingsDialog::ShowMark(toolkit::ImageElement* mark, bool selected) {
+  if (mark) mark->SetPicture(selected ? art_.optionOn : art_.optionOff);
+}
+
+void SettingsDialog::SetButtonEnabled(button::Command& command, bool enabled) {
+  command.SetEnabled(enabled);
+  // The window too, so the system keeps the mouse from a disabled button.
+  if (command.window()) EnableWindow(command.window(), enabled);
+}
+
+void SettingsDialog::SetRepeatEnabled(bool enabled) {
+  if (repeatBox_) EnableWindow(repeatBox_, enabled);
+}
+
+void SettingsDialog::Load() {
+  // Outer size from twips, centred across with a third of the free height above.
+  const int width = toolkit::TwipsToPixelsX(kWindowWidthTwips);
+  const int height = toolkit::TwipsToPixelsY(kWindowHeightTwips);
+  const TwipsPoint corner = WindowCornerTwips(toolkit::PixelsToTwipsX(GetSystemMetrics(SM_CXSCREEN)),
+                                              toolkit::PixelsToTwipsY(GetSystemMetrics(SM_CYSCREEN)));
+  SetWindowPos(window_, nullptr, toolkit::TwipsToPixelsX(corner.x), toolkit::TwipsToPixelsY(corner.y), width, height,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  art_.Load(instance_, dpi_);
+  CreateElements();
+
+  // Every button, in the order the elements stand.
+  const std::map<ElementId, button::Command*> buttons{
+      {CmdPic, &cmdPic_}, {CmdBgm, &cmdBgm_}, {CmdSet, &cmdSet_}, {CmdCan, &cmdCan_}};
+  for (const ElementPlace& place : kLayout)
+    if (const auto found = buttons.find(place.id); found != buttons.end()) found->second->Initialize();
+
+  TileSurface(picBase_, picMbl_);
+  TileSurface(picD0_, picMbl_);
+  TileSurface(picD1_, picMbl_);
+  const PixelRect plate0 = At(ImgTT0);
+  const PixelRect plate1 = At(ImgTT1);
+  const std::array<FrameTitle, 2> titles{FrameTitle{&picD0_, {plate0.x, plate0.y}},
+                                         FrameTitle{&picD1_, {plate1.x, plate1.y}}};
+  DrawFrameTitles(titles, imgT1_, imgT2_, {plate0.width, plate0.height});
+
+  const PictureGroupView pictures = PictureGroupFor(settings_.PictureKind);
+  // A kind outside the group selects nothing and shows no mark.
+  if (pictures.selected[0] || pictures.selected[1])
+    for (size_t i = 0; i < imgSel_.size(); ++i) ShowMark(imgSel_[i], pictures.selected[i]);
+  pictureShown_->SetText(Shown(settings_.PictureFile));
+  SetButtonEnabled(cmdPic_, pictures.choosePictureEnabled);
+  if (settings_.PictureKind == launcher::kPictureFile) {
+    ShowPreview(settings_.PictureFile, display_, picDummy_, Scaled(kPreviewSide));
+    settings_.PictureFolder = launcher::FolderOf(settings_.PictureFile);
+  } else {
+    settings_.PictureFolder = launcher::ProgramFolder();
+  }
+
+  const BgmGroupView music = BgmGroupFor(settings_.BgmKind);
+  for (size_t i = 0; i < imgBgm_.size(); ++i) ShowMark(imgBgm_[i], music.selected[i]);
+  SetButtonEnabled(cmdBgm_, music.chooseSoundEnabled);
+  SetRepeatEnabled(music.repeatEnabled);
+  if (repeatBox_) {
+    SetWindowTextW(repeatBox_, toolkit::WideFromUtf8(RepeatBoxText(settings_.BgmRepeatTrack)).c_str());
+    for (const std::string& item : RepeatBoxItems())
+      SendMessageW(repeatBox_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(toolkit::WideFromUtf8(item).c_str()));
+  }
+  soundShown_->SetText(Shown(settings_.BgmFile));
+
+  launcher::TakeZoomOriginFromCursor();
+  launcher::ZoomOpen(window_);
+}
+
+void SettingsDialog::SelectPictureKind(int index, bool onCaption) {
+  if (index < 0 || index > 1) return;
+  settings_.PictureKind = static_cast<int16_t>(index);
+  const PictureGroupView view = PictureGroupFor(settings_.PictureKind);
+  for (size_t i = 0; i < imgSel_.size(); ++i) ShowMark(imgSel_[i], view.selected[i]);
+  SetButtonEnabled(cmdPic_, view.choosePictureEnabled);
+  if (PressClearsPictureShown(index, onCaption)) {
+    // What is shown goes; the setting keeps its file and is saved with it.
+    pictureShown_->SetText("");
+    display_.Clear();
+    display_.Resize(Scaled(kPreviewSide), Scaled(kPreviewSide));
+    display_.Refresh();
+  }
+}
+
+void SettingsDialog::SelectBgmKind(int index) {
+  if (index < 0 || index > 2) return;
+  settings_.BgmKind = static_cast<int16_t>(index);
+  const BgmGroupView view = BgmGroupFor(settings_.BgmKind);
+  for (size_t i = 0; i < imgBgm_.size(); ++i) ShowMark(imgBgm_[i], view.selected[i]);
+  SetRepeatEnabled(view.repeatEnabled);
+  SetButtonEnabled(cmdBgm_, view.chooseSoundEnabled);
+}
+
+void SettingsDialog::ChoosePicture() {
+  const std::optional<std::string> path =
+      ChooseFile(window_, instance_, {kPictureFilterDescription, kPicturePattern, settings_.PictureFolder});
+  if (!path) return;
+  settings_.PictureFile = *path;
+  pictureShown_->SetText(Shown(*path));
+  settings_.PictureFolder = launcher::FolderOf(*path);
+  ShowPreview(*path, display_, picDummy_, Scaled(kPreviewSide));
+}
+
+void SettingsDialog::ChooseSound() {
+  const std::optional<std::string> path =
+      ChooseFile(window_, instance_, {kSoundFilterDescription, kSoundPattern, settings_.BgmFolder});
+  if (!path) return;
+  settings_.BgmFile = *path;
+  soundShown_->SetText(Shown(*path));
+  settings_.BgmFolder = launcher::FolderOf(settings_.BgmFile);
+}
+
+std::string SettingsDialog::RepeatText() const {
+  if (!repeatBox_) return {};
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(repeatBox_)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(repeatBox_, text.data(), static_cast<int>(text.size()))));
+  return toolkit::Utf8FromWide(text);
+}
+
+void SettingsDialog::SaveSettings() {
+  settings_.BgmRepeatTrack = RepeatTrackFromText(RepeatText(), settings_.BgmRepeatTrack);
+  const std::string ini = launcher::IniPath();
+  for (const auto& [key, value] : SettingsWrites(settings_))
+    launcher::WriteIniValue(launcher::kSettingsSection, key, value, ini);
+  // Closed once the button has finished with this click.
+  PostMessageW(window_, WM_CLOSE, 0, 0);
+}
+
+void SettingsDialog::OpenHomepage() {
+  std::wstring target = VENTALUNE_HOMEPAGE;
+  if (target.empty()) {
+    target = toolkit::WideFromAnsi(launcher::ProgramFolder()) + kHelpPage;
+    // Until the help page ships, there is nothing to open.
+    if (GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+  }
+  SetCursor(LoadCursor(nullptr, IDC_WAIT));
+  ShellExecuteW(window_, L"open", target.c_str(), L"", L"", SW_SHOWNORMAL);
+  SetCursor(LoadCursor(nullptr, IDC_ARROW));
+}
+
+void SettingsDialog::Close() {
+  if (closed_) return;
+  closed_ = true;
+  // Back to the point the opening started from, not to where the pointer is now.
+  launcher::ZoomClose(window_);
+  DestroyWindow(window_);
+}
+
+void SettingsDialog::RunModal() {
+  ShowWindow(window_, SW_SHOWNORMAL);
+  UpdateWindow(window_);
+  SetForegroundWindow(window_);
+  MSG message;
+  while (window_ && GetMessageW(&message, nullptr, 0, 0) > 0) {
+    // Esc anywhere in the dialog acts as the close box, unless it is closing
+    // the repeat box's open list.
+    if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE &&
+        (message.hwnd == window_ || IsChild(window_, message.hwnd)) &&
+        !(repeatBox_ && SendMessageW(repeatBox_, CB_GETDROPPEDSTATE, 0, 0))) {
+      PostMessageW(window_, WM_CLOSE, 0, 0);
+      continue;
+    }
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+LRESULT SettingsDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CLOSE:
+      Close();
+      return 0;
+    case WM_DESTROY:
+      window_ = nullptr;
+      return 0;
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+}  // namespace
+
+void RunSettingsDialog(HINSTANCE instance, launcher::Settings& settings) {
+  SettingsDialog dialog(instance, settings);
+  if (!dialog.Create()) return;
+  dialog.Load();
+  dialog.RunModal();
+}
+
+}  // namespace ventalune::dialog

@@ -1,0 +1,17 @@
+#pragma once
+// `Nubivola_P`, the settings dialog: the user picks the picture the scene
+// shows and the music of the run; "設定" writes the five settings, "ｷｬﾝｾﾙ",
+// the close box and Esc leave the file alone. It opens and closes with the
+// zoom effect.
+#include <windows.h>
+
+#include "saver/launcher/settings_store.h"
+
+namespace ventalune::dialog {
+
+// Shows the dialog for `settings` (already loaded) as a window without an
+// owner and handles its messages until it has closed. The dialog edits
+// `settings` as the user acts.
+void RunSettingsDialog(HINSTANCE instance, launcher::Settings& settings);
+
+}  // namespace ventalune::dialog
