@@ -22,6 +22,7 @@ class Writer {
     Little(text.size(), 4);
     bytes_.insert(bytes_.end(), text.begin(), text.end());
   }
+  void Bytes(const std::vector<uint8_t>& bytes) { bytes_.insert(bytes_.end(), bytes.begin(), bytes.end()); }
   std::vector<uint8_t> Take() { return std::move(bytes_); }
 
  private:
@@ -46,6 +47,13 @@ class Reader {
     if (left() < count) return false;
     text.assign(reinterpret_cast<const char*>(bytes_.data() + at_), count);
     at_ += count;
+    return true;
+  }
+  bool Array(ByteArray& array) {
+    uint64_t length = 0;
+    if (!Little(length, 4) || length > PropertyBag::kMaxArrayBytes || left() < length) return false;
+    array.assign(bytes_.begin() + static_cast<ptrdiff_t>(at_), bytes_.begin() + static_cast<ptrdiff_t>(at_ + length));
+    at_ += static_cast<size_t>(length);
     return true;
   }
   bool Text(std::string& text, size_t ceiling) {
@@ -73,6 +81,9 @@ void WriteValue(Writer& out, const PropertyValue& value) {
           out.Little(static_cast<uint16_t>(v.weight), 2);
           out.Byte(static_cast<uint8_t>((v.italic ? kItalic : 0) | (v.underline ? kUnderline : 0) |
                                         (v.strikeout ? kStrikeout : 0)));
+        } else if constexpr (std::is_same_v<T, ByteArray>) {
+          out.Little(v.size(), 4);
+          out.Bytes(v);
         } else if constexpr (std::is_same_v<T, bool>) {
           out.Byte(v ? 1 : 0);
         } else {
@@ -118,6 +129,11 @@ std::optional<PropertyValue> ReadValue(Reader& in) {
       font.strikeout = (flags & kStrikeout) != 0;
       return PropertyValue(std::move(font));
     }
+    case 6: {
+      ByteArray array;
+      if (!in.Array(array)) return std::nullopt;
+      return PropertyValue(std::move(array));
+    }
     default:
       return std::nullopt;
   }
@@ -139,6 +155,7 @@ bool PropertyBag::Store(std::string_view key, PropertyValue value) {
   if (key.empty() || key.size() > kMaxKeyBytes) return false;
   if (const auto* text = std::get_if<std::string>(&value); text && text->size() > kMaxTextBytes) return false;
   if (const auto* font = std::get_if<FontDescription>(&value); font && font->face.size() > kMaxKeyBytes) return false;
+  if (const auto* array = std::get_if<ByteArray>(&value); array && array->size() > kMaxArrayBytes) return false;
   for (auto& [name, stored] : entries_)
     if (name == key) {
       stored = std::move(value);

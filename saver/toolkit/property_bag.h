@@ -34,7 +34,10 @@ struct AmbientProperties {
   FontDescription font{"MS Sans Serif", 825, 1, 400};
 };
 
-using PropertyValue = std::variant<bool, uint8_t, int16_t, int32_t, std::string, FontDescription>;
+// Raw bytes as a property: a file a control keeps (its GIF, a cursor).
+using ByteArray = std::vector<uint8_t>;
+
+using PropertyValue = std::variant<bool, uint8_t, int16_t, int32_t, std::string, FontDescription, ByteArray>;
 
 class PropertyBag {
  public:
@@ -42,6 +45,8 @@ class PropertyBag {
   static constexpr size_t kMaxEntries = 256;
   static constexpr size_t kMaxKeyBytes = 255;
   static constexpr size_t kMaxTextBytes = 65536;
+  // As large as the biggest GIF the animated-picture control loads.
+  static constexpr size_t kMaxArrayBytes = size_t{64} << 20;
 
   // The stored value, or `readDefault` when the key is absent or its value
   // cannot stand for a T (another kind, or a number out of T's range).

@@ -18,6 +18,7 @@ PropertyBag EveryKind() {
   bag.Write<int32_t>("Long", 0x7FFFFFFF, 0);
   bag.Write<std::string>("Text", std::string("a\0b\xff", 4), "");
   bag.Write<FontDescription>("Font", {"\x82\x6c\x82\x72 \x82\x6f\x83\x53", 975, 128, 700, true, false, true}, {});
+  bag.Write<ByteArray>("Array", {'G', 'I', 'F', 0, 0xff}, {});
   return bag;
 }
 
@@ -28,7 +29,8 @@ TEST(PropertyBagTest, EveryKindSurvivesBytes) {
   EXPECT_EQ(*back, bag);
   EXPECT_EQ(back->Read<std::string>("Text", ""), std::string("a\0b\xff", 4));
   EXPECT_EQ(back->Read<int16_t>("Short", 0), -32768);
-  EXPECT_EQ(back->Keys(), (std::vector<std::string>{"Flag", "Byte", "Short", "Long", "Text", "Font"}));
+  EXPECT_EQ(back->Read<ByteArray>("Array", {}), (ByteArray{'G', 'I', 'F', 0, 0xff}));
+  EXPECT_EQ(back->Keys(), (std::vector<std::string>{"Flag", "Byte", "Short", "Long", "Text", "Font", "Array"}));
 }
 
 TEST(PropertyBagTest, ValueEqualToItsWriteDefaultIsNotStored) {
@@ -116,6 +118,10 @@ INSTANTIATE_TEST_SUITE_P(
         DamageCase{"TextLongerThanTheBag", Join(Header(1), {1, 'K', 4, 0xff, 0xff, 0xff, 0xff, 'a'})},
         // Text of 65537 bytes claimed, over the ceiling.
         DamageCase{"TextOverTheCeiling", Join(Header(1), {1, 'K', 4, 0x01, 0x00, 0x01, 0x00})},
+        // A byte array claiming 3 bytes, holding 2.
+        DamageCase{"ArrayLongerThanTheBag", Join(Header(1), {1, 'K', 6, 3, 0, 0, 0, 'G', 'I'})},
+        // A byte array claiming 64 MiB + 1, over the ceiling.
+        DamageCase{"ArrayOverTheCeiling", Join(Header(1), {1, 'K', 6, 0x01, 0x00, 0x00, 0x04})},
         // The same key twice.
         DamageCase{"RepeatedKey", Join(Header(2), {1, 'K', 1, 5, 1, 'K', 1, 6})},
         // A font whose style byte has an unknown bit.

@@ -1,0 +1,590 @@
+#include "saver/controls/anigif/anigif_control.h"
+
+#include <windowsx.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "common/window_of.h"
+#include "saver/controls/anigif/fit.h"
+#include "saver/controls/anigif/frame_presenter.h"
+#include "saver/controls/anigif/gif_exporter.h"
+#include "saver/controls/anigif/remote_download.h"
+#include "saver/controls/anigif/timer_binding.h"
+
+namespace ventalune::anigif {
+namespace {
+
+constexpr wchar_t kControlClass[] = L"ucAniGIF";
+
+// The IDC_ names are integer resource ids spelt as narrow strings.
+LPCWSTR WideId(LPCSTR id) { return reinterpret_cast<LPCWSTR>(id); }
+
+bool RegisterControlClass(HINSTANCE instance) {
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof(existing);
+  if (GetClassInfoExW(instance, kControlClass, &existing)) return true;
+  WNDCLASSEXW controlClass{};
+  controlClass.cbSize = sizeof(controlClass);
+  controlClass.style = CS_DBLCLKS;
+  controlClass.lpfnWndProc = WindowProcOf<ucAniGIF>;
+  controlClass.hInstance = instance;
+  controlClass.hCursor = LoadCursorW(nullptr, WideId(IDC_ARROW));
+  controlClass.lpszClassName = kControlClass;
+  return RegisterClassExW(&controlClass) != 0;
+}
+
+// The system's pointer shapes by their MousePointer numbers.
+LPCWSTR SystemPointer(int32_t pointer) {
+  switch (pointer) {
+    case 1: return WideId(IDC_ARROW);
+    case 2: return WideId(IDC_CROSS);
+    case 3: return WideId(IDC_IBEAM);
+    case 4: return WideId(IDC_ICON);
+    case 5: return WideId(IDC_SIZEALL);
+    case 6: return WideId(IDC_SIZENESW);
+    case 7: return WideId(IDC_SIZENS);
+    case 8: return WideId(IDC_SIZENWSE);
+    case 9: return WideId(IDC_SIZEWE);
+    case 10: return WideId(IDC_UPARROW);
+    case 11: return WideId(IDC_WAIT);
+    case 12: return WideId(IDC_NO);
+    case 13: return WideId(IDC_APPSTARTING);
+    case 14: return WideId(IDC_HELP);
+    case 15: return WideId(IDC_SIZEALL);
+    default: return nullptr;
+  }
+}
+
+bool SupportedPointer(int32_t pointer) { return pointer == kDefaultPointer || pointer == kCustomPointer || SystemPointer(pointer); }
+
+int16_t ShiftState(WPARAM wParam) {
+  int16_t shift = 0;
+  if (wParam & MK_SHIFT) shift |= kShiftMask;
+  if (wParam & MK_CONTROL) shift |= kCtrlMask;
+  if (GetKeyState(VK_MENU) < 0) shift |= kAltMask;
+  return shift;
+}
+
+int16_t ButtonsHeld(WPARAM wParam) {
+  int16_t buttons = 0;
+  if (wParam & MK_LBUTTON) buttons |= kLeftMouseButton;
+  if (wParam & MK_RBUTTON) buttons |= kRightMouseButton;
+  if (wParam & MK_MBUTTON) buttons |= kMiddleMouseButton;
+  return buttons;
+}
+
+// Whole file, or nothing when it is missing, unreadable or over the ceiling.
+bool ReadWholeFile(const std::wstring& name, int64_t ceiling, std::vector<uint8_t>& bytes) {
+  const DWORD attributes = GetFileAttributesW(name.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+  HANDLE file = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                            nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  LARGE_INTEGER size{};
+  bool ok = GetFileSizeEx(file, &size) && size.QuadPart <= ceiling;
+  std::vector<uint8_t> read;
+  if (ok) {
+    try {
+      read.resize(static_cast<size_t>(size.QuadPart));
+    } catch (const std::bad_alloc&) {
+      ok = false;
+    }
+  }
+  DWORD count = 0;
+  if (ok && !read.empty())
+    ok = ReadFile(file, read.data(), static_cast<DWORD>(read.size()), &count, nullptr) && count == read.size();
+  CloseHandle(file);
+  if (ok) bytes = std::move(read);
+  return ok;
+}
+
+int ScreenDpiX() {
+  int dpi = 96;
+  if (HDC screen = GetDC(nullptr)) {
+    dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+  }
+  return dpi;
+}
+
+int ScreenDpiY() {
+  int dpi = 96;
+  if (HDC screen = GetDC(nullptr)) {
+    dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+  }
+  return dpi;
+}
+
+}  // namespace
+
+// What the animation rules ask of the window.
+class ucAniGIF::Port : public AnimationPort {
+ public:
+  explicit Port(ucAniGIF& control) : control_(control) {}
+  bool ArmTimer(TimerKind kind, uint32_t milliseconds) override {
+    return control_.timer_ && control_.timer_->Arm(kind, milliseconds);
+  }
+  void KillTimer() override {
+    if (control_.timer_) control_.timer_->Kill();
+  }
+  void Repaint() override { control_.Repaint(); }
+  void RaiseLoopsEnded() override {
+    if (control_.LoopsEnded) control_.LoopsEnded();
+  }
+  void BuildRemainingFrames() override { control_.picture_.BuildRemainingFrames(); }
+
+ private:
+  ucAniGIF& control_;
+};
+
+ucAniGIF::ucAniGIF()
+    : port_(std::make_unique<Port>(*this)),
+      animation_(*port_),
+      presenter_(std::make_unique<FramePresenter>()),
+      downloadCeiling_(Limits{}.maxFileBytes) {}
+
+ucAniGIF::~ucAniGIF() { Destroy(); }
+
+bool ucAniGIF::Create(HWND parent, int x, int y, int width, int height, const toolkit::AmbientProperties& ambient,
+                      const toolkit::PropertyBag& saved) {
+  if (window_) return false;
+  ambient_ = ambient;
+  animation_.SetRunMode(ambient.userMode);
+  animation_.SetMinFrameDelay(properties_.minFrameDelay);
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  if (!RegisterControlClass(instance)) return false;
+  const HWND made = CreateWindowExW(0, kControlClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y,
+                                    std::max(width, 0), std::max(height, 0), parent, nullptr, instance, this);
+  if (!made) return false;
+  window_ = made;
+  timer_ = std::make_unique<TimerBinding>(window_, [this](TimerKind kind) {
+    if (kind == TimerKind::Animate) animation_.AnimationTick();
+    else animation_.DeferredBuildTick(properties_.delayMode);
+  });
+  ReadProperties(saved);
+  return true;
+}
+
+void ucAniGIF::Destroy() {
+  Release();
+  CancelDownload();
+  timer_.reset();
+  if (window_) {
+    HWND window = window_;
+    window_ = nullptr;
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    DestroyWindow(window);
+  }
+}
+
+void ucAniGIF::Release() {
+  animation_.Released();
+  picture_.Release();
+  presenter_->Release();
+}
+
+void ucAniGIF::CancelDownload() {
+  if (download_) download_->Cancel();
+  download_.reset();
+}
+
+void ucAniGIF::Notify(const char* property) {
+  if (property && PropertyChanged) PropertyChanged(property);
+}
+
+float ucAniGIF::ToTwipsX(int32_t pixels) const { return static_cast<float>(PixelsToTwipsDown(pixels, ScreenDpiX())); }
+float ucAniGIF::ToTwipsY(int32_t pixels) const { return static_cast<float>(PixelsToTwipsDown(pixels, ScreenDpiY())); }
+
+int32_t ucAniGIF::Load(std::span<const uint8_t> file) {
+  // Copied first: the bytes may be the picture's own, which the release empties.
+  std::vector<uint8_t> bytes(file.begin(), file.end());
+  Release();
+  // Frames take the stored mirror style as they are built.
+  picture_.SetMirror(properties_.mirror, false, false);
+  LoadOptions options;
+  options.designMode = designMode();
+  options.deferRemainingFrames = !designMode() && DefersRemainingFrames(properties_.delayMode);
+  const int32_t frames = picture_.Load(bytes, options);
+  if (frames == 0) {
+    Repaint();
+    return 0;
+  }
+  std::vector<int32_t> delays;
+  for (const FrameRecord& frame : picture_.frames()) delays.push_back(frame.delayMs);
+  animation_.Loaded(std::move(delays), picture_.loopCount());
+  if (window_) {
+    RECT client{};
+    GetClientRect(window_, &client);
+    if (const auto fit = Fit(properties_.stretch, client.right, client.bottom, picture_.logicalWidth(),
+                             picture_.logicalHeight())) {
+      scaleX_ = fit->scaleX;
+      scaleY_ = fit->scaleY;
+    }
+  }
+  Repaint();
+  animation_.AfterLoad(picture_.remainingPending(), properties_.delayMode);
+  return frames;
+}
+
+void ucAniGIF::Resize() {
+  if (resizing_ || !window_ || FrameCount() == 0) return;
+  RECT client{};
+  GetClientRect(window_, &client);
+  const auto fit = Fit(properties_.stretch, client.right, client.bottom, picture_.logicalWidth(), picture_.logicalHeight());
+  if (!fit) return;
+  scaleX_ = fit->scaleX;
+  scaleY_ = fit->scaleY;
+  // Our own size change comes back as a resize: it must not run this again.
+  resizing_ = true;
+  SetWindowPos(window_, nullptr, 0, 0, fit->width, fit->height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  resizing_ = false;
+  InvalidateRect(window_, nullptr, FALSE);
+}
+
+void ucAniGIF::ShowFrame() {
+  const int32_t frame = animation_.currentFrame();
+  if (frame < 1) {
+    presenter_->Release();
+    return;
+  }
+  presenter_->Show(picture_, static_cast<size_t>(frame - 1));
+}
+
+void ucAniGIF::Repaint() {
+  ShowFrame();
+  if (!window_) return;
+  InvalidateRect(window_, nullptr, FALSE);
+  UpdateWindow(window_);
+}
+
+void ucAniGIF::Refresh() { Repaint(); }
+
+void ucAniGIF::Paint() {
+  PAINTSTRUCT paint;
+  HDC screen = BeginPaint(window_, &paint);
+  RECT client{};
+  GetClientRect(window_, &client);
+  const int width = std::max<LONG>(client.right, 1);
+  const int height = std::max<LONG>(client.bottom, 1);
+  HDC buffer = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HDC target = (buffer && bitmap) ? buffer : screen;
+  HGDIOBJ previous = (buffer && bitmap) ? SelectObject(buffer, bitmap) : nullptr;
+
+  // What lies under us in the parent first, so transparent pixels show it.
+  FillRect(target, &client, GetSysColorBrush(COLOR_BTNFACE));
+  if (HWND parent = GetParent(window_)) {
+    POINT origin{0, 0};
+    MapWindowPoints(window_, parent, &origin, 1);
+    POINT before{};
+    OffsetViewportOrgEx(target, -origin.x, -origin.y, &before);
+    SendMessageW(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(target), 0);
+    SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(target), PRF_CLIENT);
+    SetViewportOrgEx(target, before.x, before.y, nullptr);
+  }
+  if (!presenter_->empty()) {
+    const Rect canvas = ScaledCanvasRect(picture_.logicalWidth(), picture_.logicalHeight(), scaleX_, scaleY_);
+    presenter_->Paint(target, canvas.x, canvas.y, canvas.width, canvas.height);
+  }
+  if (designMode()) {
+    // The designer's dotted frame round the control.
+    HPEN pen = CreatePen(PS_DOT, 1, GetSysColor(COLOR_WINDOWFRAME));
+    HGDIOBJ oldPen = SelectObject(target, pen);
+    HGDIOBJ oldBrush = SelectObject(target, GetStockObject(NULL_BRUSH));
+    const int oldMode = SetBkMode(target, TRANSPARENT);
+    Rectangle(target, 0, 0, client.right, client.bottom);
+    SetBkMode(target, oldMode);
+    SelectObject(target, oldBrush);
+    SelectObject(target, oldPen);
+    DeleteObject(pen);
+  }
+  if (target == buffer) BitBlt(screen, 0, 0, client.right, client.bottom, buffer, 0, 0, SRCCOPY);
+  if (Painted) Painted(target, client.right, client.bottom);
+  if (previous) SelectObject(buffer, previous);
+  if (bitmap) DeleteObject(bitmap);
+  if (buffer) DeleteDC(buffer);
+  EndPaint(window_, &paint);
+}
+
+std::shared_ptr<GifPictureObject> ucAniGIF::AnimatedGIF() const {
+  const int32_t frame = animation_.currentFrame();
+  if (frame < 1 || static_cast<size_t>(frame) > picture_.builtFrames()) return nullptr;
+  const FrameRecord& record = picture_.frames()[static_cast<size_t>(frame - 1)];
+  return GifPictureObject::FromBytes(ExportFrame(picture_.strip(), record, picture_.PaletteOf(record)));
+}
+
+void ucAniGIF::SetAnimatedGIF(const std::shared_ptr<const GifPictureObject>& aGif) {
+  int32_t frames = 0;
+  if (!aGif) {
+    Release();
+    Repaint();
+  } else {
+    frames = Load(aGif->bytes());
+  }
+  if (frames > 0 && designMode()) {
+    // In a designer the control takes the picture's own size.
+    const int32_t stretch = properties_.stretch;
+    properties_.stretch = kNaturalAdopted;
+    Resize();
+    properties_.stretch = stretch;
+    scaleX_ = scaleY_ = 1.0f;
+  }
+  Repaint();
+  Notify(kAnimatedGifProperty);
+}
+
+bool ucAniGIF::Enabled() const { return window_ && IsWindowEnabled(window_); }
+
+void ucAniGIF::SetEnabled(bool enable) {
+  if (window_) EnableWindow(window_, enable ? TRUE : FALSE);
+  Notify(kEnabledProperty);
+}
+
+int32_t ucAniGIF::FrameCount() const { return animation_.frameCount(); }
+int32_t ucAniGIF::ActualWidth() const { return PixelsToTwipsDown(picture_.logicalWidth(), ScreenDpiX()); }
+int32_t ucAniGIF::ActualHeight() const { return PixelsToTwipsDown(picture_.logicalHeight(), ScreenDpiY()); }
+
+void ucAniGIF::SetStretch(int32_t newScale) {
+  const char* changed = WriteStretch(properties_, newScale);
+  if (!changed) return;
+  const int32_t state = animation_.state();
+  animation_.SetAction(kActionPause);
+  Resize();
+  animation_.SetAction(state);
+  if (state != kPlaying) Repaint();
+  Notify(changed);
+}
+
+void ucAniGIF::SetMinFrameDelay(int32_t delay) {
+  const char* changed = WriteMinFrameDelay(properties_, delay);
+  animation_.SetMinFrameDelay(properties_.minFrameDelay);
+  Notify(changed);
+}
+
+void ucAniGIF::SetLoops(int32_t count) {
+  int32_t loops = animation_.loopCount();
+  const char* changed = WriteLoops(loops, count);
+  animation_.SetLoopCount(loops);
+  Notify(changed);
+}
+
+void ucAniGIF::SetMirrored(int32_t mirrorStyle) {
+  const int32_t before = properties_.mirror;
+  const bool loaded = FrameCount() > 0;
+  const char* changed = WriteMirror(properties_, mirrorStyle, loaded);
+  if (!changed) return;
+  if (!loaded) {
+    picture_.SetMirror(properties_.mirror, false, false);
+    Notify(changed);
+    return;
+  }
+  const int32_t state = animation_.state();
+  animation_.SetAction(kActionPause);
+  picture_.SetMirror(properties_.mirror, designMode(), !designMode());
+  presenter_->Mirror(before ^ properties_.mirror);
+  if (state == kPlaying) animation_.SetAction(kActionPlay);
+  else Repaint();
+  Notify(changed);
+}
+
+void ucAniGIF::SetAction(int32_t act) { animation_.SetAction(act); }
+
+void ucAniGIF::SetDelayAnimation(int32_t mode) { Notify(WriteDelayAnimation(properties_, mode)); }
+
+void ucAniGIF::SetMouseIcon(const std::shared_ptr<const CursorPicture>& mousePic) {
+  mouseIcon_ = mousePic;
+  if (!mouseIcon_) mousePointer_ = kDefaultPointer;
+  Notify(kMouseIconProperty);
+}
+
+void ucAniGIF::SetMousePointer(int32_t pointer) {
+  if (SupportedPointer(pointer)) mousePointer_ = pointer;
+}
+
+bool ucAniGIF::SetCursorShape() {
+  if (mousePointer_ == kCustomPointer) {
+    if (!mouseIcon_ || !mouseIcon_->cursor()) return false;
+    SetCursor(mouseIcon_->cursor());
+    return true;
+  }
+  if (LPCWSTR shape = SystemPointer(mousePointer_)) {
+    SetCursor(LoadCursorW(nullptr, shape));
+    return true;
+  }
+  return false;
+}
+
+bool ucAniGIF::LoadAnimatedGIF_File(const std::wstring& fileName) {
+  std::vector<uint8_t> bytes;
+  // A missing or unreadable file leaves the source as it was: in a designer
+  // that reloads the current picture, in a run (no source kept) it fails.
+  if (!ReadWholeFile(fileName, Limits{}.maxFileBytes, bytes)) bytes = picture_.source();
+  if (Load(bytes) == 0) return false;
+  if (ResizesAfterLoad(properties_.stretch)) Resize();
+  return true;
+}
+
+bool ucAniGIF::LoadAnimatedGIF_Array(std::span<const uint8_t> bytes) {
+  if (Load(bytes) == 0) return false;
+  if (ResizesAfterLoad(properties_.stretch)) Resize();
+  return true;
+}
+
+void ucAniGIF::LoadAnimatedGIF_Remote(const std::wstring& remotePath) {
+  if (remotePath.empty() || !window_) return;
+  CancelDownload();
+  download_ = RemoteDownload::Start(window_, remotePath, downloadCeiling_);
+  if (!download_ && RemoteLoadFailure) RemoteLoadFailure();
+}
+
+void ucAniGIF::DownloadFinished(LPARAM lParam) {
+  std::unique_ptr<DownloadResult> result = TakeDownloadResult(lParam);
+  if (!result || !download_ || result->ticket != download_->ticket()) return;
+  download_.reset();
+  GifHeaderSize size;
+  if (!result->ok || !LooksLikeGif(result->bytes.data(), result->bytes.size(), size)) {
+    if (RemoteLoadFailure) RemoteLoadFailure();
+    return;
+  }
+  bool cancel = false;
+  if (RemoteLoadComplete) RemoteLoadComplete(ToTwipsX(size.width), ToTwipsY(size.height), cancel);
+  // The handler may have released the control or started another load.
+  if (cancel || !window_) return;
+  if (Load(result->bytes) > 0 && ResizesAfterLoad(properties_.stretch)) Resize();
+}
+
+void ucAniGIF::ReadProperties(const toolkit::PropertyBag& bag) {
+  PersistedControl current;
+  current.gif = picture_.source();
+  current.properties = properties_;
+  current.enabled = Enabled();
+  current.mousePointer = mousePointer_;
+  current.loops = animation_.loopCount();
+  const PersistedControl read = ReadControlProperties(bag, current, [this](const PersistedControl& soFar) {
+    properties_ = soFar.properties;
+    animation_.SetMinFrameDelay(properties_.minFrameDelay);
+    if (window_) EnableWindow(window_, soFar.enabled ? TRUE : FALSE);
+    if (!soFar.mouseIcon.empty()) mouseIcon_ = CursorPicture::FromFileBytes(soFar.mouseIcon);
+    if (SupportedPointer(soFar.mousePointer)) mousePointer_ = soFar.mousePointer;
+    LoadOutcome outcome;
+    outcome.frames = soFar.gif.empty() ? 0 : Load(soFar.gif);
+    outcome.fileLoopCount = picture_.loopCount();
+    return outcome;
+  });
+  if (FrameCount() > 0) animation_.SetLoopCount(read.loops);
+}
+
+void ucAniGIF::WriteProperties(toolkit::PropertyBag& bag) const {
+  PersistedControl control;
+  control.gif = picture_.source();
+  control.properties = properties_;
+  control.enabled = Enabled();
+  if (mouseIcon_) control.mouseIcon = mouseIcon_->bytes();
+  control.mousePointer = mousePointer_;
+  control.loops = animation_.loopCount();
+  WriteControlProperties(bag, control);
+}
+
+void ucAniGIF::Mouse(UINT message, WPARAM wParam, LPARAM lParam) {
+  const int x = GET_X_LPARAM(lParam);
+  const int y = GET_Y_LPARAM(lParam);
+  MouseEventArgs args{0, ShiftState(wParam), ToTwipsX(x), ToTwipsY(y)};
+  switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: args.Button = kLeftMouseButton; break;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_RBUTTONUP: args.Button = kRightMouseButton; break;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+    case WM_MBUTTONUP: args.Button = kMiddleMouseButton; break;
+    case WM_LBUTTONUP: args.Button = kLeftMouseButton; break;
+    default: args.Button = ButtonsHeld(wParam); break;
+  }
+  switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+      if (args.Button == kLeftMouseButton) pressed_ = true;
+      SetCapture(window_);
+      if (MouseDown) MouseDown(args);
+      return;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP: {
+      if ((wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0 && GetCapture() == window_) ReleaseCapture();
+      const bool wasPressed = pressed_ && args.Button == kLeftMouseButton;
+      if (args.Button == kLeftMouseButton) pressed_ = false;
+      if (MouseUp) MouseUp(args);
+      RECT client{};
+      if (window_) GetClientRect(window_, &client);
+      const POINT point{x, y};
+      // A click is a left press and release both on the control.
+      if (wasPressed && window_ && PtInRect(&client, point) && Click) Click();
+      return;
+    }
+    default:
+      if (MouseMove) MouseMove(args);
+      return;
+  }
+}
+
+LRESULT ucAniGIF::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;  // painting covers everything
+    case WM_PAINT:
+      window_ = window;
+      Paint();
+      return 0;
+    case WM_NCHITTEST:
+      return HTCLIENT;
+    case WM_SETCURSOR:
+      if (LOWORD(lParam) == HTCLIENT && SetCursorShape()) return TRUE;
+      break;
+    case WM_SIZE:
+      Resize();
+      return 0;
+    case WM_SHOWWINDOW:
+      if (wParam) animation_.StartTimer(TimerKind::Animate);
+      else animation_.SetAction(kActionPause);
+      return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+    case WM_MOUSEMOVE:
+      Mouse(message, wParam, lParam);
+      return 0;
+    case WM_CAPTURECHANGED:
+      pressed_ = false;
+      return 0;
+    case kDownloadDoneMessage:
+      DownloadFinished(lParam);
+      return 0;
+    case WM_DESTROY:
+      // The parent went first: nothing may tick or arrive after this.
+      Release();
+      CancelDownload();
+      if (timer_) timer_->Kill();
+      break;
+    case WM_NCDESTROY:
+      window_ = nullptr;
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace ventalune::anigif

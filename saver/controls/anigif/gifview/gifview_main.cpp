@@ -1,0 +1,191 @@
+// gifview [options] FILE-OR-URL: one animated-picture control in a window,
+// to look at it by hand and to record it (--capture). Events and shots are
+// reported on standard output, one line each.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "saver/controls/anigif/anigif_control.h"
+#include "saver/controls/anigif/gifview/gifview_options.h"
+#include "saver/toolkit/bitmap_file.h"
+
+namespace {
+
+using ventalune::anigif::GifviewOptions;
+using ventalune::anigif::ucAniGIF;
+
+constexpr wchar_t kHostClass[] = L"VentaluneGifview";
+constexpr UINT_PTR kExitTimer = 1;
+
+std::string Utf8(const wchar_t* text) {
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(std::max(size, 1)), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), size, nullptr, nullptr);
+  out.resize(out.size() - 1);
+  return out;
+}
+
+std::wstring Wide(const std::string& text) {
+  const int size = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
+  std::wstring out(static_cast<size_t>(std::max(size, 1)), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, out.data(), size);
+  out.resize(out.size() - 1);
+  return out;
+}
+
+void Say(const char* format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  std::vprintf(format, arguments);
+  va_end(arguments);
+  std::fflush(stdout);
+}
+
+LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_TIMER:
+      if (wParam == kExitTimer) PostQuitMessage(0);
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+class Recorder {
+ public:
+  Recorder(std::wstring folder, const ucAniGIF& control) : folder_(std::move(folder)), control_(control) {
+    QueryPerformanceFrequency(&frequency_);
+    QueryPerformanceCounter(&start_);
+  }
+  void Shot(HDC dc, int width, int height) {
+    if (width <= 0 || height <= 0) return;
+    HBITMAP bitmap = static_cast<HBITMAP>(GetCurrentObject(dc, OBJ_BITMAP));
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<uint8_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+    if (!bitmap || GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS) == 0)
+      return;
+    const std::vector<uint8_t> file = ventalune::toolkit::EncodeBitmapFile(pixels, width, height);
+    ++count_;
+    wchar_t name[32];
+    swprintf(name, 32, L"\\shot-%04d.bmp", count_);
+    const std::wstring path = folder_ + name;
+    HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (out != INVALID_HANDLE_VALUE) {
+      DWORD written = 0;
+      WriteFile(out, file.data(), static_cast<DWORD>(file.size()), &written, nullptr);
+      CloseHandle(out);
+    }
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    const long long ms = (now.QuadPart - start_.QuadPart) * 1000 / frequency_.QuadPart;
+    Say("shot %d frame %d at %lld ms\n", count_, control_.currentFrame(), ms);
+  }
+
+ private:
+  std::wstring folder_;
+  const ucAniGIF& control_;
+  LARGE_INTEGER frequency_{}, start_{};
+  int count_ = 0;
+};
+
+int Run(const GifviewOptions& options) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSW hostClass{};
+  hostClass.lpfnWndProc = HostProc;
+  hostClass.hInstance = instance;
+  hostClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  const uint32_t rgb = options.background;
+  hostClass.hbrBackground = CreateSolidBrush(RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF));
+  hostClass.lpszClassName = kHostClass;
+  RegisterClassW(&hostClass);
+  RECT frame{0, 0, options.width, options.height};
+  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+  AdjustWindowRect(&frame, style, FALSE);
+  HWND host = CreateWindowExW(0, kHostClass, L"gifview", style, 0, 0, frame.right - frame.left,
+                              frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
+  if (!host) return 1;
+  ShowWindow(host, SW_SHOW);
+  UpdateWindow(host);
+
+  ventalune::toolkit::AmbientProperties ambient;
+  ambient.userMode = !options.design;
+  ucAniGIF control;
+  if (!control.Create(host, 0, 0, options.width, options.height, ambient)) return 1;
+  if (options.stretch) control.SetStretch(*options.stretch);
+  if (options.mirror) control.SetMirrored(*options.mirror);
+  if (options.minDelay) control.SetMinFrameDelay(*options.minDelay);
+  if (options.delayMode) control.SetDelayAnimation(*options.delayMode);
+
+  std::unique_ptr<Recorder> recorder;
+  if (!options.captureDir.empty()) {
+    const std::wstring folder = Wide(options.captureDir);
+    CreateDirectoryW(folder.c_str(), nullptr);
+    recorder = std::make_unique<Recorder>(folder, control);
+    control.Painted = [&recorder](HDC dc, int width, int height) { recorder->Shot(dc, width, height); };
+  }
+  control.Click = [] { Say("Click\n"); };
+  control.LoopsEnded = [] { Say("LoopsEnded\n"); };
+  control.RemoteLoadFailure = [] { Say("RemoteLoadFailure\n"); };
+  const bool cancelRemote = options.cancelRemote;
+  control.RemoteLoadComplete = [cancelRemote](float width, float height, bool& cancel) {
+    Say("RemoteLoadComplete %.0f %.0f\n", width, height);
+    cancel = cancelRemote;
+  };
+
+  if (ventalune::anigif::IsRemoteSource(options.source)) {
+    control.LoadAnimatedGIF_Remote(Wide(options.source));
+  } else {
+    const std::wstring file = Wide(options.source);
+    const DWORD attributes = GetFileAttributesW(file.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      std::fprintf(stderr, "gifview: cannot read %s\n", options.source.c_str());
+      return 1;
+    }
+    if (!control.LoadAnimatedGIF_File(file)) {
+      std::fprintf(stderr, "gifview: %s is not a GIF\n", options.source.c_str());
+      return 1;
+    }
+  }
+  if (options.loops) control.SetLoops(*options.loops);
+  if (options.exitAfterMs) SetTimer(host, kExitTimer, static_cast<UINT>(std::min<int64_t>(*options.exitAfterMs, 0x7FFFFFFF)), nullptr);
+
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  control.Painted = nullptr;
+  control.Destroy();
+  return 0;
+}
+
+}  // namespace
+
+int main() {
+  int count = 0;
+  LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::string> arguments;
+  for (int i = 1; wide && i < count; ++i) arguments.push_back(Utf8(wide[i]));
+  if (wide) LocalFree(wide);
+  const auto options = ventalune::anigif::ParseGifviewOptions(arguments);
+  if (!options) {
+    std::fputs(ventalune::anigif::kGifviewUsage, stderr);
+    return 2;
+  }
+  OleInitialize(nullptr);
+  const int status = Run(*options);
+  OleUninitialize();
+  return status;
+}
