@@ -10,7 +10,7 @@
 #define IDR_PREVIEW_STILL 102
 /* The settings dialog's artwork: button skins, tile, title plate and mask,
    option marks (bitmaps carried as raw data), the banner GIF and the
-   pointing-hand cursor. */
+   pointing-hand cursor file the banner takes as its mouse icon. */
 #define IDR_BUTTON_NORMAL 110
 #define IDR_BUTTON_HIGHLIGHT 111
 #define IDR_BUTTON_SELECTED 112
@@ -23,6 +23,6 @@
 #define IDR_OPTION_ON 123
 #define IDR_OPTION_OFF 124
 #define IDR_BANNER 125
-#define IDC_POINTING_HAND 130
+#define IDR_POINTING_HAND 130
 
 #endif

@@ -37,9 +37,7 @@ void DialogArtwork::Load(HINSTANCE instance, int dpi) {
   optionOn = ScaledPicture(instance, IDR_OPTION_ON, dpi);
   optionOff = ScaledPicture(instance, IDR_OPTION_OFF, dpi);
   banner = ResourceBytes(instance, IDR_BANNER);
-  const int cursorSide = ScaleToDpi(32, dpi);
-  hand = static_cast<HCURSOR>(
-      LoadImageW(instance, MAKEINTRESOURCEW(IDC_POINTING_HAND), IMAGE_CURSOR, cursorSide, cursorSide, 0));
+  handCursor = ResourceBytes(instance, IDR_POINTING_HAND);
 }
 
 void DialogArtwork::FillHidden(toolkit::PicturePanel& panel, HWND parent, const toolkit::PictureSurface* picture) {
@@ -50,7 +48,5 @@ void DialogArtwork::FillHidden(toolkit::PicturePanel& panel, HWND parent, const 
   if (!panel.Create(parent, -4000, 0, width, height, hidden) || !picture || !panel.dc()) return;
   BitBlt(panel.dc(), 0, 0, width, height, picture->dc(), 0, 0, SRCCOPY);
 }
-
-HWND DialogArtwork::CreateBanner(HWND, const PixelRect&, std::function<void()>) { return nullptr; }
 
 }  // namespace ventalune::dialog

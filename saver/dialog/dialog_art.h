@@ -4,7 +4,6 @@
 // plate and its mask, the two option marks, the banner and its cursor.
 #include <windows.h>
 
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -20,15 +19,12 @@ struct DialogArtwork {
   void Load(HINSTANCE instance, int dpi);
   // A hidden panel outside the client area holding `picture` at its size.
   static void FillHidden(toolkit::PicturePanel& panel, HWND parent, const toolkit::PictureSurface* picture);
-  // The banner at `rect` in `parent`, calling `onClick` when clicked; null
-  // when there is none.
-  HWND CreateBanner(HWND parent, const PixelRect& rect, std::function<void()> onClick);
 
   std::shared_ptr<button::ButtonSkins> skins;
   std::unique_ptr<toolkit::PictureSurface> tile, plate, mask;
   std::shared_ptr<const toolkit::PictureSurface> optionOn, optionOff;
-  std::vector<uint8_t> banner;  // GIF bytes
-  HCURSOR hand = nullptr;       // pointing hand, hot spot at the fingertip
+  std::vector<uint8_t> banner;       // GIF file
+  std::vector<uint8_t> handCursor;   // cursor file: pointing hand, hot spot at the fingertip
 };
 
 }  // namespace ventalune::dialog

@@ -8,6 +8,8 @@
 #include <string>
 
 #include "common/window_of.h"
+#include "saver/controls/anigif/anigif_control.h"
+#include "saver/controls/anigif/control_persistence.h"
 #include "saver/controls/button/command.h"
 #include "saver/dialog/dialog_art.h"
 #include "saver/dialog/dialog_drawing.h"
@@ -109,7 +111,7 @@ class SettingsDialog {
   toolkit::Label* pictureShown_ = nullptr;  // lbl_Fname(1)
   toolkit::Label* soundShown_ = nullptr;    // lbl_Fname(0)
   HWND repeatBox_ = nullptr;                // BGM_Repeat
-  HWND banner_ = nullptr;                   // ucAniGIF1's place
+  anigif::ucAniGIF ucAniGIF1_;
 };
 
 bool SettingsDialog::Create() {
@@ -249,7 +251,16 @@ void SettingsDialog::CreateElements() {
   cmdSet_.Click = [this] { SaveSettings(); };
   AddButton(cmdCan_, picBase_, CmdCan, kCancelCaption);
   cmdCan_.Click = [this] { PostMessageW(window_, WM_CLOSE, 0, 0); };
-  banner_ = art_.CreateBanner(picBase_.window(), At(UcAniGif1), [this] { OpenHomepage(); });
+  // The banner keeps its GIF and its custom pointer as persisted settings.
+  toolkit::PropertyBag banner;
+  banner.Write<toolkit::ByteArray>(anigif::kGifKey, art_.banner, {});
+  banner.Write<int32_t>(anigif::kMousePointerKey, anigif::kCustomPointer, anigif::kDefaultPointer);
+  const PixelRect bannerRect = At(UcAniGif1);
+  if (ucAniGIF1_.Create(picBase_.window(), bannerRect.x, bannerRect.y, bannerRect.width, bannerRect.height, {},
+                        banner)) {
+    SetWindowTextA(ucAniGIF1_.window(), std::string(PlaceOf(UcAniGif1).name).c_str());
+  }
+  ucAniGIF1_.Click = [this] { OpenHomepage(); };
 }
 
 void SettingsDialog::ShowMark(toolkit::ImageElement* mark, bool selected) {
@@ -305,16 +316,19 @@ void SettingsDialog::Load() {
     settings_.PictureFolder = launcher::ProgramFolder();
   }
 
+  ucAniGIF1_.SetMouseIcon(anigif::CursorPicture::FromFileBytes(art_.handCursor));
+
   const BgmGroupView music = BgmGroupFor(settings_.BgmKind);
   for (size_t i = 0; i < imgBgm_.size(); ++i) ShowMark(imgBgm_[i], music.selected[i]);
   SetButtonEnabled(cmdBgm_, music.chooseSoundEnabled);
   SetRepeatEnabled(music.repeatEnabled);
-  if (repeatBox_) {
+  if (repeatBox_)
     SetWindowTextW(repeatBox_, toolkit::WideFromUtf8(RepeatBoxText(settings_.BgmRepeatTrack)).c_str());
+  soundShown_->SetText(Shown(settings_.BgmFile));
+  // The list under the text; adding items leaves the text as it is.
+  if (repeatBox_)
     for (const std::string& item : RepeatBoxItems())
       SendMessageW(repeatBox_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(toolkit::WideFromUtf8(item).c_str()));
-  }
-  soundShown_->SetText(Shown(settings_.BgmFile));
 
   launcher::TakeZoomOriginFromCursor();
   launcher::ZoomOpen(window_);
