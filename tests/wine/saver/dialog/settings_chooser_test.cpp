@@ -1,0 +1,187 @@
+// The settings dialog's file choosers driven as a person would (file name
+// typed, OK or Cancel pressed), and the start-up rules around the dialog:
+// the switch's spellings and one dialog or run at a time.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "control_host.h"
+#include "dialog_driver.h"
+#include "saver/launcher/settings_keys.h"
+#include "support/bitmap_file.h"
+#include "test_folders.h"
+
+namespace ventalune::wine_test {
+namespace {
+
+using dialog::ElementId;
+
+constexpr wchar_t kChooserTitle[] = L"ﾌｧｲﾙを開く";
+// The file name field of the common open dialog, in both of its looks.
+constexpr int kFileNameCombo = 0x47c;
+constexpr int kFileNameEdit = 0x480;
+
+std::string Settings(const std::string& pictureKind, const std::string& pictureFile, const std::string& bgmKind,
+                     const std::string& bgmFile) {
+  return IniText({{launcher::kKeyPictureKind, pictureKind},
+                  {launcher::kKeyPictureFile, pictureFile},
+                  {launcher::kKeyBgmKind, bgmKind},
+                  {launcher::kKeyBgmRepeatTrack, "0"},
+                  {launcher::kKeyBgmFile, bgmFile}});
+}
+
+SIZE SizeOf(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+int Dpi(int length) { return dialog::ScaleToDpi(length, ExpectedDpi()); }
+
+std::wstring Wide(const std::string& ansi) {
+  std::wstring wide(ansi.size(), L'\0');
+  wide.resize(static_cast<size_t>(
+      MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), ansi.size())));
+  return wide;
+}
+
+// Opens the chooser behind `button`, types `fileName` (nothing: cancels) and
+// waits for the chooser to go.
+void Choose(DialogRun& run, ElementId button, const std::string* fileName) {
+  run.Click(run.Centre(button));
+  HWND chooser = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (chooser = FindWindowW(nullptr, kChooserTitle)) != nullptr; }, 10s));
+  if (fileName) {
+    HWND field = GetDlgItem(chooser, kFileNameCombo);
+    if (!field) field = GetDlgItem(chooser, kFileNameEdit);
+    ASSERT_NE(field, nullptr);
+    SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Wide(*fileName).c_str()));
+    PostMessageW(chooser, WM_COMMAND, IDOK, 0);
+  } else {
+    PostMessageW(chooser, WM_COMMAND, IDCANCEL, 0);
+  }
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(chooser); }, 10s));
+}
+
+struct PictureRow {
+  const char* name;
+  const char* file;  // in the installation folder
+  SIZE preview;      // at 96 dpi
+};
+class PictureChooserTest : public testing::TestWithParam<PictureRow> {
+ protected:
+  void TearDown() override {
+    if (HasFailure()) CaptureScreen().SaveBmp(TestProgramFolder() + "\\settings-chooser-failure.bmp");
+  }
+  DialogRun run_;
+};
+
+TEST_P(PictureChooserTest, ChosenPictureIsShownAndSaved) {
+  const std::string bmp = DialogRun::Installed("wide.bmp");
+  WriteBmpFile(bmp, 160, 120, [](int x, int) { return x < 80 ? Rgb{255, 0, 0} : Rgb{0, 0, 255}; });
+  // JPEG pictures, one under a name that merely ends in JPG.
+  const std::string jpeg = TestDataFolder() + "\\preview-100x200.jpg";
+  CopyFileA(jpeg.c_str(), DialogRun::Installed("tall.jpg").c_str(), FALSE);
+  CopyFileA(jpeg.c_str(), DialogRun::Installed("photoJPG").c_str(), FALSE);
+
+  const std::string ini = Settings("1", bmp, "0", "");
+  DialogRun::SetIni(&ini);
+  ASSERT_TRUE(run_.Open());
+  HWND display = run_.Element("Display");
+  ASSERT_EQ(SizeOf(display).cx, Dpi(80));
+
+  const std::string chosen = DialogRun::Installed(GetParam().file);
+  Choose(run_, ElementId::CmdPic, &chosen);
+  EXPECT_TRUE(WaitFor(
+      [&] {
+        const SIZE size = SizeOf(display);
+        return size.cx == Dpi(GetParam().preview.cx) && size.cy == Dpi(GetParam().preview.cy);
+      },
+      5s));
+  // Red on the left of the preview, as in the picture.
+  const POINT left = run_.ScreenPoint(ElementId::Display, 2, 10);
+  EXPECT_TRUE(ColourNear(CaptureScreen().at(left.x, left.y), Rgb{255, 0, 0}, 40));
+
+  run_.Click(run_.Centre(ElementId::CmdSet));
+  ASSERT_TRUE(run_.Ended());
+  EXPECT_EQ(DialogRun::IniBytes(), Settings("1", chosen, "0", ""));
+}
+
+INSTANTIATE_TEST_SUITE_P(Pictures, PictureChooserTest,
+                         testing::Values(PictureRow{"Bitmap", "wide.bmp", {80, 60}},
+                                         PictureRow{"Jpeg", "tall.jpg", {40, 80}},
+                                         PictureRow{"NameEndingInJpg", "photoJPG", {40, 80}}),
+                         [](const testing::TestParamInfo<PictureRow>& row) { return std::string(row.param.name); });
+
+TEST(ChooserTest, CancelChangesNothing) {
+  const std::string bmp = DialogRun::Installed("wide.bmp");
+  WriteBmpFile(bmp, 160, 120, [](int, int) { return Rgb{0, 128, 0}; });
+  const std::string ini = Settings("1", bmp, "0", "");
+  DialogRun::SetIni(&ini);
+  DialogRun run;
+  ASSERT_TRUE(run.Open());
+  const int textBefore = run.TextPixels(ElementId::LblFname1);
+  Choose(run, ElementId::CmdPic, nullptr);
+  EXPECT_EQ(SizeOf(run.Element("Display")).cy, Dpi(60));
+  EXPECT_EQ(run.TextPixels(ElementId::LblFname1), textBefore);
+  run.Click(run.Centre(ElementId::CmdSet));
+  ASSERT_TRUE(run.Ended());
+  EXPECT_EQ(DialogRun::IniBytes(), ini);
+}
+
+TEST(ChooserTest, ChosenSoundIsSaved) {
+  const std::string tune = DialogRun::Installed("tune.mp3");
+  WriteRawFile(tune, {'I', 'D', '3'});
+  const std::string ini = Settings("0", "", "2", tune);
+  DialogRun::SetIni(&ini);
+  DialogRun run;
+  ASSERT_TRUE(run.Open());
+  const std::string other = DialogRun::Installed("other tune.wav");
+  WriteRawFile(other, {'R', 'I', 'F', 'F'});
+  Choose(run, ElementId::CmdBgm, &other);
+  run.Click(run.Centre(ElementId::CmdSet));
+  ASSERT_TRUE(run.Ended());
+  EXPECT_EQ(DialogRun::IniBytes(), Settings("0", "", "2", other));
+}
+
+struct SwitchRow {
+  const char* name;
+  const char* arguments;
+};
+class SettingsSwitchTest : public testing::TestWithParam<SwitchRow> {};
+
+TEST_P(SettingsSwitchTest, OpensTheDialog) {
+  DialogRun::SetIni(nullptr);
+  DialogRun run;
+  ASSERT_TRUE(run.Open(GetParam().arguments));
+  // No owner: the host's handle after the switch is ignored.
+  EXPECT_EQ(GetWindow(run.window(), GW_OWNER), nullptr);
+  PostMessageW(run.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  DWORD exitCode = 1;
+  ASSERT_TRUE(run.program().WaitForExit(15s, &exitCode));
+  EXPECT_EQ(exitCode, 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Spellings, SettingsSwitchTest,
+                         testing::Values(SwitchRow{"Lower", "/c"}, SwitchRow{"Upper", "/C"},
+                                         SwitchRow{"WithHostHandle", "/c:1234"}),
+                         [](const testing::TestParamInfo<SwitchRow>& row) { return std::string(row.param.name); });
+
+TEST(SingleInstanceTest, NothingElseStartsWhileTheDialogIsOpen) {
+  DialogRun::SetIni(nullptr);
+  DialogRun run;
+  ASSERT_TRUE(run.Open());
+  for (const char* arguments : {"/c", "/s", "/p 1234", ""}) {
+    RunningProgram second;
+    ASSERT_TRUE(second.Start(DialogRun::Installed("Ventalune.scr"), arguments));
+    EXPECT_TRUE(second.WaitForExit(10s)) << arguments;
+    EXPECT_TRUE(WindowsOfProcess(second.processId()).empty()) << arguments;
+  }
+  // Still the one dialog, still open.
+  EXPECT_TRUE(run.program().running());
+  EXPECT_EQ(FindWindowExW(nullptr, run.window(), nullptr, kDialogTitle), nullptr);
+}
+
+}  // namespace
+}  // namespace ventalune::wine_test

@@ -1,0 +1,291 @@
+// The real settings dialog, "Ventalune.scr /c", as a person uses it: what
+// it shows, what clicks on its options do, its file choosers, and what it
+// writes (or does not write) to the settings file when it closes.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "control_host.h"
+#include "dialog_driver.h"
+#include "saver/dialog/dialog_layout.h"
+#include "saver/launcher/settings_keys.h"
+#include "saver/toolkit/twips.h"
+#include "support/bitmap_file.h"
+#include "test_folders.h"
+
+namespace ventalune::wine_test {
+namespace {
+
+using dialog::ElementId;
+using launcher::kKeyBgmFile;
+using launcher::kKeyBgmKind;
+using launcher::kKeyBgmRepeatTrack;
+using launcher::kKeyPictureFile;
+using launcher::kKeyPictureKind;
+
+// A settings file with all five keys.
+std::string Settings(const std::string& pictureKind, const std::string& pictureFile, const std::string& bgmKind,
+                     const std::string& repeat, const std::string& bgmFile) {
+  return IniText({{kKeyPictureKind, pictureKind},
+                  {kKeyPictureFile, pictureFile},
+                  {kKeyBgmKind, bgmKind},
+                  {kKeyBgmRepeatTrack, repeat},
+                  {kKeyBgmFile, bgmFile}});
+}
+
+// A 160 × 120 picture in the installation folder.
+std::string Picture() {
+  const std::string path = DialogRun::Installed("sky.bmp");
+  WriteBmpFile(path, 160, 120, [](int x, int) { return x < 80 ? Rgb{255, 0, 0} : Rgb{0, 0, 255}; });
+  return path;
+}
+
+SIZE SizeOf(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+bool Sized(HWND window, int width, int height) {
+  const SIZE size = SizeOf(window);
+  return size.cx == width && size.cy == height;
+}
+
+int Dpi(int length) { return dialog::ScaleToDpi(length, ExpectedDpi()); }
+
+class SettingsDialogTest : public testing::Test {
+ protected:
+  void TearDown() override {
+    if (HasFailure()) CaptureScreen().SaveBmp(TestProgramFolder() + "\\settings-dialog-failure.bmp");
+  }
+  void OpenWith(const std::string& ini) {
+    DialogRun::SetIni(&ini);
+    ASSERT_TRUE(run_.Open());
+  }
+  void Save() {
+    run_.Click(run_.Centre(ElementId::CmdSet));
+    ASSERT_TRUE(run_.Ended());
+  }
+  DialogRun run_;
+};
+
+TEST_F(SettingsDialogTest, EveryWindowedElementAtItsPlaceAndSize) {
+  DialogRun::SetIni(nullptr);
+  ASSERT_TRUE(run_.Open());
+  const int dpi = ExpectedDpi();
+
+  // Outer size from twips; centred across with a third of the free height above.
+  const int width = toolkit::TwipsToPixels(dialog::kWindowWidthTwips, dpi);
+  const int height = toolkit::TwipsToPixels(dialog::kWindowHeightTwips, dpi);
+  const dialog::TwipsPoint corner =
+      dialog::WindowCornerTwips(toolkit::PixelsToTwips(GetSystemMetrics(SM_CXSCREEN), dpi),
+                                toolkit::PixelsToTwips(GetSystemMetrics(SM_CYSCREEN), dpi));
+  RECT frame{};
+  GetWindowRect(run_.window(), &frame);
+  EXPECT_EQ(frame.right - frame.left, width);
+  EXPECT_EQ(frame.bottom - frame.top, height);
+  EXPECT_EQ(frame.left, toolkit::TwipsToPixels(corner.x, dpi));
+  EXPECT_EQ(frame.top, toolkit::TwipsToPixels(corner.y, dpi));
+
+  for (ElementId id : {ElementId::PicBase, ElementId::PicD0, ElementId::PicD1, ElementId::Display, ElementId::CmdPic,
+                       ElementId::CmdBgm, ElementId::CmdSet, ElementId::CmdCan, ElementId::UcAniGif1}) {
+    const dialog::ElementPlace& place = dialog::PlaceOf(id);
+    HWND element = run_.Element(place.name);
+    ASSERT_NE(element, nullptr) << place.name;
+    const dialog::PixelRect want = dialog::ElementRect(id, dpi);
+    const RECT got = run_.RectInContainer(element);
+    EXPECT_EQ(got.left, want.x) << place.name;
+    EXPECT_EQ(got.top, want.y) << place.name;
+    EXPECT_EQ(got.right - got.left, want.width) << place.name;
+    EXPECT_EQ(got.bottom - got.top, want.height) << place.name;
+  }
+  const RECT box = run_.RectInContainer(run_.RepeatBox());
+  const dialog::PixelRect want = dialog::ElementRect(ElementId::BgmRepeat, dpi);
+  EXPECT_EQ(box.left, want.x);
+  EXPECT_EQ(box.top, want.y);
+  EXPECT_EQ(box.right - box.left, want.width);
+  EXPECT_EQ(box.bottom - box.top, want.height);
+
+  // No settings: the desktop and no music, the choosers and the box disabled.
+  EXPECT_EQ(run_.MarkAt(ElementId::ImgSel0), Mark::Selected);
+  EXPECT_EQ(run_.MarkAt(ElementId::ImgSel1), Mark::NotSelected);
+  EXPECT_EQ(run_.MarkAt(ElementId::ImgBgm0), Mark::Selected);
+  EXPECT_EQ(run_.MarkAt(ElementId::ImgBgm1), Mark::NotSelected);
+  EXPECT_EQ(run_.MarkAt(ElementId::ImgBgm2), Mark::NotSelected);
+  EXPECT_FALSE(run_.ButtonLooksEnabled("Cmd_Pic"));
+  EXPECT_FALSE(run_.ButtonLooksEnabled("Cmd_BGM"));
+  EXPECT_TRUE(run_.ButtonLooksEnabled("Cmd_Can"));
+  EXPECT_FALSE(IsWindowEnabled(run_.RepeatBox()));
+  // The title plates are drawn under the frame titles (cream, not the tiles).
+  const POINT plate = run_.ScreenPoint(ElementId::ImgTT0, Dpi(47), Dpi(3));
+  const Rgb cream = CaptureScreen().at(plate.x, plate.y);
+  EXPECT_TRUE(cream.r > 230 && cream.g > 215) << int(cream.r) << "," << int(cream.g) << "," << int(cream.b);
+  // The frame titles, the captions and the credit line show text.
+  for (ElementId label : {ElementId::Lbl0, ElementId::LblSel0, ElementId::LblSel1, ElementId::Lbl1,
+                          ElementId::LblBgm1, ElementId::Lbl2, ElementId::LblBgm0, ElementId::LblBgm2, ElementId::Lbl9})
+    EXPECT_GT(run_.TextPixels(label), 5) << dialog::PlaceOf(label).name;
+}
+
+TEST_F(SettingsDialogTest, OnlyTheBannerAnimates) {
+  DialogRun::SetIni(nullptr);
+  ASSERT_TRUE(run_.Open());
+  RECT dialogRect{}, banner{};
+  GetWindowRect(run_.window(), &dialogRect);
+  GetWindowRect(run_.Element("ucAniGIF1"), &banner);
+  // The pointer away from the dialog, so nothing shows it hovering.
+  MovePointer({5, 5});
+  const ScreenPicture first = CaptureScreen();
+  const auto differs = [&](const ScreenPicture& a, const ScreenPicture& b, bool inBanner) {
+    for (int y = dialogRect.top; y < dialogRect.bottom; ++y)
+      for (int x = dialogRect.left; x < dialogRect.right; ++x) {
+        const POINT p{x, y};
+        if (PtInRect(&banner, p) != inBanner) continue;
+        const Rgb s = a.at(x, y), t = b.at(x, y);
+        if (s.r != t.r || s.g != t.g || s.b != t.b) return true;
+      }
+    return false;
+  };
+  ScreenPicture later;
+  ASSERT_TRUE(WaitFor([&] { return differs(first, later = CaptureScreen(), true); }, 3s));
+  EXPECT_FALSE(differs(first, later, false));
+}
+
+TEST_F(SettingsDialogTest, PictureGroupSelectsOnAnyButtonPress) {
+  const std::string picture = Picture();
+  OpenWith(Settings("1", picture, "0", "0", ""));
+  HWND display = run_.Element("Display");
+  EXPECT_EQ(run_.MarkAt(ElementId::ImgSel1), Mark::Selected);
+  EXPECT_TRUE(run_.ButtonLooksEnabled("Cmd_Pic"));
+  EXPECT_TRUE(Sized(display, Dpi(80), Dpi(60)));
+  EXPECT_GT(run_.TextPixels(ElementId::LblFname1), 20);
+
+  // The right button on the desktop option's mark: selected, path and preview stay.
+  run_.Press(run_.Centre(ElementId::ImgSel0), MOUSEEVENTF_RIGHTDOWN);
+  EXPECT_TRUE(WaitFor([&] { return run_.MarkAt(ElementId::ImgSel0) == Mark::Selected; }, 5s));
+  run_.Release(MOUSEEVENTF_RIGHTUP);
+  EXPECT_EQ(run_.MarkAt(ElementId::ImgSel1), Mark::NotSelected);
+  EXPECT_TRUE(WaitFor([&] { return !run_.ButtonLooksEnabled("Cmd_Pic"); }, 5s));
+  EXPECT_TRUE(Sized(display, Dpi(80), Dpi(60)));
+  EXPECT_GT(run_.TextPixels(ElementId::LblFname1), 20);
+
+  // The middle button on the picture-file caption brings the option back.
+  run_.Click(run_.Centre(ElementId::LblSel1), MOUSEEVENTF_MIDDLEDOWN, MOUSEEVENTF_MIDDLEUP);
+  EXPECT_TRUE(WaitFor([&] { return run_.MarkAt(ElementId::ImgSel1) == Mark::Selected; }, 5s));
+  EXPECT_TRUE(WaitFor([&] { return run_.ButtonLooksEnabled("Cmd_Pic"); }, 5s));
+
+  // A press on the desktop caption also clears the path and the preview.
+  run_.Click(run_.Centre(ElementId::LblSel0));
+  EXPECT_TRUE(WaitFor([&] { return run_.MarkAt(ElementId::ImgSel0) == Mark::Selected; }, 5s));
+  EXPECT_TRUE(WaitFor([&] { return Sized(display, Dpi(80), Dpi(80)); }, 5s));
+  EXPECT_TRUE(WaitFor([&] { return run_.TextPixels(ElementId::LblFname1) == 0; }, 5s));
+
+  // Choosing the file option again does not bring them back.
+  run_.Click(run_.Centre(ElementId::ImgSel1));
+  EXPECT_TRUE(WaitFor([&] { return run_.MarkAt(ElementId::ImgSel1) == Mark::Selected; }, 5s));
+  EXPECT_EQ(run_.TextPixels(ElementId::LblFname1), 0);
+
+  // The setting kept its file all along.
+  Save();
+  EXPECT_EQ(DialogRun::IniBytes(), Settings("1", picture, "0", "0", ""));
+}
+
+TEST_F(SettingsDialogTest, MusicGroupChoosesOnAClick) {
+  // A hand-edited kind 5: no music mark, both music controls disabled.
+  OpenWith(Settings("0", "", "5", "0", ""));
+  for (ElementId mark : {ElementId::ImgBgm0, ElementId::ImgBgm1, ElementId::ImgBgm2})
+    EXPECT_EQ(run_.MarkAt(mark), Mark::NotSelected) << dialog::PlaceOf(mark).name;
+  EXPECT_FALSE(run_.ButtonLooksEnabled("Cmd_BGM"));
+  EXPECT_FALSE(IsWindowEnabled(run_.RepeatBox()));
+
+  // A press alone chooses nothing; the release on the caption does.
+  run_.Press(run_.Centre(ElementId::LblBgm1), MOUSEEVENTF_LEFTDOWN);
+  PumpMessages();
+  EXPECT_EQ(run_.MarkAt(ElementId::ImgBgm1), Mark::NotSelected);
+  run_.Release(MOUSEEVENTF_LEFTUP);
+  EXPECT_TRUE(WaitFor([&] { return run_.MarkAt(ElementId::ImgBgm1) == Mark::Selected; }, 5s));
+  EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(run_.RepeatBox()) != FALSE; }, 5s));
+  EXPECT_FALSE(run_.ButtonLooksEnabled("Cmd_BGM"));
+
+  // The sound-file mark: the chooser enabled, the box disabled again.
+  run_.Click(run_.Centre(ElementId::ImgBgm2));
+  EXPECT_TRUE(WaitFor([&] { return run_.MarkAt(ElementId::ImgBgm2) == Mark::Selected; }, 5s));
+  EXPECT_TRUE(WaitFor([&] { return run_.ButtonLooksEnabled("Cmd_BGM"); }, 5s));
+  EXPECT_FALSE(IsWindowEnabled(run_.RepeatBox()));
+  EXPECT_EQ(run_.MarkAt(ElementId::ImgBgm1), Mark::NotSelected);
+  EXPECT_EQ(run_.MarkAt(ElementId::ImgBgm0), Mark::NotSelected);
+}
+
+TEST_F(SettingsDialogTest, OutOfRangeMusicKindIsWrittenBackUnchanged) {
+  const std::string before = Settings(" 0", "", " 5", " 0", "");
+  OpenWith(before);
+  Save();
+  // Every key written with the value it had: the profile writer of this
+  // platform leaves such a file as it was, leading blanks and all.
+  EXPECT_EQ(DialogRun::IniBytes(), before);
+}
+
+TEST_F(SettingsDialogTest, DeletedPictureOpensOnTheDesktopOption) {
+  OpenWith(Settings("1", DialogRun::Installed("gone.bmp"), "0", "0", ""));
+  EXPECT_EQ(run_.MarkAt(ElementId::ImgSel0), Mark::Selected);
+  EXPECT_EQ(run_.MarkAt(ElementId::ImgSel1), Mark::NotSelected);
+  EXPECT_FALSE(run_.ButtonLooksEnabled("Cmd_Pic"));
+  EXPECT_TRUE(Sized(run_.Element("Display"), Dpi(80), Dpi(80)));
+  const POINT middle = run_.Centre(ElementId::Display);
+  EXPECT_TRUE(ColourNear(CaptureScreen().at(middle.x, middle.y), Rgb{255, 255, 255}, 4));
+}
+
+struct RepeatRow {
+  const char* name;
+  const wchar_t* text;
+  const char* written;
+};
+class RepeatBoxTest : public SettingsDialogTest, public testing::WithParamInterface<RepeatRow> {};
+
+TEST_P(RepeatBoxTest, TextBecomesTheTrackWritten) {
+  OpenWith(Settings("0", "", "1", "3", ""));
+  SendMessageW(run_.RepeatBox(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(GetParam().text));
+  Save();
+  EXPECT_EQ(DialogRun::IniBytes(), Settings("0", "", "1", GetParam().written, ""));
+}
+
+// The file held track 3; the written values lose their leading blank here.
+INSTANTIATE_TEST_SUITE_P(Texts, RepeatBoxTest,
+                         testing::Values(RepeatRow{"Empty", L"", "0"}, RepeatRow{"Letters", L"abc", "0"},
+                                         RepeatRow{"Seven", L"7", "7"}, RepeatRow{"HalfDownToEven", L"2.5", "2"},
+                                         RepeatRow{"HalfUpToEven", L"3.5", "4"},
+                                         RepeatRow{"OutOfRangeKeepsPrevious", L"40000", "3"}),
+                         [](const testing::TestParamInfo<RepeatRow>& row) { return std::string(row.param.name); });
+
+struct EndRow {
+  const char* name;
+  void (*end)(DialogRun&);
+};
+class EndWithoutSavingTest : public SettingsDialogTest, public testing::WithParamInterface<EndRow> {};
+
+TEST_P(EndWithoutSavingTest, WritesNothing) {
+  const std::string before = Settings(" 1", DialogRun::Installed("gone.bmp"), " 2", " 9", "");
+  OpenWith(before);
+  // Changes that a save would write.
+  run_.Click(run_.Centre(ElementId::LblBgm1));
+  ASSERT_TRUE(WaitFor([&] { return run_.MarkAt(ElementId::ImgBgm1) == Mark::Selected; }, 5s));
+  GetParam().end(run_);
+  ASSERT_TRUE(run_.Ended());
+  EXPECT_EQ(DialogRun::IniBytes(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, EndWithoutSavingTest,
+    testing::Values(EndRow{"Cancel", [](DialogRun& run) { run.Click(run.Centre(ElementId::CmdCan)); }},
+                    EndRow{"Escape",
+                           [](DialogRun& run) {
+                             SetForegroundWindow(run.window());
+                             PressKey(VK_ESCAPE);
+                           }},
+                    // What the close box and the system menu's Close send.
+                    EndRow{"CloseBox",
+                           [](DialogRun& run) { PostMessageW(run.window(), WM_SYSCOMMAND, SC_CLOSE, 0); }}),
+    [](const testing::TestParamInfo<EndRow>& row) { return std::string(row.param.name); });
+
+}  // namespace
+}  // namespace ventalune::wine_test
