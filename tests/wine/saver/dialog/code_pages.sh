@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# The settings dialog under a Western (1252) and a Japanese (932) system code
+# page: Wine takes the code page from LANG. The two runs must show the same
+# pixels and write the same settings file.
+# usage: code_pages.sh <settings_dialog_tests.exe> <scratch folder> <wine-run>
+set -euo pipefail
+program=$1
+scratch=$2
+emulator=$3
+
+rm -rf "$scratch"
+mkdir -p "$scratch"
+windows_path() { local path="${1//\//\\}"; printf 'Z:%s' "$path"; }
+for run in "en_US.UTF-8 1252" "ja_JP.UTF-8 932"; do
+  set -- $run
+  LANG=$1 LC_ALL=$1 VENTALUNE_EXPECT_ACP=$2 VENTALUNE_RECORD_FOLDER="$(windows_path "$scratch")" \
+    "$emulator" "$program" --gtest_filter='CodePageRecordTest.*'
+done
+status=0
+for file in dialog.bmp settings.ini; do
+  if ! cmp -s "$scratch/1252-$file" "$scratch/932-$file"; then
+    echo "code_pages: $file differs between code pages 1252 and 932 (see $scratch)" >&2
+    status=1
+  fi
+done
+exit $status

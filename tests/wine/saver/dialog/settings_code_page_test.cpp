@@ -1,0 +1,58 @@
+// What the settings dialog shows and writes under one system code page, kept
+// for comparison with a run under another (code_pages.sh): the labels are
+// drawn through the wide API, so a Western system shows the same Japanese
+// texts as a Japanese one, and the settings file gets the same bytes.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "control_host.h"
+#include "dialog_driver.h"
+#include "saver/launcher/settings_keys.h"
+#include "support/bitmap_file.h"
+
+namespace ventalune::wine_test {
+namespace {
+
+TEST(CodePageRecordTest, WhatTheDialogShowsAndWrites) {
+  const char* folder = std::getenv("VENTALUNE_RECORD_FOLDER");
+  const char* expectedCodePage = std::getenv("VENTALUNE_EXPECT_ACP");
+  if (!folder || !expectedCodePage) GTEST_SKIP() << "run by code_pages.sh";
+  ASSERT_EQ(GetACP(), static_cast<UINT>(std::atoi(expectedCodePage)));
+  const std::string run = std::string(folder) + "\\" + expectedCodePage;
+
+  const std::string picture = DialogRun::Installed("sky.bmp");
+  WriteBmpFile(picture, 160, 120, [](int x, int) { return x < 80 ? Rgb{255, 0, 0} : Rgb{0, 0, 255}; });
+  const std::string ini = IniText({{launcher::kKeyPictureKind, "1"},
+                                   {launcher::kKeyPictureFile, picture},
+                                   {launcher::kKeyBgmKind, "1"},
+                                   {launcher::kKeyBgmRepeatTrack, "0"},
+                                   {launcher::kKeyBgmFile, ""}});
+  DialogRun::SetIni(&ini);
+  DialogRun dialog;
+  ASSERT_TRUE(dialog.Open());
+
+  // The client area as shown, the animated banner left out.
+  RECT client{}, banner{};
+  GetClientRect(dialog.window(), &client);
+  MapWindowPoints(dialog.window(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+  GetWindowRect(dialog.Element("ucAniGIF1"), &banner);
+  const ScreenPicture screen = CaptureScreen();
+  ASSERT_TRUE(WriteBmpFile(run + "-dialog.bmp", client.right - client.left, client.bottom - client.top,
+                           [&](int x, int y) {
+                             const POINT at{client.left + x, client.top + y};
+                             return PtInRect(&banner, at) ? Rgb{0, 0, 0} : screen.at(at.x, at.y);
+                           }));
+
+  // A change, then save: the file's bytes.
+  SendMessageW(dialog.RepeatBox(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"7"));
+  dialog.Click(dialog.Centre(dialog::ElementId::CmdSet));
+  ASSERT_TRUE(dialog.Ended());
+  std::ofstream(run + "-settings.ini", std::ios::binary) << DialogRun::IniBytes();
+}
+
+}  // namespace
+}  // namespace ventalune::wine_test
