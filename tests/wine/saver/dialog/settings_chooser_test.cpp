@@ -183,5 +183,19 @@ TEST(SingleInstanceTest, NothingElseStartsWhileTheDialogIsOpen) {
   EXPECT_EQ(FindWindowExW(nullptr, run.window(), nullptr, kDialogTitle), nullptr);
 }
 
+TEST(BannerTest, ClickWithoutAHelpPageLeavesTheDialogOpen) {
+  DialogRun::SetIni(nullptr);
+  DeleteFileA(DialogRun::Installed("Ventalune.html").c_str());
+  DialogRun run;
+  ASSERT_TRUE(run.Open());
+  run.Click(run.Centre(ElementId::UcAniGif1));
+  // Still there and still answering: cancel ends it as always.
+  EXPECT_TRUE(run.program().running());
+  EXPECT_TRUE(WaitFor([&] { return SendMessageTimeoutW(run.window(), WM_NULL, 0, 0, SMTO_BLOCK, 1000, nullptr); },
+                      5s));
+  run.Click(run.Centre(ElementId::CmdCan));
+  EXPECT_TRUE(run.Ended());
+}
+
 }  // namespace
 }  // namespace ventalune::wine_test
