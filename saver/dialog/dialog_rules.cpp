@@ -68,7 +68,9 @@ int16_t RepeatTrackFromText(std::string_view text, int16_t previous) {
 }
 
 std::string NumberText(int16_t value) {
-  return value < 0 ? std::to_string(value) : " " + std::to_string(value);
+  std::string text(value < 0 ? "" : " ");
+  text += std::to_string(value);
+  return text;
 }
 
 std::array<std::pair<std::string, std::string>, 5> SettingsWrites(const launcher::Settings& settings) {

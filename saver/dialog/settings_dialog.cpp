@@ -45,8 +45,8 @@ bool FaceInstalled(const char* face) {
   bool found = false;
   EnumFontFamiliesExW(
       screen, &wanted,
-      [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) -> int {
-        *reinterpret_cast<bool*>(found) = true;
+      [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM result) -> int {
+        *reinterpret_cast<bool*>(result) = true;
         return 0;
       },
       reinterpret_cast<LPARAM>(&found), 0);
