@@ -1,5 +1,7 @@
 #include "saver/dialog/dialog_art.h"
 
+#include "saver/dialog/dialog_texts.h"
+#include "saver/toolkit/wide_text.h"
 #include "saver_resources.h"
 
 namespace ventalune::dialog {
@@ -25,7 +27,33 @@ std::vector<uint8_t> ResourceBytes(HINSTANCE instance, int resourceId) {
   return std::vector<uint8_t>(data, data + SizeofResource(instance, found));
 }
 
+bool FaceInstalled(const char* face) {
+  LOGFONTW wanted{};
+  wanted.lfCharSet = DEFAULT_CHARSET;
+  const std::wstring name = toolkit::WideFromUtf8(face);
+  if (name.size() >= LF_FACESIZE) return false;
+  name.copy(wanted.lfFaceName, name.size());
+  HDC screen = GetDC(nullptr);
+  bool found = false;
+  EnumFontFamiliesExW(
+      screen, &wanted,
+      [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM result) -> int {
+        *reinterpret_cast<bool*>(result) = true;
+        return 0;
+      },
+      reinterpret_cast<LPARAM>(&found), 0);
+  ReleaseDC(nullptr, screen);
+  return found;
+}
+
 }  // namespace
+
+std::string DialogFace() {
+  if (FaceInstalled(kDialogFace)) return kDialogFace;
+  for (const char* standIn : kDialogFaceStandIns)
+    if (FaceInstalled(standIn)) return standIn;
+  return kDialogFace;
+}
 
 void DialogArtwork::Load(HINSTANCE instance, int dpi) {
   skins = std::make_shared<button::ButtonSkins>();

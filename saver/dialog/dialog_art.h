@@ -1,10 +1,12 @@
 #pragma once
 // The settings dialog's artwork from the program's resources, stretched to
 // the screen's resolution: button skins, the background tile, the title
-// plate and its mask, the two option marks, the banner and its cursor.
+// plate and its mask, the two option marks, the banner and its cursor; and
+// the face its texts are drawn in.
 #include <windows.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "saver/controls/button/command.h"
@@ -13,6 +15,9 @@
 #include "saver/toolkit/picture_surface.h"
 
 namespace ventalune::dialog {
+
+// The dialog's face if the system has it, else the closest stand-in there is.
+std::string DialogFace();
 
 struct DialogArtwork {
   // Pieces that cannot be loaded stay empty; the dialog draws without them.

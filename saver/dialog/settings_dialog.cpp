@@ -35,32 +35,6 @@ using toolkit::PicturePanel;
 using toolkit::PanelStyle;
 using enum ElementId;
 
-bool FaceInstalled(const char* face) {
-  LOGFONTW wanted{};
-  wanted.lfCharSet = DEFAULT_CHARSET;
-  const std::wstring name = toolkit::WideFromUtf8(face);
-  if (name.size() >= LF_FACESIZE) return false;
-  name.copy(wanted.lfFaceName, name.size());
-  HDC screen = GetDC(nullptr);
-  bool found = false;
-  EnumFontFamiliesExW(
-      screen, &wanted,
-      [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM result) -> int {
-        *reinterpret_cast<bool*>(result) = true;
-        return 0;
-      },
-      reinterpret_cast<LPARAM>(&found), 0);
-  ReleaseDC(nullptr, screen);
-  return found;
-}
-
-std::string DialogFace() {
-  if (FaceInstalled(kDialogFace)) return kDialogFace;
-  for (const char* standIn : kDialogFaceStandIns)
-    if (FaceInstalled(standIn)) return standIn;
-  return kDialogFace;
-}
-
 // Paths are bytes in the system code page; labels take UTF-8.
 std::string Shown(const std::string& ansiPath) { return toolkit::Utf8FromWide(toolkit::WideFromAnsi(ansiPath)); }
 
@@ -131,7 +105,11 @@ bool SettingsDialog::Create() {
   // A fixed window with a title bar and a close box; size and place come at load.
   window_ = CreateWindowExW(0, kDialogClass, kDialogTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
                             0, 0, 0, 0, nullptr, nullptr, instance_, this);
-  return window_ != nullptr;
+  if (!window_) return false;
+  // Also as the window's own icons, which the task switcher and others ask for.
+  SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(windowClass.hIcon));
+  SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(windowClass.hIconSm));
+  return true;
 }
 
 toolkit::Label& SettingsDialog::AddLabel(PicturePanel& panel, ElementId id, const char* text, COLORREF colour) {

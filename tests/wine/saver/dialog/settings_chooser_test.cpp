@@ -42,7 +42,8 @@ int Dpi(int length) { return dialog::ScaleToDpi(length, ExpectedDpi()); }
 std::wstring Wide(const std::string& ansi) {
   std::wstring wide(ansi.size(), L'\0');
   wide.resize(static_cast<size_t>(
-      MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), ansi.size())));
+      MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(),
+                                               static_cast<int>(ansi.size()))));
   return wide;
 }
 
@@ -145,6 +146,44 @@ TEST(ChooserTest, ChosenSoundIsSaved) {
   EXPECT_EQ(DialogRun::IniBytes(), Settings("0", "", "2", other));
 }
 
+// A folder name the Western code page cannot hold: the settings get the
+// file's short name, which it can, and the saver finds the file by it.
+TEST(ChooserTest, PathOutsideTheCodePageIsStoredInItsShortForm) {
+  if (GetACP() != 1252) GTEST_SKIP() << "needs a system code page without Japanese characters";
+  const std::wstring folder = Wide(kDialogInstallFolder) + L"\\u5199\u771f";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  const std::wstring wide = folder + L"\\sky.bmp";
+  const std::string ansiTemp = DialogRun::Installed("temp.bmp");
+  WriteBmpFile(ansiTemp, 16, 12, [](int, int) { return Rgb{255, 0, 0}; });
+  ASSERT_TRUE(MoveFileExW(Wide(ansiTemp).c_str(), wide.c_str(), MOVEFILE_REPLACE_EXISTING));
+  wchar_t shortForm[MAX_PATH] = {};
+  if (GetShortPathNameW(wide.c_str(), shortForm, MAX_PATH) == 0 || wide == shortForm)
+    GTEST_SKIP() << "the file system gives no short names";
+
+  const std::string ini = Settings("1", "", "0", "");
+  DialogRun::SetIni(&ini);
+  DialogRun run;
+  ASSERT_TRUE(run.Open());
+  // The chooser is driven through the wide API, as a person types the name.
+  run.Click(run.Centre(ElementId::LblSel1));
+  ASSERT_TRUE(WaitFor([&] { return run.ButtonLooksEnabled("Cmd_Pic"); }, 5s));
+  run.Click(run.Centre(ElementId::CmdPic));
+  HWND chooser = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (chooser = FindWindowW(nullptr, kChooserTitle)) != nullptr; }, 10s));
+  HWND field = GetDlgItem(chooser, kFileNameCombo);
+  if (!field) field = GetDlgItem(chooser, kFileNameEdit);
+  SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+  PostMessageW(chooser, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(chooser); }, 10s));
+  EXPECT_TRUE(WaitFor([&] { return SizeOf(run.Element("Display")).cy == Dpi(60); }, 5s));
+  run.Click(run.Centre(ElementId::CmdSet));
+  ASSERT_TRUE(run.Ended());
+
+  std::string stored(shortForm, shortForm + wcslen(shortForm));  // ASCII by construction
+  EXPECT_EQ(DialogRun::IniBytes(), Settings("1", stored, "0", ""));
+  EXPECT_NE(GetFileAttributesA(stored.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 struct SwitchRow {
   const char* name;
   const char* arguments;
@@ -188,6 +227,23 @@ TEST(BannerTest, ClickWithoutAHelpPageLeavesTheDialogOpen) {
   DeleteFileA(DialogRun::Installed("Ventalune.html").c_str());
   DialogRun run;
   ASSERT_TRUE(run.Open());
+  // Over the banner the pointer takes the banner's own shape, the hand
+  // (its picture cannot be read from another process here, only told apart
+  // from the arrow, the shape over the rest of the dialog).
+  const auto shownCursor = [] {
+    CURSORINFO shown{};
+    shown.cbSize = sizeof(shown);
+    return GetCursorInfo(&shown) ? shown.hCursor : nullptr;
+  };
+  MovePointer({5, 5});
+  const HCURSOR overDesktop = shownCursor();
+  MovePointer(run.Centre(ElementId::Lbl9));
+  ASSERT_TRUE(WaitFor([&] { return shownCursor() != overDesktop; }, 3s));
+  const HCURSOR overPanel = shownCursor();
+  MovePointer(run.Centre(ElementId::UcAniGif1));
+  EXPECT_TRUE(WaitFor([&] { return shownCursor() && shownCursor() != overPanel; }, 3s));
+  MovePointer(run.Centre(ElementId::Lbl9));
+  EXPECT_TRUE(WaitFor([&] { return shownCursor() == overPanel; }, 3s));
   run.Click(run.Centre(ElementId::UcAniGif1));
   // Still there and still answering: cancel ends it as always.
   EXPECT_TRUE(run.program().running());

@@ -107,6 +107,14 @@ TEST_F(SettingsDialogTest, EveryWindowedElementAtItsPlaceAndSize) {
   EXPECT_EQ(box.right - box.left, want.width);
   EXPECT_EQ(box.bottom - box.top, want.height);
 
+  // The program carries the window's 32 × 32 icon (the window's own handle
+  // cannot be read from another process here).
+  const HMODULE program = LoadLibraryExA(DialogRun::Installed("Ventalune.scr").c_str(), nullptr,
+                                         LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  ASSERT_NE(program, nullptr);
+  EXPECT_NE(LoadImageW(program, MAKEINTRESOURCEW(1), IMAGE_ICON, 32, 32, 0), nullptr);
+  FreeLibrary(program);
+
   // No settings: the desktop and no music, the choosers and the box disabled.
   EXPECT_EQ(run_.MarkAt(ElementId::ImgSel0), Mark::Selected);
   EXPECT_EQ(run_.MarkAt(ElementId::ImgSel1), Mark::NotSelected);
