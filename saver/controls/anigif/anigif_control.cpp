@@ -517,9 +517,10 @@ void ucAniGIF::Mouse(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP: {
-      if ((wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0 && GetCapture() == window_) ReleaseCapture();
+      // Releasing the capture reports a capture change, which forgets the press.
       const bool wasPressed = pressed_ && args.Button == kLeftMouseButton;
       if (args.Button == kLeftMouseButton) pressed_ = false;
+      if ((wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0 && GetCapture() == window_) ReleaseCapture();
       if (MouseUp) MouseUp(args);
       RECT client{};
       if (window_) GetClientRect(window_, &client);

@@ -1,0 +1,293 @@
+// The real ucAniGIF hosted in the test's own window: events, pausing while
+// hidden, the AnimatedGIF picture read back, persisted properties, the
+// designer's look, and silence after release.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "control_host.h"
+#include "sample_gifs.h"
+#include "saver/controls/anigif/anigif_control.h"
+#include "saver/controls/anigif/timer_binding.h"
+#include "support/program_driver.h"
+
+namespace ventalune::wine_test {
+namespace {
+
+using anigif::ucAniGIF;
+
+int ScreenDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
+// "Nothing happens" can only be seen by waiting a while for it.
+constexpr auto kQuietSpell = std::chrono::milliseconds(400);
+
+class AniGifControlTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    OleInitialize(nullptr);
+    host_ = std::make_unique<ControlHost>(50, 50, 200, 120);
+  }
+  void TearDown() override {
+    control_.reset();
+    host_.reset();
+    OleUninitialize();
+  }
+
+  ucAniGIF& Make(bool runMode = true, const toolkit::PropertyBag& saved = {}) {
+    control_ = std::make_unique<ucAniGIF>();
+    toolkit::AmbientProperties ambient;
+    ambient.userMode = runMode;
+    EXPECT_TRUE(control_->Create(host_->window(), 10, 10, 60, 40, ambient, saved));
+    control_->Painted = [this](HDC, int, int) { ++paints_; };
+    control_->LoopsEnded = [this] { ++loopsEnded_; };
+    return *control_;
+  }
+  bool FrameChangesWithin(std::chrono::milliseconds time) {
+    const int frame = control_->currentFrame();
+    return WaitFor([&] { return control_->currentFrame() != frame; }, time);
+  }
+
+  std::unique_ptr<ControlHost> host_;
+  std::unique_ptr<ucAniGIF> control_;
+  int paints_ = 0;
+  int loopsEnded_ = 0;
+};
+
+TEST_F(AniGifControlTest, TwoLoopsEndOnceOnFrameOne) {
+  ucAniGIF& control = Make();
+  ASSERT_TRUE(control.LoadAnimatedGIF_Array(DelaysGif({2, 2, 2}).bytes));
+  control.SetMinFrameDelay(10);
+  control.SetLoops(2);
+  EXPECT_EQ(control.LoopsRemaining(), 2);
+  ASSERT_TRUE(WaitFor([&] { return loopsEnded_ > 0; }, 5s));
+  EXPECT_EQ(control.currentFrame(), 1);
+  EXPECT_EQ(control.Action(), anigif::kStopped);
+  EXPECT_FALSE(FrameChangesWithin(kQuietSpell));
+  EXPECT_EQ(loopsEnded_, 1);
+}
+
+TEST_F(AniGifControlTest, HidingPausesAndShowingResumes) {
+  ucAniGIF& control = Make();
+  ASSERT_TRUE(control.LoadAnimatedGIF_Array(DelaysGif({5, 5, 5}).bytes));
+  ASSERT_TRUE(FrameChangesWithin(2s));
+  ShowWindow(control.window(), SW_HIDE);
+  EXPECT_EQ(control.Action(), anigif::kPaused);
+  EXPECT_FALSE(FrameChangesWithin(kQuietSpell));
+  ShowWindow(control.window(), SW_SHOW);
+  EXPECT_EQ(control.Action(), anigif::kPlaying);
+  EXPECT_TRUE(FrameChangesWithin(2s));
+}
+
+TEST_F(AniGifControlTest, ReleasedControlHearsNoMoreTicks) {
+  ucAniGIF& control = Make();
+  ASSERT_TRUE(control.LoadAnimatedGIF_Array(DelaysGif({5, 5}).bytes));
+  ASSERT_TRUE(FrameChangesWithin(2s));
+  EXPECT_EQ(anigif::TimerBinding::ArmedOnThisThread(), 1u);
+  control.Destroy();
+  EXPECT_EQ(anigif::TimerBinding::ArmedOnThisThread(), 0u);
+  const int paints = paints_;
+  EXPECT_FALSE(WaitFor([&] { return paints_ != paints || loopsEnded_ != 0; }, kQuietSpell));
+  EXPECT_EQ(control.FrameCount(), 0);
+}
+
+TEST_F(AniGifControlTest, ParentDestroyedFirstStopsTheControl) {
+  ucAniGIF& control = Make();
+  ASSERT_TRUE(control.LoadAnimatedGIF_Array(DelaysGif({2, 2}).bytes));
+  host_.reset();
+  EXPECT_EQ(control.window(), nullptr);
+  EXPECT_EQ(anigif::TimerBinding::ArmedOnThisThread(), 0u);
+  const int paints = paints_;
+  EXPECT_FALSE(WaitFor([&] { return paints_ != paints; }, kQuietSpell));
+}
+
+TEST_F(AniGifControlTest, PlayOnOneFrameStaysStopped) {
+  ucAniGIF& control = Make();
+  ASSERT_TRUE(control.LoadAnimatedGIF_Array(TransparentStillGif().bytes));
+  // Its one frame is built after a moment, like any first frame.
+  ASSERT_TRUE(WaitFor([] { return anigif::TimerBinding::ArmedOnThisThread() == 0; }, 2s));
+  control.SetAction(anigif::kActionPlay);
+  EXPECT_EQ(control.Action(), anigif::kStopped);
+  EXPECT_EQ(anigif::TimerBinding::ArmedOnThisThread(), 0u);
+}
+
+// The exported picture is the current frame: its indexes, palette and
+// transparent index, readable by the platform's picture loader.
+TEST_F(AniGifControlTest, AnimatedGifReadsBackTheCurrentFrame) {
+  ucAniGIF& control = Make();
+  EXPECT_EQ(control.AnimatedGIF(), nullptr);
+  const SampleGif gif = DisposalsGif();
+  ASSERT_TRUE(control.LoadAnimatedGIF_Array(gif.bytes));
+  control.SetAction(anigif::kActionStep);  // frame 2, paused
+  ASSERT_EQ(control.currentFrame(), 2);
+
+  const auto picture = control.AnimatedGIF();
+  ASSERT_NE(picture, nullptr);
+  EXPECT_NE(picture->picture(), nullptr);
+  EXPECT_EQ(picture->width(), 6);
+  EXPECT_EQ(picture->height(), 5);
+
+  anigif::GifPicture original, exported;
+  ASSERT_EQ(original.Load(gif.bytes), 4);
+  ASSERT_EQ(exported.Load(picture->bytes()), 1);
+  const anigif::FrameRecord& frame = original.frames()[1];
+  const anigif::FrameRecord& back = exported.frames()[0];
+  EXPECT_TRUE(back.transparent);
+  EXPECT_EQ(back.transparentIndex, frame.transparentIndex);
+  EXPECT_EQ(exported.PaletteOf(back), original.PaletteOf(frame));
+  for (int y = 0; y < frame.height; ++y)
+    for (int x = 0; x < frame.width; ++x)
+      ASSERT_EQ(exported.strip().Row(y)[x], original.strip().Row(y)[frame.stripOffset + x]) << x << "," << y;
+
+  // Given to another control, the picture loads as that frame.
+  ucAniGIF other;
+  ASSERT_TRUE(other.Create(host_->window(), 100, 10, 60, 40));
+  other.SetAnimatedGIF(picture);
+  EXPECT_EQ(other.FrameCount(), 1);
+  EXPECT_EQ(other.ActualWidth(), anigif::PixelsToTwipsDown(6, ScreenDpi()));
+}
+
+struct PersistedLoopsCase {
+  std::string name;
+  bool stored;
+  int32_t storedLoops;
+  int32_t loops;
+};
+
+class PersistedLoopsTest : public AniGifControlTest, public testing::WithParamInterface<PersistedLoopsCase> {};
+
+// A file that says three loops: an unstored count leaves them, a stored
+// one replaces them.
+TEST_P(PersistedLoopsTest, PlaysTheLoopsItShould) {
+  const PersistedLoopsCase& row = GetParam();
+  toolkit::PropertyBag bag;
+  bag.Write<toolkit::ByteArray>("GIF", DelaysGif({1, 1}, 3).bytes, {});
+  bag.Write<int16_t>("Delay", 10, 50);
+  if (row.stored) bag.Write<int32_t>("Loops", row.storedLoops, 0);
+  ucAniGIF& control = Make(true, bag);
+  EXPECT_EQ(control.Loops(), row.loops);
+  int wraps = 0;
+  int last = control.currentFrame();
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        if (control.currentFrame() == 1 && last != 1) ++wraps;
+        last = control.currentFrame();
+        return loopsEnded_ > 0;
+      },
+      10s));
+  EXPECT_EQ(wraps, row.loops);
+}
+
+INSTANTIATE_TEST_SUITE_P(Loops, PersistedLoopsTest,
+                         testing::Values(PersistedLoopsCase{"UnstoredPlaysTheFilesThree", false, 0, 3},
+                                         PersistedLoopsCase{"StoredOnePlaysOnce", true, 1, 1}),
+                         [](const testing::TestParamInfo<PersistedLoopsCase>& row) { return row.param.name; });
+
+TEST_F(AniGifControlTest, DesignModeKeepsTheGifDrawsItsFrameAndNeverAnimates) {
+  ucAniGIF& control = Make(false);
+  // How much of the top edge the dotted frame covers, at each paint.
+  const COLORREF frameColour = GetSysColor(COLOR_WINDOWFRAME);
+  std::vector<int> dots;
+  control.Painted = [&dots, frameColour](HDC dc, int width, int) {
+    int count = 0;
+    for (int x = 0; x < width; ++x) count += GetPixel(dc, x, 0) == frameColour;
+    dots.push_back(count * 100 / std::max(width, 1));
+  };
+  const SampleGif gif = DelaysGif({1, 1});
+  ASSERT_TRUE(control.LoadAnimatedGIF_Array(gif.bytes));
+  EXPECT_FALSE(FrameChangesWithin(kQuietSpell));
+  EXPECT_EQ(anigif::TimerBinding::ArmedOnThisThread(), 0u);
+  control.Refresh();
+  ASSERT_FALSE(dots.empty());
+  EXPECT_GE(dots.back(), 30);  // percent
+  EXPECT_LE(dots.back(), 70);
+
+  // A designer saves the file itself; a missing file reloads it.
+  toolkit::PropertyBag bag;
+  control.WriteProperties(bag);
+  EXPECT_EQ(bag.Read<toolkit::ByteArray>("GIF", {}), gif.bytes);
+  EXPECT_TRUE(control.LoadAnimatedGIF_File(L"C:\\no\\such.gif"));
+}
+
+TEST_F(AniGifControlTest, RunModeForgetsTheFileSoAMissingFileFails) {
+  ucAniGIF& control = Make();
+  ASSERT_TRUE(control.LoadAnimatedGIF_Array(DelaysGif({1, 1}).bytes));
+  ASSERT_TRUE(FrameChangesWithin(2s));
+  EXPECT_FALSE(control.LoadAnimatedGIF_File(L"C:\\no\\such.gif"));
+  EXPECT_EQ(control.FrameCount(), 0);
+  EXPECT_EQ(control.LoopsRemaining(), -1);
+  toolkit::PropertyBag bag;
+  control.WriteProperties(bag);
+  EXPECT_FALSE(bag.Contains("GIF"));
+}
+
+TEST_F(AniGifControlTest, AnnouncesExactlyThePersistedChanges) {
+  ucAniGIF& control = Make();
+  std::vector<std::string> notices;
+  control.PropertyChanged = [&notices](const char* name) { notices.emplace_back(name); };
+  control.SetStretch(2);
+  control.SetStretch(9);   // out of range
+  control.SetMinFrameDelay(5);
+  control.SetLoops(-3);
+  control.SetMirrored(1);
+  control.SetDelayAnimation(3);
+  control.SetEnabled(false);
+  control.SetMousePointer(99);  // no notice
+  control.SetMouseIcon(anigif::CursorPicture::FromSystem(IDC_HAND));
+  control.SetAnimatedGIF(nullptr);
+  EXPECT_EQ(notices, (std::vector<std::string>{"Stretch", "Delay", "Loops", "Mirrored", "DelayAnimation", "Enabled",
+                                               "MouseIcon", "AnimatedGIF"}));
+  EXPECT_EQ(control.MinFrameDelay(), 10);
+  EXPECT_EQ(control.Loops(), 3);
+  EXPECT_FALSE(control.Enabled());
+  EXPECT_EQ(control.MousePointer(), 99);
+  // Taking the icon away takes the custom pointer with it.
+  control.SetMouseIcon(nullptr);
+  EXPECT_EQ(control.MousePointer(), 0);
+}
+
+TEST_F(AniGifControlTest, ClickAndMouseEventsFromRealInput) {
+  ucAniGIF& control = Make();
+  ASSERT_TRUE(control.LoadAnimatedGIF_Array(DelaysGif({5, 5}).bytes));
+  control.SetMouseIcon(anigif::CursorPicture::FromSystem(IDC_HAND));
+  control.SetMousePointer(anigif::kCustomPointer);
+  std::vector<std::string> events;
+  anigif::MouseEventArgs down;
+  control.MouseDown = [&](const anigif::MouseEventArgs& args) {
+    events.emplace_back("MouseDown");
+    down = args;
+  };
+  control.MouseUp = [&](const anigif::MouseEventArgs&) { events.emplace_back("MouseUp"); };
+  control.Click = [&] { events.emplace_back("Click"); };
+  RECT area{};
+  GetWindowRect(control.window(), &area);
+  const POINT inside = host_->Screen(control.window(), 3, 2);
+  MovePointer(inside);
+  ASSERT_TRUE(WaitFor([&] { return WindowFromPoint(inside) == control.window(); }, 2s));
+  CURSORINFO cursor{sizeof(cursor)};
+  EXPECT_TRUE(WaitFor([&] { return GetCursorInfo(&cursor) && cursor.hCursor == LoadCursor(nullptr, IDC_HAND); }, 2s));
+  MouseButtonEvent(MOUSEEVENTF_LEFTDOWN);
+  MouseButtonEvent(MOUSEEVENTF_LEFTUP);
+  ASSERT_TRUE(WaitFor([&] { return events.size() >= 3; }, 2s)) << testing::PrintToString(events);
+  EXPECT_EQ(events, (std::vector<std::string>{"MouseDown", "MouseUp", "Click"}));
+  EXPECT_EQ(down.Button, anigif::kLeftMouseButton);
+  EXPECT_EQ(down.X, static_cast<float>(anigif::PixelsToTwipsDown(3, ScreenDpi())));
+
+  // A disabled control hears nothing.
+  events.clear();
+  control.SetEnabled(false);
+  MouseButtonEvent(MOUSEEVENTF_LEFTDOWN);
+  MouseButtonEvent(MOUSEEVENTF_LEFTUP);
+  EXPECT_FALSE(WaitFor([&] { return !events.empty(); }, kQuietSpell));
+  MovePointer({0, 0});
+}
+
+}  // namespace
+}  // namespace ventalune::wine_test
