@@ -31,15 +31,17 @@ constexpr auto kQuietSpell = std::chrono::milliseconds(400);
 
 class AniGifControlTest : public testing::Test {
  protected:
-  void SetUp() override {
+  // One host for all: destroying a top-level window takes Wine a while.
+  static void SetUpTestSuite() {
     OleInitialize(nullptr);
-    host_ = std::make_unique<ControlHost>(50, 50, 200, 120);
+    sharedHost_ = std::make_unique<ControlHost>(50, 50, 200, 120);
   }
-  void TearDown() override {
-    control_.reset();
-    host_.reset();
+  static void TearDownTestSuite() {
+    sharedHost_.reset();
     OleUninitialize();
   }
+  void SetUp() override { host_ = sharedHost_.get(); }
+  void TearDown() override { control_.reset(); }
 
   ucAniGIF& Make(bool runMode = true, const toolkit::PropertyBag& saved = {}) {
     control_ = std::make_unique<ucAniGIF>();
@@ -55,7 +57,8 @@ class AniGifControlTest : public testing::Test {
     return WaitFor([&] { return control_->currentFrame() != frame; }, time);
   }
 
-  std::unique_ptr<ControlHost> host_;
+  static inline std::unique_ptr<ControlHost> sharedHost_;
+  ControlHost* host_ = nullptr;
   std::unique_ptr<ucAniGIF> control_;
   int paints_ = 0;
   int loopsEnded_ = 0;
@@ -99,9 +102,11 @@ TEST_F(AniGifControlTest, ReleasedControlHearsNoMoreTicks) {
 }
 
 TEST_F(AniGifControlTest, ParentDestroyedFirstStopsTheControl) {
+  auto ownHost = std::make_unique<ControlHost>(300, 50, 100, 100);
+  host_ = ownHost.get();
   ucAniGIF& control = Make();
   ASSERT_TRUE(control.LoadAnimatedGIF_Array(DelaysGif({2, 2}).bytes));
-  host_.reset();
+  ownHost.reset();
   EXPECT_EQ(control.window(), nullptr);
   EXPECT_EQ(anigif::TimerBinding::ArmedOnThisThread(), 0u);
   const int paints = paints_;
