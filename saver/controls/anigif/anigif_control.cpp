@@ -129,7 +129,11 @@ class ucAniGIF::Port : public AnimationPort {
   void KillTimer() override {
     if (control_.timer_) control_.timer_->Kill();
   }
-  void Repaint() override { control_.Repaint(); }
+  // A new current frame: composed once, then painted as often as asked.
+  void Repaint() override {
+    control_.ShowFrame();
+    control_.Repaint();
+  }
   void RaiseLoopsEnded() override {
     if (control_.LoopsEnded) control_.LoopsEnded();
   }
@@ -223,6 +227,7 @@ int32_t ucAniGIF::Load(std::span<const uint8_t> file) {
       scaleY_ = fit->scaleY;
     }
   }
+  ShowFrame();
   Repaint();
   animation_.AfterLoad(picture_.remainingPending(), properties_.delayMode);
   return frames;
@@ -252,8 +257,9 @@ void ucAniGIF::ShowFrame() {
   presenter_->Show(picture_, static_cast<size_t>(frame - 1));
 }
 
+// Paints the frame composed last. Composing again would not do: a frame
+// that clears its area afterwards has already cleared it.
 void ucAniGIF::Repaint() {
-  ShowFrame();
   if (!window_) return;
   InvalidateRect(window_, nullptr, FALSE);
   UpdateWindow(window_);

@@ -159,6 +159,40 @@ TEST_F(AniGifControlTest, AnimatedGifReadsBackTheCurrentFrame) {
   EXPECT_EQ(other.ActualWidth(), anigif::PixelsToTwipsDown(6, ScreenDpi()));
 }
 
+// Each paint of a paused frame shows the frame as composed, also for a
+// frame that clears its area once drawn, where drawing it again would show
+// the background through its transparent pixels.
+TEST_F(AniGifControlTest, RepaintingAFrameShowsItAsComposed) {
+  ucAniGIF& control = Make();
+  control.SetStretch(4);  // natural size: pixels compare one to one
+  std::vector<std::vector<COLORREF>> paints;
+  control.Painted = [&paints](HDC dc, int width, int height) {
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) pixels.push_back(GetPixel(dc, x, y));
+    paints.push_back(std::move(pixels));
+  };
+  const SampleGif gif = DisposalsGif();
+  ASSERT_TRUE(control.LoadAnimatedGIF_Array(gif.bytes));
+  control.SetAction(anigif::kActionStep);  // frame 2: transparent, cleared after drawing
+  ASSERT_EQ(control.currentFrame(), 2);
+  control.Refresh();
+  control.SetMirrored(0);
+  control.SetStretch(0);
+
+  const anigif::Surface expected = ComposeFrames(gif.bytes)[1];
+  std::vector<COLORREF> want;
+  const COLORREF hostGrey = RGB(128, 128, 128);  // the host's grey brush
+  for (int y = 0; y < expected.height; ++y)
+    for (int x = 0; x < expected.width; ++x) {
+      const anigif::Colour c = expected.colour[expected.At(x, y)];
+      want.push_back(expected.background[expected.At(x, y)] ? hostGrey
+                                                             : RGB(anigif::RedOf(c), anigif::GreenOf(c), anigif::BlueOf(c)));
+    }
+  ASSERT_GE(paints.size(), 3u);
+  for (size_t i = paints.size() - 3; i < paints.size(); ++i) EXPECT_EQ(paints[i], want) << "paint " << i;
+}
+
 struct PersistedLoopsCase {
   std::string name;
   bool stored;
