@@ -229,6 +229,53 @@ INSTANTIATE_TEST_SUITE_P(Loops, PersistedLoopsTest,
                                          PersistedLoopsCase{"StoredOnePlaysOnce", true, 1, 1}),
                          [](const testing::TestParamInfo<PersistedLoopsCase>& row) { return row.param.name; });
 
+// A 32 × 32 two-colour cursor file with its hot spot at (5, 7).
+std::vector<uint8_t> CursorFile() {
+  std::vector<uint8_t> file = {0, 0, 2, 0, 1, 0,                      // cursor directory, one image
+                               32, 32, 2, 0, 5, 0, 7, 0,              // size, colours, hot spot
+                               0x30, 0x01, 0, 0, 22, 0, 0, 0,         // 304 bytes at offset 22
+                               40, 0, 0, 0, 32, 0, 0, 0, 64, 0, 0, 0,  // header: 32 × (2 × 32)
+                               1, 0, 1, 0};                          // one plane, one bit
+  file.resize(file.size() + 24, 0);                                  // the header's rest
+  const uint8_t palette[] = {0, 0, 0, 0, 255, 255, 255, 0};
+  file.insert(file.end(), std::begin(palette), std::end(palette));
+  file.resize(file.size() + 128, 0x0F);  // the picture
+  file.resize(file.size() + 128, 0xF0);  // the mask
+  return file;
+}
+
+TEST_F(AniGifControlTest, MouseIconFromTheBagIsShownAndSavedAgain) {
+  toolkit::PropertyBag bag;
+  bag.Write<toolkit::ByteArray>("MouseIcon", CursorFile(), {});
+  bag.Write<int16_t>("MousePointer", 99, 0);
+  bag.Write<toolkit::ByteArray>("GIF", DelaysGif({5, 5}).bytes, {});
+  ucAniGIF& control = Make(true, bag);
+  ASSERT_NE(control.MouseIcon(), nullptr);
+  EXPECT_NE(control.MouseIcon()->cursor(), nullptr);
+  EXPECT_EQ(control.MousePointer(), 99);
+  toolkit::PropertyBag saved;
+  control.WriteProperties(saved);
+  EXPECT_EQ(saved.Read<toolkit::ByteArray>("MouseIcon", {}), CursorFile());
+  EXPECT_EQ(saved.Read<int16_t>("MousePointer", 0), 99);
+}
+
+TEST_F(AniGifControlTest, DamagedPersistedValuesLoadNothingBroken) {
+  std::vector<uint8_t> cutCursor = CursorFile();
+  cutCursor.resize(100);  // the image's bytes reach past the end
+  std::vector<uint8_t> cutGif = DisposalsGif().bytes;
+  cutGif.resize(cutGif.size() / 2);  // the later frames are cut off
+  toolkit::PropertyBag bag;
+  bag.Write<toolkit::ByteArray>("MouseIcon", cutCursor, {});
+  bag.Write<int16_t>("MousePointer", 77, 0);  // no such pointer
+  bag.Write<int32_t>("Stretch", 12, 1);
+  bag.Write<toolkit::ByteArray>("GIF", cutGif, {});
+  ucAniGIF& control = Make(true, bag);
+  EXPECT_EQ(control.MouseIcon(), nullptr);
+  EXPECT_EQ(control.MousePointer(), 0);
+  EXPECT_EQ(control.Stretch(), 1);
+  EXPECT_GE(control.FrameCount(), 1);  // the frames before the cut
+}
+
 TEST_F(AniGifControlTest, DesignModeKeepsTheGifDrawsItsFrameAndNeverAnimates) {
   ucAniGIF& control = Make(false);
   // How much of the top edge the dotted frame covers, at each paint.
