@@ -129,7 +129,11 @@ class ucAniGIF::Port : public AnimationPort {
   void KillTimer() override {
     if (control_.timer_) control_.timer_->Kill();
   }
-  void Repaint() override { control_.Repaint(); }
+  // A new current frame: composed once, then painted as often as asked.
+  void Repaint() override {
+    control_.ShowFrame();
+    control_.Repaint();
+  }
   void RaiseLoopsEnded() override {
     if (control_.LoopsEnded) control_.LoopsEnded();
   }
@@ -223,6 +227,7 @@ int32_t ucAniGIF::Load(std::span<const uint8_t> file) {
       scaleY_ = fit->scaleY;
     }
   }
+  ShowFrame();
   Repaint();
   animation_.AfterLoad(picture_.remainingPending(), properties_.delayMode);
   return frames;
@@ -252,8 +257,9 @@ void ucAniGIF::ShowFrame() {
   presenter_->Show(picture_, static_cast<size_t>(frame - 1));
 }
 
+// Paints the frame composed last. Composing again would not do: a frame
+// that clears its area afterwards has already cleared it.
 void ucAniGIF::Repaint() {
-  ShowFrame();
   if (!window_) return;
   InvalidateRect(window_, nullptr, FALSE);
   UpdateWindow(window_);
@@ -517,9 +523,10 @@ void ucAniGIF::Mouse(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP: {
-      if ((wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0 && GetCapture() == window_) ReleaseCapture();
+      // Releasing the capture reports a capture change, which forgets the press.
       const bool wasPressed = pressed_ && args.Button == kLeftMouseButton;
       if (args.Button == kLeftMouseButton) pressed_ = false;
+      if ((wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0 && GetCapture() == window_) ReleaseCapture();
       if (MouseUp) MouseUp(args);
       RECT client{};
       if (window_) GetClientRect(window_, &client);

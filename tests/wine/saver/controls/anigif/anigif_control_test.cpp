@@ -1,0 +1,379 @@
+// The real ucAniGIF hosted in the test's own window: events, pausing while
+// hidden, the AnimatedGIF picture read back, persisted properties, the
+// designer's look, and silence after release.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "control_host.h"
+#include "sample_gifs.h"
+#include "saver/controls/anigif/anigif_control.h"
+#include "saver/controls/anigif/timer_binding.h"
+#include "support/program_driver.h"
+
+namespace ventalune::wine_test {
+namespace {
+
+using anigif::ucAniGIF;
+
+int ScreenDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
+// "Nothing happens" can only be seen by waiting a while for it.
+constexpr auto kQuietSpell = std::chrono::milliseconds(400);
+
+class AniGifControlTest : public testing::Test {
+ protected:
+  // One host for all: destroying a top-level window takes Wine a while.
+  static void SetUpTestSuite() {
+    OleInitialize(nullptr);
+    sharedHost_ = std::make_unique<ControlHost>(50, 50, 200, 120);
+  }
+  static void TearDownTestSuite() {
+    sharedHost_.reset();
+    OleUninitialize();
+  }
+  void SetUp() override { host_ = sharedHost_.get(); }
+  void TearDown() override { control_.reset(); }
+
+  ucAniGIF& Make(bool runMode = true, const toolkit::PropertyBag& saved = {}) {
+    control_ = std::make_unique<ucAniGIF>();
+    toolkit::AmbientProperties ambient;
+    ambient.userMode = runMode;
+    EXPECT_TRUE(control_->Create(host_->window(), 10, 10, 60, 40, ambient, saved));
+    control_->Painted = [this](HDC, int, int) { ++paints_; };
+    control_->LoopsEnded = [this] { ++loopsEnded_; };
+    return *control_;
+  }
+  bool FrameChangesWithin(std::chrono::milliseconds time) {
+    const int frame = control_->currentFrame();
+    return WaitFor([&] { return control_->currentFrame() != frame; }, time);
+  }
+
+  static inline std::unique_ptr<ControlHost> sharedHost_;
+  ControlHost* host_ = nullptr;
+  std::unique_ptr<ucAniGIF> control_;
+  int paints_ = 0;
+  int loopsEnded_ = 0;
+};
+
+TEST_F(AniGifControlTest, TwoLoopsEndOnceOnFrameOne) {
+  ucAniGIF& control = Make();
+  ASSERT_TRUE(control.LoadAnimatedGIF_Array(DelaysGif({2, 2, 2}).bytes));
+  control.SetMinFrameDelay(10);
+  control.SetLoops(2);
+  EXPECT_EQ(control.LoopsRemaining(), 2);
+  ASSERT_TRUE(WaitFor([&] { return loopsEnded_ > 0; }, 5s));
+  EXPECT_EQ(control.currentFrame(), 1);
+  EXPECT_EQ(control.Action(), anigif::kStopped);
+  EXPECT_FALSE(FrameChangesWithin(kQuietSpell));
+  EXPECT_EQ(loopsEnded_, 1);
+}
+
+TEST_F(AniGifControlTest, HidingPausesAndShowingResumes) {
+  ucAniGIF& control = Make();
+  ASSERT_TRUE(control.LoadAnimatedGIF_Array(DelaysGif({5, 5, 5}).bytes));
+  ASSERT_TRUE(FrameChangesWithin(2s));
+  ShowWindow(control.window(), SW_HIDE);
+  EXPECT_EQ(control.Action(), anigif::kPaused);
+  EXPECT_FALSE(FrameChangesWithin(kQuietSpell));
+  ShowWindow(control.window(), SW_SHOW);
+  EXPECT_EQ(control.Action(), anigif::kPlaying);
+  EXPECT_TRUE(FrameChangesWithin(2s));
+}
+
+TEST_F(AniGifControlTest, ReleasedControlHearsNoMoreTicks) {
+  ucAniGIF& control = Make();
+  ASSERT_TRUE(control.LoadAnimatedGIF_Array(DelaysGif({5, 5}).bytes));
+  ASSERT_TRUE(FrameChangesWithin(2s));
+  EXPECT_EQ(anigif::TimerBinding::ArmedOnThisThread(), 1u);
+  control.Destroy();
+  EXPECT_EQ(anigif::TimerBinding::ArmedOnThisThread(), 0u);
+  const int paints = paints_;
+  EXPECT_FALSE(WaitFor([&] { return paints_ != paints || loopsEnded_ != 0; }, kQuietSpell));
+  EXPECT_EQ(control.FrameCount(), 0);
+}
+
+TEST_F(AniGifControlTest, ParentDestroyedFirstStopsTheControl) {
+  auto ownHost = std::make_unique<ControlHost>(300, 50, 100, 100);
+  host_ = ownHost.get();
+  ucAniGIF& control = Make();
+  ASSERT_TRUE(control.LoadAnimatedGIF_Array(DelaysGif({2, 2}).bytes));
+  ownHost.reset();
+  EXPECT_EQ(control.window(), nullptr);
+  EXPECT_EQ(anigif::TimerBinding::ArmedOnThisThread(), 0u);
+  const int paints = paints_;
+  EXPECT_FALSE(WaitFor([&] { return paints_ != paints; }, kQuietSpell));
+}
+
+TEST_F(AniGifControlTest, PlayOnOneFrameStaysStopped) {
+  ucAniGIF& control = Make();
+  ASSERT_TRUE(control.LoadAnimatedGIF_Array(TransparentStillGif().bytes));
+  // Its one frame is built after a moment, like any first frame.
+  ASSERT_TRUE(WaitFor([] { return anigif::TimerBinding::ArmedOnThisThread() == 0; }, 2s));
+  control.SetAction(anigif::kActionPlay);
+  EXPECT_EQ(control.Action(), anigif::kStopped);
+  EXPECT_EQ(anigif::TimerBinding::ArmedOnThisThread(), 0u);
+}
+
+// The exported picture is the current frame: its indexes, palette and
+// transparent index, readable by the platform's picture loader.
+TEST_F(AniGifControlTest, AnimatedGifReadsBackTheCurrentFrame) {
+  ucAniGIF& control = Make();
+  EXPECT_EQ(control.AnimatedGIF(), nullptr);
+  const SampleGif gif = DisposalsGif();
+  ASSERT_TRUE(control.LoadAnimatedGIF_Array(gif.bytes));
+  control.SetAction(anigif::kActionStep);  // frame 2, paused
+  ASSERT_EQ(control.currentFrame(), 2);
+
+  const auto picture = control.AnimatedGIF();
+  ASSERT_NE(picture, nullptr);
+  EXPECT_NE(picture->picture(), nullptr);
+  EXPECT_EQ(picture->width(), 6);
+  EXPECT_EQ(picture->height(), 5);
+
+  anigif::GifPicture original, exported;
+  ASSERT_EQ(original.Load(gif.bytes), 4);
+  ASSERT_EQ(exported.Load(picture->bytes()), 1);
+  const anigif::FrameRecord& frame = original.frames()[1];
+  const anigif::FrameRecord& back = exported.frames()[0];
+  EXPECT_TRUE(back.transparent);
+  EXPECT_EQ(back.transparentIndex, frame.transparentIndex);
+  EXPECT_EQ(exported.PaletteOf(back), original.PaletteOf(frame));
+  for (int y = 0; y < frame.height; ++y)
+    for (int x = 0; x < frame.width; ++x)
+      ASSERT_EQ(exported.strip().Row(y)[x], original.strip().Row(y)[frame.stripOffset + x]) << x << "," << y;
+
+  // Given to another control, the picture loads as that frame.
+  ucAniGIF other;
+  ASSERT_TRUE(other.Create(host_->window(), 100, 10, 60, 40));
+  other.SetAnimatedGIF(picture);
+  EXPECT_EQ(other.FrameCount(), 1);
+  EXPECT_EQ(other.ActualWidth(), anigif::PixelsToTwipsDown(6, ScreenDpi()));
+}
+
+// Each paint of a paused frame shows the frame as composed, also for a
+// frame that clears its area once drawn, where drawing it again would show
+// the background through its transparent pixels.
+TEST_F(AniGifControlTest, RepaintingAFrameShowsItAsComposed) {
+  ucAniGIF& control = Make();
+  control.SetStretch(4);  // natural size: pixels compare one to one
+  std::vector<std::vector<COLORREF>> paints;
+  control.Painted = [&paints](HDC dc, int width, int height) {
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) pixels.push_back(GetPixel(dc, x, y));
+    paints.push_back(std::move(pixels));
+  };
+  const SampleGif gif = DisposalsGif();
+  ASSERT_TRUE(control.LoadAnimatedGIF_Array(gif.bytes));
+  control.SetAction(anigif::kActionStep);  // frame 2: transparent, cleared after drawing
+  ASSERT_EQ(control.currentFrame(), 2);
+  control.Refresh();
+  control.SetMirrored(0);
+  control.SetStretch(0);
+
+  const anigif::Surface expected = ComposeFrames(gif.bytes)[1];
+  std::vector<COLORREF> want;
+  const COLORREF hostGrey = RGB(128, 128, 128);  // the host's grey brush
+  for (int y = 0; y < expected.height; ++y)
+    for (int x = 0; x < expected.width; ++x) {
+      const anigif::Colour c = expected.colour[expected.At(x, y)];
+      want.push_back(expected.background[expected.At(x, y)] ? hostGrey
+                                                             : RGB(anigif::RedOf(c), anigif::GreenOf(c), anigif::BlueOf(c)));
+    }
+  ASSERT_GE(paints.size(), 3u);
+  for (size_t i = paints.size() - 3; i < paints.size(); ++i) EXPECT_EQ(paints[i], want) << "paint " << i;
+}
+
+struct PersistedLoopsCase {
+  std::string name;
+  bool stored;
+  int32_t storedLoops;
+  int32_t loops;
+};
+
+class PersistedLoopsTest : public AniGifControlTest, public testing::WithParamInterface<PersistedLoopsCase> {};
+
+// A file that says three loops: an unstored count leaves them, a stored
+// one replaces them.
+TEST_P(PersistedLoopsTest, PlaysTheLoopsItShould) {
+  const PersistedLoopsCase& row = GetParam();
+  toolkit::PropertyBag bag;
+  bag.Write<toolkit::ByteArray>("GIF", DelaysGif({1, 1}, 3).bytes, {});
+  bag.Write<int16_t>("Delay", 10, 50);
+  if (row.stored) bag.Write<int32_t>("Loops", row.storedLoops, 0);
+  ucAniGIF& control = Make(true, bag);
+  EXPECT_EQ(control.Loops(), row.loops);
+  int wraps = 0;
+  int last = control.currentFrame();
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        if (control.currentFrame() == 1 && last != 1) ++wraps;
+        last = control.currentFrame();
+        return loopsEnded_ > 0;
+      },
+      10s));
+  EXPECT_EQ(wraps, row.loops);
+}
+
+INSTANTIATE_TEST_SUITE_P(Loops, PersistedLoopsTest,
+                         testing::Values(PersistedLoopsCase{"UnstoredPlaysTheFilesThree", false, 0, 3},
+                                         PersistedLoopsCase{"StoredOnePlaysOnce", true, 1, 1}),
+                         [](const testing::TestParamInfo<PersistedLoopsCase>& row) { return row.param.name; });
+
+// A 32 × 32 two-colour cursor file with its hot spot at (5, 7).
+std::vector<uint8_t> CursorFile() {
+  std::vector<uint8_t> file = {0, 0, 2, 0, 1, 0,                      // cursor directory, one image
+                               32, 32, 2, 0, 5, 0, 7, 0,              // size, colours, hot spot
+                               0x30, 0x01, 0, 0, 22, 0, 0, 0,         // 304 bytes at offset 22
+                               40, 0, 0, 0, 32, 0, 0, 0, 64, 0, 0, 0,  // header: 32 × (2 × 32)
+                               1, 0, 1, 0};                          // one plane, one bit
+  file.resize(file.size() + 24, 0);                                  // the header's rest
+  const uint8_t palette[] = {0, 0, 0, 0, 255, 255, 255, 0};
+  file.insert(file.end(), std::begin(palette), std::end(palette));
+  file.resize(file.size() + 128, 0x0F);  // the picture
+  file.resize(file.size() + 128, 0xF0);  // the mask
+  return file;
+}
+
+TEST_F(AniGifControlTest, MouseIconFromTheBagIsShownAndSavedAgain) {
+  toolkit::PropertyBag bag;
+  bag.Write<toolkit::ByteArray>("MouseIcon", CursorFile(), {});
+  bag.Write<int16_t>("MousePointer", 99, 0);
+  bag.Write<toolkit::ByteArray>("GIF", DelaysGif({5, 5}).bytes, {});
+  ucAniGIF& control = Make(true, bag);
+  ASSERT_NE(control.MouseIcon(), nullptr);
+  EXPECT_NE(control.MouseIcon()->cursor(), nullptr);
+  EXPECT_EQ(control.MousePointer(), 99);
+  toolkit::PropertyBag saved;
+  control.WriteProperties(saved);
+  EXPECT_EQ(saved.Read<toolkit::ByteArray>("MouseIcon", {}), CursorFile());
+  EXPECT_EQ(saved.Read<int16_t>("MousePointer", 0), 99);
+}
+
+TEST_F(AniGifControlTest, DamagedPersistedValuesLoadNothingBroken) {
+  std::vector<uint8_t> cutCursor = CursorFile();
+  cutCursor.resize(100);  // the image's bytes reach past the end
+  std::vector<uint8_t> cutGif = DisposalsGif().bytes;
+  cutGif.resize(cutGif.size() / 2);  // the later frames are cut off
+  toolkit::PropertyBag bag;
+  bag.Write<toolkit::ByteArray>("MouseIcon", cutCursor, {});
+  bag.Write<int16_t>("MousePointer", 77, 0);  // no such pointer
+  bag.Write<int32_t>("Stretch", 12, 1);
+  bag.Write<toolkit::ByteArray>("GIF", cutGif, {});
+  ucAniGIF& control = Make(true, bag);
+  EXPECT_EQ(control.MouseIcon(), nullptr);
+  EXPECT_EQ(control.MousePointer(), 0);
+  EXPECT_EQ(control.Stretch(), 1);
+  EXPECT_GE(control.FrameCount(), 1);  // the frames before the cut
+}
+
+TEST_F(AniGifControlTest, DesignModeKeepsTheGifDrawsItsFrameAndNeverAnimates) {
+  ucAniGIF& control = Make(false);
+  // How much of the top edge the dotted frame covers, at each paint.
+  const COLORREF frameColour = GetSysColor(COLOR_WINDOWFRAME);
+  std::vector<int> dots;
+  control.Painted = [&dots, frameColour](HDC dc, int width, int) {
+    int count = 0;
+    for (int x = 0; x < width; ++x) count += GetPixel(dc, x, 0) == frameColour;
+    dots.push_back(count * 100 / std::max(width, 1));
+  };
+  const SampleGif gif = DelaysGif({1, 1});
+  ASSERT_TRUE(control.LoadAnimatedGIF_Array(gif.bytes));
+  EXPECT_FALSE(FrameChangesWithin(kQuietSpell));
+  EXPECT_EQ(anigif::TimerBinding::ArmedOnThisThread(), 0u);
+  control.Refresh();
+  ASSERT_FALSE(dots.empty());
+  EXPECT_GE(dots.back(), 30);  // percent
+  EXPECT_LE(dots.back(), 70);
+
+  // A designer saves the file itself; a missing file reloads it.
+  toolkit::PropertyBag bag;
+  control.WriteProperties(bag);
+  EXPECT_EQ(bag.Read<toolkit::ByteArray>("GIF", {}), gif.bytes);
+  EXPECT_TRUE(control.LoadAnimatedGIF_File(L"C:\\no\\such.gif"));
+}
+
+TEST_F(AniGifControlTest, RunModeForgetsTheFileSoAMissingFileFails) {
+  ucAniGIF& control = Make();
+  ASSERT_TRUE(control.LoadAnimatedGIF_Array(DelaysGif({1, 1}).bytes));
+  ASSERT_TRUE(FrameChangesWithin(2s));
+  EXPECT_FALSE(control.LoadAnimatedGIF_File(L"C:\\no\\such.gif"));
+  EXPECT_EQ(control.FrameCount(), 0);
+  EXPECT_EQ(control.LoopsRemaining(), -1);
+  toolkit::PropertyBag bag;
+  control.WriteProperties(bag);
+  EXPECT_FALSE(bag.Contains("GIF"));
+}
+
+TEST_F(AniGifControlTest, AnnouncesExactlyThePersistedChanges) {
+  ucAniGIF& control = Make();
+  std::vector<std::string> notices;
+  control.PropertyChanged = [&notices](const char* name) { notices.emplace_back(name); };
+  control.SetStretch(2);
+  control.SetStretch(9);   // out of range
+  control.SetMinFrameDelay(5);
+  control.SetLoops(-3);
+  control.SetMirrored(1);
+  control.SetDelayAnimation(3);
+  control.SetEnabled(false);
+  control.SetMousePointer(99);  // no notice
+  control.SetMouseIcon(anigif::CursorPicture::FromSystem(IDC_HAND));
+  control.SetAnimatedGIF(nullptr);
+  EXPECT_EQ(notices, (std::vector<std::string>{"Stretch", "Delay", "Loops", "Mirrored", "DelayAnimation", "Enabled",
+                                               "MouseIcon", "AnimatedGIF"}));
+  EXPECT_EQ(control.MinFrameDelay(), 10);
+  EXPECT_EQ(control.Loops(), 3);
+  EXPECT_FALSE(control.Enabled());
+  EXPECT_EQ(control.MousePointer(), 99);
+  // Taking the icon away takes the custom pointer with it.
+  control.SetMouseIcon(nullptr);
+  EXPECT_EQ(control.MousePointer(), 0);
+}
+
+TEST_F(AniGifControlTest, ClickAndMouseEventsFromRealInput) {
+  ucAniGIF& control = Make();
+  ASSERT_TRUE(control.LoadAnimatedGIF_Array(DelaysGif({5, 5}).bytes));
+  control.SetMouseIcon(anigif::CursorPicture::FromSystem(IDC_HAND));
+  control.SetMousePointer(anigif::kCustomPointer);
+  std::vector<std::string> events;
+  anigif::MouseEventArgs down;
+  control.MouseDown = [&](const anigif::MouseEventArgs& args) {
+    events.emplace_back("MouseDown");
+    down = args;
+  };
+  control.MouseUp = [&](const anigif::MouseEventArgs&) { events.emplace_back("MouseUp"); };
+  control.Click = [&] { events.emplace_back("Click"); };
+  RECT area{};
+  GetWindowRect(control.window(), &area);
+  const POINT inside = host_->Screen(control.window(), 3, 2);
+  MovePointer(inside);
+  ASSERT_TRUE(WaitFor([&] { return WindowFromPoint(inside) == control.window(); }, 2s));
+  CURSORINFO cursor{sizeof(cursor)};
+  EXPECT_TRUE(WaitFor([&] { return GetCursorInfo(&cursor) && cursor.hCursor == LoadCursor(nullptr, IDC_HAND); }, 2s));
+  MouseButtonEvent(MOUSEEVENTF_LEFTDOWN);
+  MouseButtonEvent(MOUSEEVENTF_LEFTUP);
+  ASSERT_TRUE(WaitFor([&] { return events.size() >= 3; }, 2s)) << testing::PrintToString(events);
+  EXPECT_EQ(events, (std::vector<std::string>{"MouseDown", "MouseUp", "Click"}));
+  EXPECT_EQ(down.Button, anigif::kLeftMouseButton);
+  EXPECT_EQ(down.X, static_cast<float>(anigif::PixelsToTwipsDown(3, ScreenDpi())));
+
+  // A disabled control hears nothing.
+  events.clear();
+  control.SetEnabled(false);
+  MouseButtonEvent(MOUSEEVENTF_LEFTDOWN);
+  MouseButtonEvent(MOUSEEVENTF_LEFTUP);
+  EXPECT_FALSE(WaitFor([&] { return !events.empty(); }, kQuietSpell));
+  MovePointer({0, 0});
+}
+
+}  // namespace
+}  // namespace ventalune::wine_test

@@ -1,0 +1,38 @@
+#pragma once
+// GIFs made byte by byte at test time, each showing one thing the control
+// must draw right, and the engine's own composition of them to compare
+// the screen with.
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "saver/controls/anigif/surface.h"
+
+namespace ventalune::wine_test {
+
+struct SampleGif {
+  std::string name;
+  std::vector<uint8_t> bytes;
+};
+inline void PrintTo(const SampleGif& gif, std::ostream* out) { *out << gif.name; }
+
+// Four frames with disposals 0 to 3, transparent pixels over a canvas the
+// first frame does not cover.
+SampleGif DisposalsGif();
+// Local colour tables beside the global one; two frames interlaced.
+SampleGif LocalPalettesGif();
+// A frame reaching beyond the screen size the header declares.
+SampleGif OutsideTheCanvasGif();
+// One frame, transparent index 2.
+SampleGif TransparentStillGif();
+// Frames of 4 × 4 pixels with the given delays (hundredths), each a plain
+// colour of its own; a NETSCAPE2.0 loop count unless negative.
+SampleGif DelaysGif(const std::vector<int>& hundredths, int loopCount = -1);
+
+// Every frame as the engine composes it, in order, at the logical size.
+std::vector<anigif::Surface> ComposeFrames(const std::vector<uint8_t>& gif);
+
+std::string WriteTempGif(const SampleGif& gif);
+
+}  // namespace ventalune::wine_test
