@@ -233,15 +233,42 @@ TEST_F(SettingsDialogTest, OutOfRangeMusicKindIsWrittenBackUnchanged) {
   EXPECT_EQ(DialogRun::IniBytes(), before);
 }
 
-TEST_F(SettingsDialogTest, DeletedPictureOpensOnTheDesktopOption) {
-  OpenWith(Settings("1", DialogRun::Installed("gone.bmp"), "0", "0", ""));
-  EXPECT_EQ(run_.MarkAt(ElementId::ImgSel0), Mark::Selected);
-  EXPECT_EQ(run_.MarkAt(ElementId::ImgSel1), Mark::NotSelected);
-  EXPECT_FALSE(run_.ButtonLooksEnabled("Cmd_Pic"));
+struct StoredPictureRow {
+  const char* name;
+  const char* bytes;  // the file's content; null: no such file
+  bool fileOptionKept;
+};
+class StoredPictureTest : public SettingsDialogTest, public testing::WithParamInterface<StoredPictureRow> {};
+
+// A stored picture that is gone falls back to the desktop; one that is no
+// picture keeps its option. Either way the preview is empty at 80 × 80.
+TEST_P(StoredPictureTest, UnusablePictureShowsAnEmptyPreview) {
+  const std::string path = DialogRun::Installed("stored.bmp");
+  DeleteFileA(path.c_str());
+  if (GetParam().bytes) {
+    const std::string bytes = GetParam().bytes;
+    WriteRawFile(path, std::vector<uint8_t>(bytes.begin(), bytes.end()));
+  }
+  OpenWith(Settings("1", path, "0", "0", ""));
+  const bool kept = GetParam().fileOptionKept;
+  EXPECT_EQ(run_.MarkAt(ElementId::ImgSel0), kept ? Mark::NotSelected : Mark::Selected);
+  EXPECT_EQ(run_.MarkAt(ElementId::ImgSel1), kept ? Mark::Selected : Mark::NotSelected);
+  EXPECT_EQ(run_.ButtonLooksEnabled("Cmd_Pic"), kept);
   EXPECT_TRUE(Sized(run_.Element("Display"), Dpi(80), Dpi(80)));
   const POINT middle = run_.Centre(ElementId::Display);
   EXPECT_TRUE(ColourNear(CaptureScreen().at(middle.x, middle.y), Rgb{255, 255, 255}, 4));
+  // Still a working dialog.
+  Save();
 }
+
+INSTANTIATE_TEST_SUITE_P(Files, StoredPictureTest,
+                         testing::Values(StoredPictureRow{"Deleted", nullptr, false},
+                                         // A bitmap header that ends after its first bytes.
+                                         StoredPictureRow{"CutShortBitmap", "BM\x36\x00\x00", true},
+                                         StoredPictureRow{"Text", "not a picture at all", true}),
+                         [](const testing::TestParamInfo<StoredPictureRow>& row) {
+                           return std::string(row.param.name);
+                         });
 
 struct RepeatRow {
   const char* name;
