@@ -302,6 +302,18 @@ TEST_F(AniGifControlTest, DesignModeKeepsTheGifDrawsItsFrameAndNeverAnimates) {
   EXPECT_TRUE(control.LoadAnimatedGIF_File(L"C:\\no\\such.gif"));
 }
 
+TEST_F(AniGifControlTest, DesignModePictureMakesTheControlItsSize) {
+  ucAniGIF& control = Make(false);  // 60 × 40
+  const SampleGif gif = DisposalsGif();
+  control.SetAnimatedGIF(anigif::GifPictureObject::FromBytes(gif.bytes));
+  ASSERT_EQ(control.FrameCount(), 4);
+  RECT area{};
+  GetClientRect(control.window(), &area);
+  EXPECT_EQ(area.right, 12);
+  EXPECT_EQ(area.bottom, 10);
+  EXPECT_EQ(control.Stretch(), 1);
+}
+
 TEST_F(AniGifControlTest, RunModeForgetsTheFileSoAMissingFileFails) {
   ucAniGIF& control = Make();
   ASSERT_TRUE(control.LoadAnimatedGIF_Array(DelaysGif({1, 1}).bytes));
