@@ -1,14 +1,12 @@
 #include "saver/controls/anigif/anigif_control.h"
 
-#include <windowsx.h>
-
-#include <fstream>
-#include <iterator>
+#include <algorithm>
 
 #include "common/window_of.h"
 #include "saver/controls/anigif/fit.h"
 #include "saver/controls/anigif/frame_presenter.h"
 #include "saver/controls/anigif/gif_exporter.h"
+#include "saver/controls/anigif/mouse_pointers.h"
 #include "saver/controls/anigif/remote_download.h"
 #include "saver/controls/anigif/timer_binding.h"
 
@@ -34,44 +32,8 @@ bool RegisterControlClass(HINSTANCE instance) {
   return RegisterClassExW(&controlClass) != 0;
 }
 
-// The system's pointer shapes by their MousePointer numbers.
-LPCWSTR SystemPointer(int32_t pointer) {
-  switch (pointer) {
-    case 1: return WideId(IDC_ARROW);
-    case 2: return WideId(IDC_CROSS);
-    case 3: return WideId(IDC_IBEAM);
-    case 4: return WideId(IDC_ICON);
-    case 5: return WideId(IDC_SIZEALL);
-    case 6: return WideId(IDC_SIZENESW);
-    case 7: return WideId(IDC_SIZENS);
-    case 8: return WideId(IDC_SIZENWSE);
-    case 9: return WideId(IDC_SIZEWE);
-    case 10: return WideId(IDC_UPARROW);
-    case 11: return WideId(IDC_WAIT);
-    case 12: return WideId(IDC_NO);
-    case 13: return WideId(IDC_APPSTARTING);
-    case 14: return WideId(IDC_HELP);
-    case 15: return WideId(IDC_SIZEALL);
-    default: return nullptr;
-  }
-}
-
-bool SupportedPointer(int32_t pointer) { return pointer == kDefaultPointer || pointer == kCustomPointer || SystemPointer(pointer); }
-
-int16_t ShiftState(WPARAM wParam) {
-  int16_t shift = 0;
-  if (wParam & MK_SHIFT) shift |= kShiftMask;
-  if (wParam & MK_CONTROL) shift |= kCtrlMask;
-  if (GetKeyState(VK_MENU) < 0) shift |= kAltMask;
-  return shift;
-}
-
-int16_t ButtonsHeld(WPARAM wParam) {
-  int16_t buttons = 0;
-  if (wParam & MK_LBUTTON) buttons |= kLeftMouseButton;
-  if (wParam & MK_RBUTTON) buttons |= kRightMouseButton;
-  if (wParam & MK_MBUTTON) buttons |= kMiddleMouseButton;
-  return buttons;
+bool SupportedPointer(int32_t pointer) {
+  return pointer == kDefaultPointer || pointer == kCustomPointer || SystemPointer(pointer) != nullptr;
 }
 
 // Whole file, or nothing when it is missing, unreadable or over the ceiling.
@@ -267,53 +229,6 @@ void ucAniGIF::Repaint() {
 
 void ucAniGIF::Refresh() { Repaint(); }
 
-void ucAniGIF::Paint() {
-  PAINTSTRUCT paint;
-  HDC screen = BeginPaint(window_, &paint);
-  RECT client{};
-  GetClientRect(window_, &client);
-  const int width = std::max<LONG>(client.right, 1);
-  const int height = std::max<LONG>(client.bottom, 1);
-  HDC buffer = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  HDC target = (buffer && bitmap) ? buffer : screen;
-  HGDIOBJ previous = (buffer && bitmap) ? SelectObject(buffer, bitmap) : nullptr;
-
-  // What lies under us in the parent first, so transparent pixels show it.
-  FillRect(target, &client, GetSysColorBrush(COLOR_BTNFACE));
-  if (HWND parent = GetParent(window_)) {
-    POINT origin{0, 0};
-    MapWindowPoints(window_, parent, &origin, 1);
-    POINT before{};
-    OffsetViewportOrgEx(target, -origin.x, -origin.y, &before);
-    SendMessageW(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(target), 0);
-    SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(target), PRF_CLIENT);
-    SetViewportOrgEx(target, before.x, before.y, nullptr);
-  }
-  if (!presenter_->empty()) {
-    const Rect canvas = ScaledCanvasRect(picture_.logicalWidth(), picture_.logicalHeight(), scaleX_, scaleY_);
-    presenter_->Paint(target, canvas.x, canvas.y, canvas.width, canvas.height);
-  }
-  if (designMode()) {
-    // The designer's dotted frame round the control.
-    HPEN pen = CreatePen(PS_DOT, 1, GetSysColor(COLOR_WINDOWFRAME));
-    HGDIOBJ oldPen = SelectObject(target, pen);
-    HGDIOBJ oldBrush = SelectObject(target, GetStockObject(NULL_BRUSH));
-    const int oldMode = SetBkMode(target, TRANSPARENT);
-    Rectangle(target, 0, 0, client.right, client.bottom);
-    SetBkMode(target, oldMode);
-    SelectObject(target, oldBrush);
-    SelectObject(target, oldPen);
-    DeleteObject(pen);
-  }
-  if (target == buffer) BitBlt(screen, 0, 0, client.right, client.bottom, buffer, 0, 0, SRCCOPY);
-  if (Painted) Painted(target, client.right, client.bottom);
-  if (previous) SelectObject(buffer, previous);
-  if (bitmap) DeleteObject(bitmap);
-  if (buffer) DeleteDC(buffer);
-  EndPaint(window_, &paint);
-}
-
 std::shared_ptr<GifPictureObject> ucAniGIF::AnimatedGIF() const {
   const int32_t frame = animation_.currentFrame();
   if (frame < 1 || static_cast<size_t>(frame) > picture_.builtFrames()) return nullptr;
@@ -409,19 +324,6 @@ void ucAniGIF::SetMousePointer(int32_t pointer) {
   if (SupportedPointer(pointer)) mousePointer_ = pointer;
 }
 
-bool ucAniGIF::SetCursorShape() {
-  if (mousePointer_ == kCustomPointer) {
-    if (!mouseIcon_ || !mouseIcon_->cursor()) return false;
-    SetCursor(mouseIcon_->cursor());
-    return true;
-  }
-  if (LPCWSTR shape = SystemPointer(mousePointer_)) {
-    SetCursor(LoadCursorW(nullptr, shape));
-    return true;
-  }
-  return false;
-}
-
 bool ucAniGIF::LoadAnimatedGIF_File(const std::wstring& fileName) {
   std::vector<uint8_t> bytes;
   // A missing or unreadable file leaves the source as it was: in a designer
@@ -491,107 +393,6 @@ void ucAniGIF::WriteProperties(toolkit::PropertyBag& bag) const {
   control.mousePointer = mousePointer_;
   control.loops = animation_.loopCount();
   WriteControlProperties(bag, control);
-}
-
-void ucAniGIF::Mouse(UINT message, WPARAM wParam, LPARAM lParam) {
-  const int x = GET_X_LPARAM(lParam);
-  const int y = GET_Y_LPARAM(lParam);
-  MouseEventArgs args{0, ShiftState(wParam), ToTwipsX(x), ToTwipsY(y)};
-  switch (message) {
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: args.Button = kLeftMouseButton; break;
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK:
-    case WM_RBUTTONUP: args.Button = kRightMouseButton; break;
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONDBLCLK:
-    case WM_MBUTTONUP: args.Button = kMiddleMouseButton; break;
-    case WM_LBUTTONUP: args.Button = kLeftMouseButton; break;
-    default: args.Button = ButtonsHeld(wParam); break;
-  }
-  switch (message) {
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONDBLCLK:
-      if (args.Button == kLeftMouseButton) pressed_ = true;
-      SetCapture(window_);
-      if (MouseDown) MouseDown(args);
-      return;
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONUP: {
-      // Releasing the capture reports a capture change, which forgets the press.
-      const bool wasPressed = pressed_ && args.Button == kLeftMouseButton;
-      if (args.Button == kLeftMouseButton) pressed_ = false;
-      if ((wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0 && GetCapture() == window_) ReleaseCapture();
-      if (MouseUp) MouseUp(args);
-      RECT client{};
-      if (window_) GetClientRect(window_, &client);
-      const POINT point{x, y};
-      // A click is a left press and release both on the control.
-      if (wasPressed && window_ && PtInRect(&client, point) && Click) Click();
-      return;
-    }
-    default:
-      if (MouseMove) MouseMove(args);
-      return;
-  }
-}
-
-LRESULT ucAniGIF::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_ERASEBKGND:
-      return 1;  // painting covers everything
-    case WM_PAINT:
-      window_ = window;
-      Paint();
-      return 0;
-    case WM_NCHITTEST:
-      return HTCLIENT;
-    case WM_SETCURSOR:
-      if (LOWORD(lParam) == HTCLIENT && SetCursorShape()) return TRUE;
-      break;
-    case WM_SIZE:
-      Resize();
-      return 0;
-    case WM_SHOWWINDOW:
-      if (wParam) animation_.StartTimer(TimerKind::Animate);
-      else animation_.SetAction(kActionPause);
-      return 0;
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDBLCLK:
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONUP:
-    case WM_MOUSEMOVE:
-      Mouse(message, wParam, lParam);
-      return 0;
-    case WM_CAPTURECHANGED:
-      pressed_ = false;
-      return 0;
-    case kDownloadDoneMessage:
-      DownloadFinished(lParam);
-      return 0;
-    case WM_DESTROY:
-      // The parent went first: nothing may tick or arrive after this.
-      Release();
-      CancelDownload();
-      if (timer_) timer_->Kill();
-      break;
-    case WM_NCDESTROY:
-      window_ = nullptr;
-      break;
-    default:
-      break;
-  }
-  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 }  // namespace ventalune::anigif

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,12 @@ using ventalune::anigif::ucAniGIF;
 
 constexpr wchar_t kHostClass[] = L"VentaluneGifview";
 constexpr UINT_PTR kExitTimer = 1;
+// Posted when a download has been accepted: it arrives after the control has
+// loaded the data, which resets the loop count to the file's.
+constexpr UINT kApplyLoops = WM_APP + 1;
+
+ucAniGIF* control = nullptr;
+std::optional<int32_t> loopsWanted;
 
 std::string Utf8(const wchar_t* text) {
   const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
@@ -48,6 +55,9 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
   switch (message) {
     case WM_TIMER:
       if (wParam == kExitTimer) PostQuitMessage(0);
+      return 0;
+    case kApplyLoops:
+      if (control && loopsWanted) control->SetLoops(*loopsWanted);
       return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
@@ -121,31 +131,34 @@ int Run(const GifviewOptions& options) {
 
   ventalune::toolkit::AmbientProperties ambient;
   ambient.userMode = !options.design;
-  ucAniGIF control;
-  if (!control.Create(host, 0, 0, options.width, options.height, ambient)) return 1;
-  if (options.stretch) control.SetStretch(*options.stretch);
-  if (options.mirror) control.SetMirrored(*options.mirror);
-  if (options.minDelay) control.SetMinFrameDelay(*options.minDelay);
-  if (options.delayMode) control.SetDelayAnimation(*options.delayMode);
+  ucAniGIF shown;
+  control = &shown;
+  loopsWanted = options.loops;
+  if (!shown.Create(host, 0, 0, options.width, options.height, ambient)) return 1;
+  if (options.stretch) shown.SetStretch(*options.stretch);
+  if (options.mirror) shown.SetMirrored(*options.mirror);
+  if (options.minDelay) shown.SetMinFrameDelay(*options.minDelay);
+  if (options.delayMode) shown.SetDelayAnimation(*options.delayMode);
 
   std::unique_ptr<Recorder> recorder;
   if (!options.captureDir.empty()) {
     const std::wstring folder = Wide(options.captureDir);
     CreateDirectoryW(folder.c_str(), nullptr);
-    recorder = std::make_unique<Recorder>(folder, control);
-    control.Painted = [&recorder](HDC dc, int width, int height) { recorder->Shot(dc, width, height); };
+    recorder = std::make_unique<Recorder>(folder, shown);
+    shown.Painted = [&recorder](HDC dc, int width, int height) { recorder->Shot(dc, width, height); };
   }
-  control.Click = [] { Say("Click\n"); };
-  control.LoopsEnded = [] { Say("LoopsEnded\n"); };
-  control.RemoteLoadFailure = [] { Say("RemoteLoadFailure\n"); };
+  shown.Click = [] { Say("Click\n"); };
+  shown.LoopsEnded = [] { Say("LoopsEnded\n"); };
+  shown.RemoteLoadFailure = [] { Say("RemoteLoadFailure\n"); };
   const bool cancelRemote = options.cancelRemote;
-  control.RemoteLoadComplete = [cancelRemote](float width, float height, bool& cancel) {
+  shown.RemoteLoadComplete = [cancelRemote, host](float width, float height, bool& cancel) {
     Say("RemoteLoadComplete %.0f %.0f\n", width, height);
     cancel = cancelRemote;
+    if (!cancel) PostMessageW(host, kApplyLoops, 0, 0);
   };
 
   if (ventalune::anigif::IsRemoteSource(options.source)) {
-    control.LoadAnimatedGIF_Remote(Wide(options.source));
+    shown.LoadAnimatedGIF_Remote(Wide(options.source));
   } else {
     const std::wstring file = Wide(options.source);
     const DWORD attributes = GetFileAttributesW(file.c_str());
@@ -153,12 +166,12 @@ int Run(const GifviewOptions& options) {
       std::fprintf(stderr, "gifview: cannot read %s\n", options.source.c_str());
       return 1;
     }
-    if (!control.LoadAnimatedGIF_File(file)) {
+    if (!shown.LoadAnimatedGIF_File(file)) {
       std::fprintf(stderr, "gifview: %s is not a GIF\n", options.source.c_str());
       return 1;
     }
   }
-  if (options.loops) control.SetLoops(*options.loops);
+  if (options.loops) shown.SetLoops(*options.loops);
   if (options.exitAfterMs) SetTimer(host, kExitTimer, static_cast<UINT>(std::min<int64_t>(*options.exitAfterMs, 0x7FFFFFFF)), nullptr);
 
   MSG message;
@@ -166,8 +179,9 @@ int Run(const GifviewOptions& options) {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
-  control.Painted = nullptr;
-  control.Destroy();
+  shown.Painted = nullptr;
+  shown.Destroy();
+  control = nullptr;
   return 0;
 }
 

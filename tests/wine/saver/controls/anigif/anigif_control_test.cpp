@@ -12,6 +12,7 @@
 #include "sample_gifs.h"
 #include "saver/controls/anigif/anigif_control.h"
 #include "saver/controls/anigif/timer_binding.h"
+#include "saver/toolkit/picture_panel.h"
 #include "support/program_driver.h"
 
 namespace ventalune::wine_test {
@@ -193,6 +194,44 @@ TEST_F(AniGifControlTest, RepaintingAFrameShowsItAsComposed) {
   for (size_t i = paints.size() - 3; i < paints.size(); ++i) EXPECT_EQ(paints[i], want) << "paint " << i;
 }
 
+// On a picture panel (as on the settings dialog) the transparent pixels
+// show the panel's own picture.
+TEST_F(AniGifControlTest, TransparentPixelsShowAPanelParentsPicture) {
+  toolkit::PicturePanel panel;
+  ASSERT_TRUE(panel.Create(host_->window(), 0, 0, 100, 80));
+  HBRUSH brush = CreateSolidBrush(RGB(200, 40, 160));
+  RECT all{0, 0, panel.width(), panel.height()};
+  FillRect(panel.dc(), &all, brush);
+  DeleteObject(brush);
+  ucAniGIF control;
+  ASSERT_TRUE(control.Create(panel.window(), 20, 10, 40, 40));
+  control.SetStretch(4);
+  std::vector<COLORREF> pixels;
+  int width = 0;
+  control.Painted = [&](HDC dc, int w, int h) {
+    width = w;
+    pixels.clear();
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) pixels.push_back(GetPixel(dc, x, y));
+  };
+  const SampleGif gif = TransparentStillGif();
+  ASSERT_TRUE(control.LoadAnimatedGIF_Array(gif.bytes));
+  control.Refresh();
+  const anigif::Surface expected = ComposeFrames(gif.bytes)[0];
+  ASSERT_EQ(width, expected.width);
+  ASSERT_EQ(pixels.size(), expected.colour.size());
+  int wrong = 0, shown = 0;
+  for (size_t i = 0; i < pixels.size(); ++i) {
+    const anigif::Colour c = expected.colour[i];
+    const COLORREF want = expected.background[i] ? RGB(200, 40, 160)
+                                                 : RGB(anigif::RedOf(c), anigif::GreenOf(c), anigif::BlueOf(c));
+    wrong += pixels[i] != want;
+    shown += expected.background[i];
+  }
+  EXPECT_GT(shown, 0);
+  EXPECT_EQ(wrong, 0);
+}
+
 struct PersistedLoopsCase {
   std::string name;
   bool stored;
@@ -300,6 +339,18 @@ TEST_F(AniGifControlTest, DesignModeKeepsTheGifDrawsItsFrameAndNeverAnimates) {
   control.WriteProperties(bag);
   EXPECT_EQ(bag.Read<toolkit::ByteArray>("GIF", {}), gif.bytes);
   EXPECT_TRUE(control.LoadAnimatedGIF_File(L"C:\\no\\such.gif"));
+}
+
+TEST_F(AniGifControlTest, DesignModePictureMakesTheControlItsSize) {
+  ucAniGIF& control = Make(false);  // 60 × 40
+  const SampleGif gif = DisposalsGif();
+  control.SetAnimatedGIF(anigif::GifPictureObject::FromBytes(gif.bytes));
+  ASSERT_EQ(control.FrameCount(), 4);
+  RECT area{};
+  GetClientRect(control.window(), &area);
+  EXPECT_EQ(area.right, 12);
+  EXPECT_EQ(area.bottom, 10);
+  EXPECT_EQ(control.Stretch(), 1);
 }
 
 TEST_F(AniGifControlTest, RunModeForgetsTheFileSoAMissingFileFails) {

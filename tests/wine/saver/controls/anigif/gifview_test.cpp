@@ -116,8 +116,10 @@ struct StretchCase {
   std::string name;
   int mode;
   std::string hostSize;
-  int width, height;
+  int width, height;  // the control's
+  int shown;          // pixels the picture covers at most
 };
+void PrintTo(const StretchCase& row, std::ostream* out) { *out << row.name; }
 
 class GifviewStretchTest : public testing::TestWithParam<StretchCase> {};
 
@@ -132,19 +134,23 @@ TEST_P(GifviewStretchTest, ControlTakesTheModesSize) {
   const BitmapPicture last = run.Picture(run.shots.back());
   EXPECT_EQ(last.width, row.width);
   EXPECT_EQ(last.height, row.height);
+  // And the picture is in it, not only the host's grey.
+  int pictured = 0;
+  for (const Rgb& pixel : last.pixels) pictured += !SameColour(pixel, Rgb{0xC0, 0xC0, 0xC0});
+  EXPECT_GT(pictured, row.shown / 10);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Modes, GifviewStretchTest,
     // Natural size is not adopted after a load, only cut to the space.
-    testing::Values(StretchCase{"NaturalClippedInLargeHost", 0, "300x100", 300, 100},
-                    StretchCase{"NaturalClippedInSmallHost", 0, "8x6", 8, 6},
-                    StretchCase{"ProportionalEnlarges", 1, "300x100", 120, 100},
-                    StretchCase{"ProportionalShrinks", 1, "6x20", 6, 5},
-                    StretchCase{"FillKeepsTheHostsSize", 2, "300x100", 300, 100},
-                    StretchCase{"NoEnlargeKeepsNaturalSize", 3, "300x100", 12, 10},
-                    StretchCase{"NoEnlargeStillShrinks", 3, "6x20", 6, 5},
-                    StretchCase{"AdoptedNaturalSize", 4, "300x100", 12, 10}),
+    testing::Values(StretchCase{"NaturalClippedInLargeHost", 0, "300x100", 300, 100, 12 * 10},
+                    StretchCase{"NaturalClippedInSmallHost", 0, "8x6", 8, 6, 8 * 6},
+                    StretchCase{"ProportionalEnlarges", 1, "300x100", 120, 100, 120 * 100},
+                    StretchCase{"ProportionalShrinks", 1, "6x20", 6, 5, 6 * 5},
+                    StretchCase{"FillKeepsTheHostsSize", 2, "300x100", 300, 100, 300 * 100},
+                    StretchCase{"NoEnlargeKeepsNaturalSize", 3, "300x100", 12, 10, 12 * 10},
+                    StretchCase{"NoEnlargeStillShrinks", 3, "6x20", 6, 5, 6 * 5},
+                    StretchCase{"AdoptedNaturalSize", 4, "300x100", 12, 10, 12 * 10}),
     [](const testing::TestParamInfo<StretchCase>& row) { return row.param.name; });
 
 // Mirrored shots are the plain shots flipped, frame for frame.
@@ -178,6 +184,8 @@ struct BadRunCase {
   DWORD exitCode;
   std::string says;  // part of the first line
 };
+
+void PrintTo(const BadRunCase& row, std::ostream* out) { *out << row.name; }
 
 class GifviewBadInputTest : public testing::TestWithParam<BadRunCase> {};
 

@@ -153,8 +153,12 @@ TEST_F(RemoteLoadTest, NewLoadReplacesOneStillRunning) {
 }
 
 TEST_F(RemoteLoadTest, GifviewReportsTheRemoteEvents) {
-  const GifviewRun loaded = RunGifview("--exit-after 3000 " + Url("/banner.gif"), false, 20s);
+  // The loop count asked for holds for the downloaded picture, too.
+  const GifviewRun loaded = RunGifview("--loops 1 --exit-after 3000 " + Url("/banner.gif"), false, 20s);
   EXPECT_EQ(loaded.Count("RemoteLoadComplete " + Twips(12) + " " + Twips(10)), 1);
+  EXPECT_EQ(loaded.Count("LoopsEnded"), 1);
+  const GifviewRun cancelled = RunGifview("--cancel-remote 1 --loops 1 --exit-after 2000 " + Url("/banner.gif"), false, 20s);
+  EXPECT_EQ(cancelled.Count("LoopsEnded"), 0);
   const GifviewRun failed = RunGifview("--exit-after 3000 " + Url("/fourteen"), false, 20s);
   EXPECT_EQ(failed.Count("RemoteLoadFailure"), 1);
 }
