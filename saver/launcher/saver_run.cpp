@@ -196,8 +196,8 @@ LRESULT SaverRun::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // The run ends whoever asks; it never returns to watching.
       KillTimer(window_, kRendererWatch);
       StopMusic();
-      covers_.Remove();
       if (cursorHidden_) ShowCursor(TRUE);
+      covers_.Remove();
       DestroyWindow(window_);
       return 0;
     case WM_DESTROY:

@@ -140,6 +140,7 @@ class MonitorCoverTest : public testing::Test {
   void TearDown() override {
     if (HWND scene = FindTopLevelWindow(kSceneTitle)) PostMessageA(scene, WM_CLOSE, 0, 0);
     saver_.WaitForExit(10s);
+    WaitFor([] { return !FindTopLevelWindow(kSceneTitle); }, 10s);
   }
 
   // Two monitors, or the test is skipped (it fails instead where the
@@ -232,30 +233,48 @@ TEST_F(MonitorCoverTest, CoverFollowsADisplayChange) {
   ExpectRunEnds();
 }
 
+void KillProcessOf(HWND window) {
+  DWORD processId = 0;
+  GetWindowThreadProcessId(window, &processId);
+  if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId)) {
+    TerminateProcess(process, 1);
+    WaitForSingleObject(process, 5000);
+    CloseHandle(process);
+  }
+}
+
 struct EndCase {
   const char* name;
-  UINT message;
-  WPARAM wParam;
+  void (*end)(HWND cover, HWND scene);
 };
 
 class MonitorCoverEndTest : public MonitorCoverTest, public testing::WithParamInterface<EndCase> {};
 
-// Should a cover ever hold the keyboard, Esc there ends the run as on the
-// scene; so does a close request.
-TEST_P(MonitorCoverEndTest, EndsTheRunWithTheScene) {
+// However the run ends, its cover goes with it.
+TEST_P(MonitorCoverEndTest, CoverGoesWithTheRun) {
   if (!HaveTwoMonitors()) GTEST_SKIP() << "needs a second monitor";
   StartRun();
   std::vector<HWND> covers;
   ASSERT_TRUE(WaitFor([&] { return (covers = SaverWindowsOver(monitors_.others[0])).size() == 1; }, 5s));
-  PostMessageA(covers[0], GetParam().message, GetParam().wParam, 0);
-  ExpectRunEnds();
+  GetParam().end(covers[0], scene_);
+  DWORD exitCode = 99;
+  ASSERT_TRUE(saver_.WaitForExit(10s, &exitCode)) << "the saver did not end";
+  EXPECT_EQ(exitCode, 0u);
   EXPECT_FALSE(IsWindow(covers[0]));
 }
 
-INSTANTIATE_TEST_SUITE_P(Requests, MonitorCoverEndTest,
-                         testing::Values(EndCase{"EscOnTheCover", WM_KEYDOWN, VK_ESCAPE},
-                                         EndCase{"CloseTheCover", WM_CLOSE, 0}),
-                         [](const testing::TestParamInfo<EndCase>& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Ends, MonitorCoverEndTest,
+    testing::Values(
+        // Should a cover ever hold the keyboard, Esc there ends the run as
+        // on the scene; so does a close request.
+        EndCase{"EscOnTheCover", [](HWND cover, HWND) { PostMessageA(cover, WM_KEYDOWN, VK_ESCAPE, 0); }},
+        EndCase{"CoverAskedToClose", [](HWND cover, HWND) { PostMessageA(cover, WM_CLOSE, 0, 0); }},
+        EndCase{"SceneClosed", [](HWND, HWND scene) { PostMessageA(scene, WM_CLOSE, 0, 0); }},
+        EndCase{"SceneKilled", [](HWND, HWND scene) { KillProcessOf(scene); }},
+        // The scene runs on by itself then; the fixture closes it.
+        EndCase{"RunWindowAskedToClose", [](HWND, HWND) { PostMessageA(FindTopLevelWindow(kRunTitle), WM_CLOSE, 0, 0); }}),
+    [](const testing::TestParamInfo<EndCase>& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace ventalune::wine_test
