@@ -199,17 +199,20 @@ TEST_F(MonitorCoverTest, SecondMonitorGoesBlackAndAClickThereLeavesEscWithTheSce
   ASSERT_TRUE(WaitFor([&] { return SaverWindowsOver(second).size() == 1; }, 5s)) << "no cover on the second monitor";
   EXPECT_EQ(WindowsOfProcess(saver_.processId()).size(), 1u) << "one cover, nothing else of the saver showing";
   EXPECT_TRUE(WaitFor([&] { return AllBlack(CaptureScreenArea(second)); }, 5s)) << "the cover is not black";
+  EXPECT_EQ(GetForegroundWindow(), scene_) << "the cover took the keyboard as it appeared";
 
   // The keyboard goes to the scene, as a window manager would have it; a
   // click on the dark monitor must not take it away.
-  ASSERT_TRUE(Xdotool("search --name '^Nubivola_VC$' windowfocus --sync"));
+  ASSERT_TRUE(WaitFor([] { return Xdotool("search --name '^Nubivola_VC$' windowfocus --sync"); }, 10s))
+      << "the scene's X window cannot be focused";
   ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == scene_; }, 5s)) << "the scene is not in front";
   const int x = (second.left + second.right) / 2, y = (second.top + second.bottom) / 2;
-  ASSERT_TRUE(Xdotool("mousemove --sync " + std::to_string(x) + " " + std::to_string(y) + " click 1"));
+  ASSERT_TRUE(Xdotool("mousemove --sync " + std::to_string(x) + " " + std::to_string(y) + " click 1"))
+      << "xdotool cannot click";
   EXPECT_TRUE(FindTopLevelWindow(kSceneTitle)) << "the click ended the scene";
   EXPECT_TRUE(saver_.running()) << "the click ended the run";
   EXPECT_EQ(GetForegroundWindow(), scene_) << "the click took the keyboard from the scene";
-  ASSERT_TRUE(Xdotool("keydown Escape sleep 0.3 keyup Escape"));
+  ASSERT_TRUE(Xdotool("keydown Escape sleep 0.3 keyup Escape")) << "xdotool cannot press Esc";
   ExpectRunEnds();
 
   // Nothing of ours is left: the desktop shows on the second monitor again.

@@ -2,7 +2,7 @@
 # Runs the monitor-cover tests on two monitors side by side: a nested X
 # display with two heads, its own wineserver, and both stopped again at the
 # end, whatever the tests did.
-# usage: two_monitor_run.sh <monitor_cover_tests.exe> <wine-run> <prefix folder>
+# usage: two_monitor_run.sh <monitor_cover_tests.exe> <wine-run> <prefix folder> [test arguments...]
 set -uo pipefail
 program=$1
 emulator=$2
@@ -24,4 +24,4 @@ fi
 session_start_two_monitors || exit 1
 export WINEPREFIX="$prefix"
 session_start_wine
-VENTALUNE_TWO_MONITORS=1 "$emulator" "$program"
+VENTALUNE_TWO_MONITORS=1 "$emulator" "$program" "${@:4}"
