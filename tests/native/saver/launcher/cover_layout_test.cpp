@@ -69,7 +69,8 @@ INSTANTIATE_TEST_SUITE_P(
         LayoutCase{"NoneFlaggedAndNoneAtTheOriginCoversNothing", {Other(kRight), Other(kLeft)}, {}},
         LayoutCase{"EmptyPrimaryFallsBackToTheOrigin", {Primary({0, 0, 0, 0}), Other(kPrimary), Other(kRight)},
                    {kRight}},
-        LayoutCase{"ExtremeCoordinates", {Primary(kPrimary), Other({kMin, kMin, 0, kMax}), Other({1024, 0, kMax, kMax})},
+        LayoutCase{"ExtremeCoordinates",
+                   {Primary(kPrimary), Other({kMin, kMin, 0, kMax}), Other({1024, 0, kMax, kMax})},
                    {{kMin, kMin, 0, kMax}, {1024, 0, kMax, kMax}}}),
     testing_support::RowName());
 

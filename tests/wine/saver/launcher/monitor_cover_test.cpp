@@ -64,8 +64,8 @@ bool AllBlack(const ScreenPicture& picture) {
   return !picture.empty() && picture.Count([](Rgb c) { return c.r + c.g + c.b > 24; }) == 0;
 }
 bool MostlyGreen(const ScreenPicture& picture) {
-  return !picture.empty() &&
-         picture.Count([](Rgb c) { return c.g > 150 && c.r < 80 && c.b < 80; }) > picture.width() * picture.height() * 9 / 10;
+  const int green = picture.Count([](Rgb c) { return c.g > 150 && c.r < 80 && c.b < 80; });
+  return !picture.empty() && green > picture.width() * picture.height() * 9 / 10;
 }
 
 // A real X pointer or key event (XTEST through xdotool), as a person's hand
@@ -276,7 +276,8 @@ INSTANTIATE_TEST_SUITE_P(
         EndCase{"SceneClosed", [](HWND, HWND scene) { PostMessageA(scene, WM_CLOSE, 0, 0); }},
         EndCase{"SceneKilled", [](HWND, HWND scene) { KillProcessOf(scene); }},
         // The scene runs on by itself then; the fixture closes it.
-        EndCase{"RunWindowAskedToClose", [](HWND, HWND) { PostMessageA(FindTopLevelWindow(kRunTitle), WM_CLOSE, 0, 0); }}),
+        EndCase{"RunWindowAskedToClose",
+                [](HWND, HWND) { PostMessageA(FindTopLevelWindow(kRunTitle), WM_CLOSE, 0, 0); }}),
     [](const testing::TestParamInfo<EndCase>& row) { return std::string(row.param.name); });
 
 }  // namespace
