@@ -55,17 +55,27 @@ session_free_display() {
   echo "$n"
 }
 session_start_two_monitors() {
-  local outer inner
+  local outer inner xvfb xephyr
   outer=$(session_free_display 150)
   Xvfb ":$outer" -screen 0 2000x1000x24 -nolisten tcp -ac >/dev/null 2>&1 &
-  session_pids+=($!)
-  for _ in $(seq 100); do DISPLAY=":$outer" xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  xvfb=$!
+  session_pids+=($xvfb)
+  # Another session may take the same number first: then ours has ended.
+  for _ in $(seq 100); do
+    kill -0 "$xvfb" 2>/dev/null && DISPLAY=":$outer" xdpyinfo >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  kill -0 "$xvfb" 2>/dev/null || { echo "session: Xvfb did not start on :$outer" >&2; return 1; }
   inner=$(session_free_display $((outer + 1)))
   DISPLAY=":$outer" Xephyr ":$inner" -screen 1024x768+0+0 -screen 800x600+1024+0 +xinerama -extension RANDR \
     -nolisten tcp -ac >/dev/null 2>&1 &
-  session_pids+=($!)
+  xephyr=$!
+  session_pids+=($xephyr)
   export DISPLAY=":$inner"
-  for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
+  for _ in $(seq 100); do
+    kill -0 "$xephyr" 2>/dev/null && xdpyinfo >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
   echo "session: Xephyr did not start on $DISPLAY" >&2
   return 1
 }

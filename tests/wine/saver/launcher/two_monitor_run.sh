@@ -10,6 +10,7 @@ prefix=$3
 top="$(cd "$(dirname "$0")/../../../.." && pwd)"
 source "$top/tools/lib/session.sh"
 trap session_stop EXIT
+trap "exit 1" TERM INT HUP  # so a stopped test still stops its X servers
 
 # Wine reads the monitors once per wineserver, from the display its desktop
 # process opened, and one prefix has one wineserver. So this display gets a
@@ -24,4 +25,7 @@ fi
 session_start_two_monitors || exit 1
 export WINEPREFIX="$prefix"
 session_start_wine
-VENTALUNE_TWO_MONITORS=1 "$emulator" "$program" "${@:4}"
+# In the background, so that a signal stops the run at once: the shell
+# handles it during `wait`, not only after the test program has ended.
+VENTALUNE_TWO_MONITORS=1 "$emulator" "$program" "${@:4}" &
+wait $!
