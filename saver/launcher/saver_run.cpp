@@ -4,6 +4,7 @@
 #include <string>
 
 #include "assets/saver_resources.h"
+#include "saver/launcher/monitor_covers.h"
 #include "saver/launcher/profile_file.h"
 #include "saver/launcher/run_plan.h"
 #include "saver/music/music_player.h"
@@ -23,7 +24,7 @@ class SaverRun {
  public:
   SaverRun(HINSTANCE instance, const Settings& settings, bool cursorHidden)
       : instance_(instance), settings_(settings), cursorHidden_(cursorHidden),
-        music_(ChooseMusic(settings.BgmKind, settings.BgmFile)) {}
+        music_(ChooseMusic(settings.BgmKind, settings.BgmFile)), covers_(instance) {}
 
   bool Create();
   void Attach(HWND window) { window_ = window; }
@@ -52,6 +53,7 @@ class SaverRun {
   bool mp3WatchOn_ = false;
   RendererWatch rendererWatch_;
   DWORD startTick_ = 0;
+  MonitorCovers covers_;  // the other monitors, dark while the scene shows
 };
 
 LRESULT CALLBACK RunWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -170,6 +172,7 @@ void SaverRun::SetTimerOn(TimerId id, UINT periodMs, bool on) {
 
 void SaverRun::WatchRenderer() {
   const bool sceneShowing = FindWindowA(nullptr, kSceneWindowTitle) != nullptr;
+  if (sceneShowing) covers_.Show(window_);
   if (!rendererWatch_.RunIsOver(sceneShowing, GetTickCount() - startTick_)) return;
   KillTimer(window_, kRendererWatch);
   SendMessageA(window_, WM_CLOSE, 0, 0);
@@ -185,11 +188,16 @@ LRESULT SaverRun::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       if (wParam == kRendererWatch) WatchRenderer();
       return 0;
+    case WM_DISPLAYCHANGE:
+      // Monitors came, went or moved, the scene's own mode switch included.
+      covers_.Relayout();
+      return 0;
     case WM_CLOSE:
       // The run ends whoever asks; it never returns to watching.
       KillTimer(window_, kRendererWatch);
       StopMusic();
       if (cursorHidden_) ShowCursor(TRUE);
+      covers_.Remove();
       DestroyWindow(window_);
       return 0;
     case WM_DESTROY:

@@ -44,3 +44,38 @@ session_start_wine() {
   export WINEDEBUG="${WINEDEBUG:--all}"
   wineserver -p 2>/dev/null || true
 }
+
+# session_start_two_monitors: two monitors side by side, (0,0)-(1024,768)
+# primary and (1024,0)-(1824,600), on a nested Xephyr with Xinerama heads
+# (Xvfb alone stacks its heads on top of each other). RANDR is off, so Wine
+# takes the heads from Xinerama. Both X servers stop with session_stop.
+session_free_display() {
+  local n=$1
+  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+  echo "$n"
+}
+session_start_two_monitors() {
+  local outer inner xvfb xephyr
+  outer=$(session_free_display 150)
+  Xvfb ":$outer" -screen 0 2000x1000x24 -nolisten tcp -ac >/dev/null 2>&1 &
+  xvfb=$!
+  session_pids+=($xvfb)
+  # Another session may take the same number first: then ours has ended.
+  for _ in $(seq 100); do
+    kill -0 "$xvfb" 2>/dev/null && DISPLAY=":$outer" xdpyinfo >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  kill -0 "$xvfb" 2>/dev/null || { echo "session: Xvfb did not start on :$outer" >&2; return 1; }
+  inner=$(session_free_display $((outer + 1)))
+  DISPLAY=":$outer" Xephyr ":$inner" -screen 1024x768+0+0 -screen 800x600+1024+0 +xinerama -extension RANDR \
+    -nolisten tcp -ac >/dev/null 2>&1 &
+  xephyr=$!
+  session_pids+=($xephyr)
+  export DISPLAY=":$inner"
+  for _ in $(seq 100); do
+    kill -0 "$xephyr" 2>/dev/null && xdpyinfo >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  echo "session: Xephyr did not start on $DISPLAY" >&2
+  return 1
+}

@@ -21,8 +21,12 @@ bool ScreenPicture::SaveBmp(const std::string& path) const {
 }
 
 ScreenPicture CaptureScreen() {
-  const int width = GetSystemMetrics(SM_CXSCREEN);
-  const int height = GetSystemMetrics(SM_CYSCREEN);
+  return CaptureScreenArea({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+}
+
+ScreenPicture CaptureScreenArea(const RECT& area) {
+  const int width = area.right - area.left;
+  const int height = area.bottom - area.top;
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
   BITMAPINFO info{};
@@ -37,7 +41,7 @@ ScreenPicture CaptureScreen() {
   ScreenPicture picture;
   if (dib) {
     HGDIOBJ previous = SelectObject(memory, dib);
-    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
     GdiFlush();
     const auto* bytes = static_cast<const uint8_t*>(bits);
     picture = ScreenPicture(width, height, std::vector<uint8_t>(bytes, bytes + static_cast<size_t>(width) * height * 4));

@@ -35,5 +35,7 @@ class ScreenPicture {
 
 // The whole screen (the desktop window's device context).
 ScreenPicture CaptureScreen();
+// One area of the virtual screen, which may reach onto other monitors.
+ScreenPicture CaptureScreenArea(const RECT& area);
 
 }  // namespace ventalune::wine_test
