@@ -43,6 +43,11 @@ std::string UserDataFolder() {
 }
 
 bool CanWriteSettingsFile(const std::string& iniPath) {
+  // A read-only file is one the user asked not to be changed. Windows
+  // refuses to open it for writing, but an administrator's process on some
+  // file systems is let through; the attribute decides for everyone.
+  const DWORD attributes = GetFileAttributesA(iniPath.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return false;
   constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
   HANDLE file = CreateFileA(iniPath.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                             nullptr);
