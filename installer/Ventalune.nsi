@@ -179,6 +179,9 @@ Section "Uninstall"
   Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\THIRD-PARTY.txt"
   Delete "$INSTDIR\uninstall.exe"
+  ; A folder cannot go while it is a program's working folder, and the
+  ; uninstaller starts in this one.
+  SetOutPath "$TEMP"
   ; The user's settings file, if the settings were ever saved, is not ours
   ; to delete: it keeps the folder, and a later install finds the choices.
   RMDir "$INSTDIR"
