@@ -1,7 +1,8 @@
 #pragma once
-// The user's five choices, kept in "Ventalune.ini" beside the program: the
-// record, the primitives that read and write one key, and the loader that
-// repairs choices which can no longer be honoured.
+// The user's five choices, kept in "Ventalune.ini" beside the program (or in
+// the user's own copy, see settings_location.h): the record, the primitives
+// that read and write one key, and the loader that repairs choices which can
+// no longer be honoured.
 #include <cstddef>
 #include <cstdint>
 #include <string>
