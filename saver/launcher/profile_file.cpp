@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "saver/launcher/user_settings_folder.h"
+
 namespace ventalune::launcher {
 
 std::string ProfileFile::ReadString(const std::string& section, const std::string& key, const std::string& path,
@@ -16,6 +18,12 @@ std::string ProfileFile::ReadString(const std::string& section, const std::strin
 
 void ProfileFile::WriteString(const std::string& section, const std::string& key, const std::string& value,
                               const std::string& path) {
+  // The profile functions create the file but not its folder, and the
+  // per-user settings folder does not exist before the first save.
+  const std::string folder = FolderOf(path);
+  if (!folder.empty() && GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    CreateDirectoryA(folder.c_str(), nullptr);
+  }
   WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path.c_str());
 }
 
@@ -44,7 +52,7 @@ std::string ProgramFolder() {
   }
 }
 
-std::string IniPath() { return IniPath(ProgramFolder()); }
+std::string IniPath() { return SettingsFilesOf(ProgramFolder()).writePath; }
 
 std::string ReadIniValue(std::string_view section, std::string_view key, std::string_view path) {
   ProfileFile profile;
@@ -69,7 +77,8 @@ Settings& ProcessSettings() {
 void LoadSettings() {
   ProfileFile profile;
   DiskFiles files;
-  LoadSettings(ProcessSettings(), profile, files, ProgramFolder());
+  const std::string programFolder = ProgramFolder();
+  LoadSettings(ProcessSettings(), profile, files, programFolder, SettingsFilesOf(programFolder).readPath);
 }
 
 }  // namespace ventalune::launcher

@@ -26,14 +26,16 @@ class DiskFiles final : public FilePort {
 // The folder of the running program file, without a trailing backslash.
 std::string ProgramFolder();
 
-// The operations as the rest of the saver program calls them.
+// The operations as the rest of the saver program calls them. IniPath is the
+// settings file the dialog saves to: beside the program while that folder
+// accepts writes, otherwise the user's own (see user_settings_folder.h).
 std::string IniPath();
 std::string ReadIniValue(std::string_view section, std::string_view key, std::string_view path);
 void WriteIniValue(std::string_view section, std::string_view key, std::string_view value, std::string_view path);
 bool FileExists(std::string_view path);
 
 // The saver program's one settings record: empty at start, filled by
-// LoadSettings, changed only by the settings dialog.
+// LoadSettings (from the file in force), changed only by the settings dialog.
 Settings& ProcessSettings();
 void LoadSettings();
 

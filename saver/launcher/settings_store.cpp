@@ -62,7 +62,13 @@ std::string FolderOf(std::string_view path) {
 }
 
 void LoadSettings(Settings& settings, ProfilePort& profile, FilePort& files, std::string_view programFolder) {
-  const std::string iniPath = IniPath(programFolder);
+  LoadSettings(settings, profile, files, programFolder, IniPath(programFolder));
+}
+
+void LoadSettings(Settings& settings, ProfilePort& profile, FilePort& files, std::string_view programFolder,
+                  std::string_view iniFile) {
+  // The profile port takes whole strings; make the one copy here.
+  const std::string iniPath(iniFile);
 
   LoadNumber(settings.PictureKind, profile, kKeyPictureKind, iniPath);
   settings.PictureFolder = std::string(programFolder);

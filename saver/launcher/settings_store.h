@@ -1,7 +1,8 @@
 #pragma once
-// The user's five choices, kept in "Ventalune.ini" beside the program: the
-// record, the primitives that read and write one key, and the loader that
-// repairs choices which can no longer be honoured.
+// The user's five choices, kept in "Ventalune.ini" beside the program (or in
+// the user's own copy, see settings_location.h): the record, the primitives
+// that read and write one key, and the loader that repairs choices which can
+// no longer be honoured.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -74,10 +75,13 @@ bool FileExists(FilePort& files, std::string_view path);
 // C:\Music\a.mp3 → C:\Music, C:\a.mp3 → C:, a.mp3 → empty.
 std::string FolderOf(std::string_view path);
 
-// Fills `settings` from the settings file of `programFolder`. A number that
-// cannot be read keeps the value `settings` had; a picture or sound path that
-// no longer names a readable file is dropped, and the kind that needs it falls
-// back to 0.
+// Fills `settings` from the settings file `iniFile`. A number that cannot be
+// read keeps the value `settings` had; a picture or sound path that no longer
+// names a readable file is dropped, and the kind that needs it falls back to
+// 0. The choosers start in `programFolder` when there is no usable file.
+void LoadSettings(Settings& settings, ProfilePort& profile, FilePort& files, std::string_view programFolder,
+                  std::string_view iniFile);
+// The same from the settings file beside the program.
 void LoadSettings(Settings& settings, ProfilePort& profile, FilePort& files, std::string_view programFolder);
 
 }  // namespace ventalune::launcher

@@ -4,6 +4,7 @@
 // preview inside the host's area, the cursor, and how each run ends.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <shlobj.h>
 
 #include <cstdlib>
 #include <memory>
@@ -205,6 +206,42 @@ TEST_F(SaverProgramTest, RunUsesTheChosenPictureUnmirrored) {
   EXPECT_LT(room.at(20, 240).b, 80);
   EXPECT_GT(room.at(620, 240).b, 180);
   EXPECT_LT(room.at(620, 240).r, 80);
+  EndSceneWithEscape();
+  ExpectSaverEnds(3s);
+}
+
+// Installed where the user may not change the settings file: the run takes
+// the choices the user saved in their own application data instead.
+TEST_F(SaverProgramTest, ReadOnlySettingsBesideTheProgramGiveWayToTheUsersOwn) {
+  char appData[MAX_PATH] = {};
+  ASSERT_TRUE(SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData)));
+  const std::string userFolder = std::string(appData) + "\\Ventalune";
+  const std::string userFile = userFolder + "\\Ventalune.ini";
+  const std::string installed = Installed("Ventalune.ini");
+  struct Restore {
+    const std::string& installed;
+    const std::string& userFile;
+    const std::string& userFolder;
+    ~Restore() {
+      SetFileAttributesA(installed.c_str(), FILE_ATTRIBUTE_NORMAL);
+      DeleteFileA(userFile.c_str());
+      RemoveDirectoryA(userFolder.c_str());
+    }
+  } restore{installed, userFile, userFolder};
+
+  WriteSettings(0, "", 0, "");
+  ASSERT_TRUE(SetFileAttributesA(installed.c_str(), FILE_ATTRIBUTE_READONLY));
+  CreateDirectoryA(userFolder.c_str(), nullptr);
+  const std::string photo = ProductFolder() + "\\..\\tests-bin\\data\\photo-640x480.jpg";
+  using namespace launcher;
+  WritePrivateProfileStringA(kSettingsSection, kKeyPictureKind, "1", userFile.c_str());
+  WritePrivateProfileStringA(kSettingsSection, kKeyPictureFile, photo.c_str(), userFile.c_str());
+
+  ASSERT_TRUE(StartSaver(saver_, "/s"));
+  ASSERT_NE(WaitForTopLevelWindow(kSceneTitle, 15s), nullptr);
+  const BitmapPicture room = ReadBmpFile(kRoomFile);
+  EXPECT_EQ(room.width, 640) << "the walls do not show the user's chosen photo";
+  EXPECT_EQ(room.height, 480);
   EndSceneWithEscape();
   ExpectSaverEnds(3s);
 }

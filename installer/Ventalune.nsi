@@ -1,0 +1,199 @@
+; The per-user installer of Ventalune. tools/package runs makensis with
+;   -DVERSION=<x.y.z>  the project's version
+;   -DSTAGE=<folder>   the five shipped files, as they go into the zip
+;   -DOUTFILE=<path>   the installer to write
+;   -DUNINSTALLER_SIGN="<command> %1"  (optional) signs the uninstaller
+; Installed for the current user alone, without elevation, into
+; %LOCALAPPDATA%\Programs\Ventalune.
+;
+; Silent use: Ventalune-<version>-setup.exe /S [/SAVER=0]
+;   /SAVER=0 leaves the user's screen-saver choice alone (the box unticked).
+; Uninstall silently: "%LOCALAPPDATA%\Programs\Ventalune\uninstall.exe" /S
+
+Unicode true
+Target amd64-unicode
+SetCompressor /SOLID lzma
+RequestExecutionLevel user
+ManifestDPIAware true
+ManifestSupportedOS all
+
+!include MUI2.nsh
+!include nsDialogs.nsh
+!include LogicLib.nsh
+!include FileFunc.nsh
+!include WinMessages.nsh
+
+!define PRODUCT "Ventalune"
+!define PUBLISHER "Ventalune"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Ventalune"
+!define DESKTOP_KEY "Control Panel\Desktop"
+!define DATA_FOLDER "C:\q_sarn"
+!define SPI_SETSCREENSAVEACTIVE 17
+!define SPIF_UPDATEINIFILE_SENDCHANGE 3
+
+Name "${PRODUCT} ${VERSION}"
+OutFile "${OUTFILE}"
+InstallDir "$LOCALAPPDATA\Programs\Ventalune"
+BrandingText "${PRODUCT} ${VERSION}"
+ShowInstDetails nevershow
+ShowUninstDetails nevershow
+
+VIProductVersion "${VERSION}.0"
+VIAddVersionKey /LANG=1033 "ProductName" "${PRODUCT}"
+VIAddVersionKey /LANG=1033 "CompanyName" "${PUBLISHER}"
+VIAddVersionKey /LANG=1033 "FileDescription" "${PRODUCT} setup"
+VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=1033 "LegalCopyright" "MIT licence"
+
+!ifdef UNINSTALLER_SIGN
+  !uninstfinalize '${UNINSTALLER_SIGN}'
+!endif
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!define MUI_ABORTWARNING
+
+Var UseAsSaver
+Var UseAsSaverBox
+Var LicenceBox
+
+Page custom LicencePage LicencePageLeave
+!insertmacro MUI_PAGE_INSTFILES
+!define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\Ventalune.html"
+!define MUI_FINISHPAGE_SHOWREADME_TEXT "Show the Ventalune help page"
+!define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
+!insertmacro MUI_PAGE_FINISH
+
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+
+!insertmacro MUI_LANGUAGE "English"
+
+Function .onInit
+  SetShellVarContext current
+  StrCpy $UseAsSaver ${BST_CHECKED}
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/SAVER=" $1
+  ${IfNot} ${Errors}
+  ${AndIf} $1 == "0"
+    StrCpy $UseAsSaver ${BST_UNCHECKED}
+  ${EndIf}
+FunctionEnd
+
+; The licence to read and the one choice to make, on one page.
+Function LicencePage
+  !insertmacro MUI_HEADER_TEXT "Licence and screen saver" "Please read the licence of ${PRODUCT} ${VERSION}."
+  nsDialogs::Create 1018
+  Pop $0
+  ${If} $0 == error
+    Abort
+  ${EndIf}
+  nsDialogs::CreateControl EDIT \
+    ${DEFAULT_STYLES}|${WS_TABSTOP}|${WS_VSCROLL}|${ES_MULTILINE}|${ES_READONLY} \
+    ${__NSD_Text_EXSTYLE} 0 0 100% 80% ""
+  Pop $LicenceBox
+  ; The text goes in line by line: one line always fits a string.
+  InitPluginsDir
+  File "/oname=$PLUGINSDIR\licence.txt" "${STAGE}\LICENSE.txt"
+  FileOpen $1 "$PLUGINSDIR\licence.txt" r
+  ${Do}
+    FileRead $1 $2
+    ${If} ${Errors}
+      ${Break}
+    ${EndIf}
+    SendMessage $LicenceBox ${EM_SETSEL} -1 -1
+    SendMessage $LicenceBox ${EM_REPLACESEL} 0 "STR:$2"
+  ${Loop}
+  FileClose $1
+  SendMessage $LicenceBox ${EM_SETSEL} 0 0
+  ${NSD_CreateCheckbox} 0 86% 100% 12u "&Use Ventalune as my screen saver"
+  Pop $UseAsSaverBox
+  ${NSD_SetState} $UseAsSaverBox $UseAsSaver
+  GetDlgItem $0 $HWNDPARENT 1
+  SendMessage $0 ${WM_SETTEXT} 0 "STR:I &Agree"
+  nsDialogs::Show
+FunctionEnd
+
+Function LicencePageLeave
+  ${NSD_GetState} $UseAsSaverBox $UseAsSaver
+FunctionEnd
+
+Section "Ventalune" SecMain
+  SetOutPath "$INSTDIR"
+  ; An earlier version's Ventalune.ini stays: only our own files are written.
+  File "${STAGE}\Ventalune.scr"
+  File "${STAGE}\Ventalune.dll"
+  File "${STAGE}\Ventalune.html"
+  File "${STAGE}\LICENSE.txt"
+  File "${STAGE}\THIRD-PARTY.txt"
+  WriteUninstaller "$INSTDIR\uninstall.exe"
+
+  CreateDirectory "$SMPROGRAMS\Ventalune"
+  CreateShortcut "$SMPROGRAMS\Ventalune\Ventalune settings.lnk" "$INSTDIR\Ventalune.scr" "/c" \
+    "$INSTDIR\Ventalune.scr" 0 SW_SHOWNORMAL "" "Choose the picture and the music of the Ventalune screen saver"
+  CreateShortcut "$SMPROGRAMS\Ventalune\Ventalune help.lnk" "$INSTDIR\Ventalune.html"
+
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\Ventalune.scr,0"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  IntFmt $0 "0x%08X" $0
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" "$0"
+
+  ${If} $UseAsSaver == ${BST_CHECKED}
+    ; The short path, as Windows' own Install writes it: the value is read
+    ; by code that does not expect blanks.
+    GetFullPathName /SHORT $0 "$INSTDIR\Ventalune.scr"
+    WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "$0"
+    WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" "1"
+    System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i 1, p 0, i ${SPIF_UPDATEINIFILE_SENDCHANGE})'
+  ${EndIf}
+SectionEnd
+
+Function un.onInit
+  SetShellVarContext current
+FunctionEnd
+
+Section "Uninstall"
+  ; The screen-saver choice goes only when it is ours, in either spelling.
+  ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+  GetFullPathName /SHORT $1 "$INSTDIR\Ventalune.scr"
+  ${If} $0 != ""
+    ${If} $0 == $1
+    ${OrIf} $0 == "$INSTDIR\Ventalune.scr"
+      DeleteRegValue HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+    ${EndIf}
+  ${EndIf}
+
+  Delete "$INSTDIR\Ventalune.scr"
+  Delete "$INSTDIR\Ventalune.dll"
+  Delete "$INSTDIR\Ventalune.html"
+  Delete "$INSTDIR\LICENSE.txt"
+  Delete "$INSTDIR\THIRD-PARTY.txt"
+  Delete "$INSTDIR\uninstall.exe"
+  ; A folder cannot go while it is a program's working folder, and the
+  ; uninstaller starts in this one.
+  SetOutPath "$TEMP"
+  ; The user's settings file, if the settings were ever saved, is not ours
+  ; to delete: it keeps the folder, and a later install finds the choices.
+  RMDir "$INSTDIR"
+
+  Delete "$SMPROGRAMS\Ventalune\Ventalune settings.lnk"
+  Delete "$SMPROGRAMS\Ventalune\Ventalune help.lnk"
+  RMDir "$SMPROGRAMS\Ventalune"
+  DeleteRegKey HKCU "${UNINSTALL_KEY}"
+
+  ; The two pictures of the last run; anything else in the folder is the
+  ; user's, and keeps the folder.
+  Delete "${DATA_FOLDER}\Nubivola1.bmp"
+  Delete "${DATA_FOLDER}\Nubivola2.bmp"
+  RMDir "${DATA_FOLDER}"
+SectionEnd

@@ -1,0 +1,273 @@
+#!/usr/bin/env bash
+# What a Windows user downloads, checked the way they would use it:
+#   - tools/package twice (the second time relinking both programs) gives the
+#     same zip and installer bytes;
+#   - the zip holds exactly the five files, and Ventalune.scr /s runs from a
+#     folder with blanks in its path and ends on Esc;
+#   - the installer, silent, in a fresh Wine prefix: files, uninstall entry,
+#     Start-menu entries, the screen-saver choice (with the box on and off),
+#     the installed saver runs, a reinstall keeps the settings file, and the
+#     silent uninstaller leaves nothing of ours and clears only our choice;
+#   - signing with a throwaway certificate: osslsigncode verify accepts the
+#     programs and the installer;
+#   - the help page is one well-formed file that needs nothing from outside,
+#     and out/help/Ventalune.png shows it rendered.
+# Needs DISPLAY (an X server Wine can use); tools/test provides one.
+set -uo pipefail
+top="$(cd "$(dirname "$0")/../.." && pwd)"
+work="$top/build/package-test"
+mkdir -p "$work"
+export WINEDEBUG=-all
+
+failures=0
+pass() { echo "  ok   $1"; }
+fail() { echo "  FAIL $1" >&2; failures=$((failures + 1)); }
+check() {  # check NAME COMMAND...: passes when the command succeeds
+  local name=$1; shift
+  if "$@"; then pass "$name"; else fail "$name"; fi
+}
+equal() {  # equal NAME ACTUAL EXPECTED
+  if [ "$2" == "$3" ]; then pass "$1"; else fail "$1: got '$2', expected '$3'"; fi
+}
+# wait_for SECONDS COMMAND...: polls every 0.2 s until the command succeeds.
+wait_for() {
+  local deadline=$((SECONDS + $1)); shift
+  until "$@"; do
+    [ $SECONDS -ge $deadline ] && return 1
+    sleep 0.2
+  done
+}
+
+# ---- Reproducible packages ---------------------------------------------------
+
+echo "== package twice"
+start=$SECONDS
+"$top/tools/package" --out "$work/first" > "$work/package-first.log" 2>&1 || { cat "$work/package-first.log"; exit 1; }
+# Relink both programs: a link time in the PE header would show now.
+rm -f "$top/build/windows-release/bin/Ventalune.scr" "$top/build/windows-release/bin/Ventalune.dll"
+"$top/tools/package" --out "$work/second" > "$work/package-second.log" 2>&1 || { cat "$work/package-second.log"; exit 1; }
+echo "  (two package runs: $((SECONDS - start)) s)"
+version=$(cat "$top/build/windows-release/ventalune_version.txt")
+zip_name="Ventalune-$version-win64.zip"
+setup_name="Ventalune-$version-setup.exe"
+for name in "$zip_name" "$setup_name"; do
+  check "$name exists" test -s "$work/first/$name"
+  equal "$name is the same from both runs" "$(sha256sum < "$work/first/$name")" "$(sha256sum < "$work/second/$name")"
+done
+check "an unsigned run says so" grep -q "nothing is signed" "$work/package-first.log"
+zip="$work/first/$zip_name"
+setup="$work/first/$setup_name"
+
+# ---- The zip -----------------------------------------------------------------
+
+echo "== zip"
+equal "the zip holds exactly the five files" "$(unzip -Z1 "$zip" | tr '\n' ' ')" \
+  "LICENSE.txt THIRD-PARTY.txt Ventalune.dll Ventalune.html Ventalune.scr "
+for text in LICENSE.txt THIRD-PARTY.txt Ventalune.html; do
+  check "$text has Windows line ends" bash -c "unzip -p '$zip' '$text' | python3 -c '
+import sys; b = sys.stdin.buffer.read(); sys.exit(not (b.count(b\"\\r\\n\") == b.count(b\"\\n\") > 0))'"
+done
+
+scene_window() { xdotool search --name '^Nubivola_VC$' 2>/dev/null | head -1; }
+has_scene() { [ -n "$(scene_window)" ]; }
+no_scene() { [ -z "$(scene_window)" ]; }
+running() { kill -0 "$1" 2>/dev/null; }
+not_running() { ! kill -0 "$1" 2>/dev/null; }
+
+# The scene reads Esc only while it has the keyboard. Another Wine server on
+# the same display may hold the X focus for a moment after the scene shows,
+# so the key is held down for a while and, if need be, pressed again after
+# a click has given the scene the focus (a click ends nothing).
+press_escape_until_the_scene_ends() {
+  local attempt window
+  for attempt in 1 2 3 4 5; do
+    window=$(scene_window)
+    [ -z "$window" ] && return 0
+    [ "$attempt" -gt 1 ] && xdotool mousemove --window "$window" 512 384 click 1 2>/dev/null
+    xdotool windowfocus --sync "$window" 2>/dev/null
+    xdotool keydown Escape
+    wait_for 4 no_scene
+    local gone=$?
+    xdotool keyup Escape
+    [ $gone -eq 0 ] && return 0
+  done
+  return 1
+}
+
+# run_saver PREFIX SCR_PATH: starts the saver as the screen-saver host does,
+# waits for the scene, ends it with Esc and expects the saver to end.
+run_saver() {
+  local prefix=$1 scr=$2
+  WINEPREFIX="$prefix" wine "$scr" /s > "$work/saver.log" 2>&1 &
+  local pid=$!
+  if ! wait_for 40 has_scene; then
+    fail "the scene starts from $scr"
+    kill "$pid" 2>/dev/null; return
+  fi
+  pass "the scene starts from $scr"
+  check "Esc ends the scene" press_escape_until_the_scene_ends
+  check "the saver ends with it" wait_for 20 not_running "$pid"
+  if running "$pid" && [ "$prefix" != "$session_prefix" ]; then
+    # Left running, it would hold its files and spoil the checks that follow.
+    WINEPREFIX="$prefix" wineserver -k 2>/dev/null
+  fi
+  kill "$pid" 2>/dev/null || true
+}
+
+# The session's prefix, and a folder with blanks as a user might choose.
+session_prefix="${WINEPREFIX:-$top/build/wineprefix}"
+unpacked="$work/My Screen Savers/Ventalune $version"
+rm -rf "$work/My Screen Savers"
+mkdir -p "$unpacked"
+unzip -q "$zip" -d "$unpacked"
+run_saver "$session_prefix" "$unpacked/Ventalune.scr"
+
+# ---- The installer in a fresh prefix -----------------------------------------
+
+echo "== installer"
+template="$work/prefix-template"
+if [ ! -f "$template/system.reg" ]; then
+  mkdir -p "$template"
+  WINEPREFIX="$template" WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot -i >/dev/null 2>&1
+  WINEPREFIX="$template" wineserver -w
+fi
+prefix="$work/prefix"
+rm -rf "$prefix"
+cp -a "$template" "$prefix"
+export WINEPREFIX="$prefix"
+trap 'WINEPREFIX="$prefix" wineserver -k 2>/dev/null' EXIT
+
+win() { wine "$@" 2>/dev/null | tr -d '\r'; }
+unix_path() { winepath -u "$1" 2>/dev/null; }
+reg_value() {  # reg_value KEY NAME: the value's data, empty when missing
+  win reg query "$1" /v "$2" | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
+}
+reg_key_exists() { wine reg query "$1" >/dev/null 2>&1; }
+uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Ventalune'
+desktop_key='HKCU\Control Panel\Desktop'
+
+local_app_data=$(win cmd /c echo %LOCALAPPDATA%)
+install_win="$local_app_data\\Programs\\Ventalune"
+install_dir=$(unix_path "$install_win")
+start_menu=$(unix_path "$(win cmd /c echo %APPDATA%)\\Microsoft\\Windows\\Start Menu\\Programs\\Ventalune")
+data_dir=$(unix_path 'C:\q_sarn')
+shipped="LICENSE.txt THIRD-PARTY.txt Ventalune.dll Ventalune.html Ventalune.scr uninstall.exe"
+
+install() { wine "$setup" /S "$@" >/dev/null 2>&1; }
+uninstall_done() { ! reg_key_exists "$uninstall_key" && [ ! -e "$install_dir/uninstall.exe" ]; }
+# The uninstaller runs on as a copy of itself in the temporary folder; its
+# end is the end of the last program of this prefix, when the prefix's
+# wineserver goes.
+uninstall() {
+  wine "$install_dir/uninstall.exe" /S >/dev/null 2>&1
+  timeout 90 wineserver -w
+  uninstall_done
+}
+lnk_has() {  # lnk_has FILE TEXT: the shortcut names TEXT (stored as UTF-16)
+  python3 -c 'import sys; d = open(sys.argv[1], "rb").read(); t = sys.argv[2]
+sys.exit(not (t.encode("utf-16-le") in d or t.encode() in d))' "$1" "$2"
+}
+
+install
+equal "the installed files" "$(cd "$install_dir" 2>/dev/null && ls | LC_ALL=C sort | tr '\n' ' ')" "$shipped "
+check "the installed saver is the shipped one" cmp -s "$install_dir/Ventalune.scr" "$unpacked/Ventalune.scr"
+equal "uninstall entry: name" "$(reg_value "$uninstall_key" DisplayName)" "Ventalune"
+equal "uninstall entry: version" "$(reg_value "$uninstall_key" DisplayVersion)" "$version"
+equal "uninstall entry: publisher" "$(reg_value "$uninstall_key" Publisher)" "Ventalune"
+equal "uninstall entry: icon" "$(reg_value "$uninstall_key" DisplayIcon)" "$install_win\\Ventalune.scr,0"
+equal "uninstall entry: location" "$(reg_value "$uninstall_key" InstallLocation)" "$install_win"
+equal "uninstall entry: command" "$(reg_value "$uninstall_key" UninstallString)" "\"$install_win\\uninstall.exe\""
+equal "uninstall entry: quiet command" "$(reg_value "$uninstall_key" QuietUninstallString)" \
+  "\"$install_win\\uninstall.exe\" /S"
+size=$(reg_value "$uninstall_key" EstimatedSize)
+check "uninstall entry: size in KB ($size)" test $((size)) -ge $(( $(du -sk "$install_dir" | cut -f1) / 2 ))
+check "Start menu: settings shortcut runs Ventalune.scr /c" \
+  bash -c "$(declare -f lnk_has); lnk_has '$start_menu/Ventalune settings.lnk' Ventalune.scr && lnk_has '$start_menu/Ventalune settings.lnk' /c"
+check "Start menu: help page shortcut" lnk_has "$start_menu/Ventalune help.lnk" Ventalune.html
+saver_value=$(reg_value "$desktop_key" SCRNSAVE.EXE)
+equal "the screen saver is the installed file" "$(realpath -m "$(unix_path "$saver_value")")" \
+  "$(realpath "$install_dir/Ventalune.scr")"
+check "the screen-saver path is the short one ($saver_value)" bash -c "[[ '$saver_value' != *' '* ]]"
+equal "the screen saver is on" "$(reg_value "$desktop_key" ScreenSaveActive)" "1"
+
+run_saver "$prefix" "$install_dir/Ventalune.scr"
+
+# Another saver chosen since; the box off; the user's settings changed.
+wine reg add "$desktop_key" /v SCRNSAVE.EXE /d 'C:\windows\system32\other.scr' /f >/dev/null 2>&1
+printf '[Section]\r\nBGM=1\r\n' > "$install_dir/Ventalune.ini"
+install /SAVER=0
+equal "a reinstall keeps the settings file" "$(cat "$install_dir/Ventalune.ini" 2>/dev/null)" "$(printf '[Section]\r\nBGM=1\r\n')"
+equal "with the box off the choice stays" "$(reg_value "$desktop_key" SCRNSAVE.EXE)" 'C:\windows\system32\other.scr'
+
+# The uninstaller while another saver is chosen.
+mkdir -p "$data_dir"
+for picture in Nubivola1.bmp Nubivola2.bmp; do printf 'BM' > "$data_dir/$picture"; done
+check "the silent uninstaller finishes" uninstall
+equal "no program file is left" "$(cd "$install_dir" 2>/dev/null && ls | tr '\n' ' ')" "Ventalune.ini "
+check "no Start-menu entry is left" test ! -e "$start_menu"
+check "no uninstall entry is left" bash -c "! wine reg query '$uninstall_key' >/dev/null 2>&1"
+equal "another saver's choice stays" "$(reg_value "$desktop_key" SCRNSAVE.EXE)" 'C:\windows\system32\other.scr'
+check "the data folder and its pictures are gone" test ! -e "$data_dir"
+
+# Install and uninstall with our saver chosen; the user's own file in the
+# data folder keeps the folder.
+rm -f "$install_dir/Ventalune.ini"
+install
+mkdir -p "$data_dir"
+for picture in Nubivola1.bmp Nubivola2.bmp mine.txt; do printf 'x' > "$data_dir/$picture"; done
+check "the silent uninstaller finishes again" uninstall
+if [ -e "$install_dir" ]; then
+  fail "the install folder is gone: still there with $(ls -A "$install_dir" | tr '\n' ' ')"
+else
+  pass "the install folder is gone"
+fi
+equal "our screen-saver choice is cleared" "$(reg_value "$desktop_key" SCRNSAVE.EXE)" ""
+equal "the data folder keeps only the user's file" "$(ls "$data_dir" 2>/dev/null | tr '\n' ' ')" "mine.txt "
+WINEPREFIX="$prefix" wineserver -k 2>/dev/null
+trap - EXIT
+export WINEPREFIX="$session_prefix"
+
+# ---- Signing -----------------------------------------------------------------
+
+echo "== signing"
+keys="$work/keys"
+rm -rf "$keys" "$work/signed"
+mkdir -p "$keys"
+printf 'throwaway-%s\n' "$RANDOM$RANDOM" > "$keys/password"
+openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Ventalune test signer" \
+  -addext "extendedKeyUsage=codeSigning" -addext "keyUsage=digitalSignature" \
+  -keyout "$keys/key.pem" -out "$keys/cert.pem" >/dev/null 2>&1
+openssl pkcs12 -export -inkey "$keys/key.pem" -in "$keys/cert.pem" -out "$keys/signer.pfx" \
+  -passout "file:$keys/password" >/dev/null 2>&1
+verify_signature() {  # against the throwaway certificate as the only trusted root
+  osslsigncode verify -CAfile "$keys/cert.pem" -in "$1" > "$work/signed/verify-$(basename "$1").log" 2>&1
+}
+if "$top/tools/package" --out "$work/signed" --sign "$keys/signer.pfx" "$keys/password" > "$work/package-signed.log" 2>&1; then
+  mkdir -p "$work/signed/unpacked"
+  unzip -q -o "$work/signed/$zip_name" -d "$work/signed/unpacked"
+  for file in "$work/signed/unpacked/Ventalune.scr" "$work/signed/unpacked/Ventalune.dll" "$work/signed/$setup_name"; do
+    check "signature verifies: $(basename "$file")" verify_signature "$file"
+  done
+else
+  cat "$work/package-signed.log" >&2
+  fail "tools/package --sign"
+fi
+
+# ---- The help page -----------------------------------------------------------
+
+echo "== help page"
+check "the help page stands alone" python3 "$top/tests/package/check_help_page.py" "$top/doc/Ventalune.html"
+mkdir -p "$top/out/help"
+if QT_QPA_PLATFORM=offscreen wkhtmltoimage --quiet --width 1000 --disable-javascript \
+     "$top/doc/Ventalune.html" "$top/out/help/Ventalune.png" >/dev/null 2>&1 &&
+   [ -s "$top/out/help/Ventalune.png" ]; then
+  pass "help page rendered: out/help/Ventalune.png"
+else
+  fail "the help page could not be rendered"
+fi
+
+if [ $failures -gt 0 ]; then
+  echo "package tests: $failures failed"
+  exit 1
+fi
+echo "package tests: all passed"
