@@ -32,6 +32,8 @@ bool DiskFiles::CanOpenForReading(const std::string& path) {
   return onDisk;
 }
 
+bool IsSystemLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
+
 std::string ProgramFolder() {
   // The path can be longer than MAX_PATH; grow until it fits.
   std::vector<char> buffer(MAX_PATH);
@@ -58,8 +60,10 @@ void WriteIniValue(std::string_view section, std::string_view key, std::string_v
 
 bool FileExists(std::string_view path) {
   DiskFiles files;
-  return FileExists(files, path);
+  return FileExists(files, path, IsSystemLeadByte);
 }
+
+std::string FolderOf(std::string_view path) { return FolderOf(path, IsSystemLeadByte); }
 
 Settings& ProcessSettings() {
   static Settings settings;
@@ -69,7 +73,7 @@ Settings& ProcessSettings() {
 void LoadSettings() {
   ProfileFile profile;
   DiskFiles files;
-  LoadSettings(ProcessSettings(), profile, files, ProgramFolder());
+  LoadSettings(ProcessSettings(), profile, files, ProgramFolder(), IsSystemLeadByte);
 }
 
 }  // namespace ventalune::launcher

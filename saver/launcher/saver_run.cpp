@@ -23,7 +23,7 @@ class SaverRun {
  public:
   SaverRun(HINSTANCE instance, const Settings& settings, bool cursorHidden)
       : instance_(instance), settings_(settings), cursorHidden_(cursorHidden),
-        music_(ChooseMusic(settings.BgmKind, settings.BgmFile)) {}
+        music_(ChooseMusic(settings.BgmKind, settings.BgmFile, IsSystemLeadByte)) {}
 
   bool Create();
   void Attach(HWND window) { window_ = window; }
