@@ -6,9 +6,11 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <memory>
 #include <string>
 
+#include "saver/launcher/profile_file.h"
 #include "saver/launcher/settings_keys.h"
 #include "preview_host.h"
 #include "support/bitmap_file.h"
@@ -295,6 +297,108 @@ TEST_F(SaverProgramTest, MissingSceneProgramEndsTheRunAfterTheGracePeriod) {
   EXPECT_FALSE(saver_.WaitForExit(3s));
   ExpectSaverEnds(15s);
   EXPECT_TRUE(CursorShowsWithin(2s));
+}
+
+// Text in a code page, through the platform's own tables.
+std::string InCodePage(UINT codePage, const std::wstring& text) {
+  const int size = WideCharToMultiByte(codePage, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  std::string bytes(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(codePage, 0, text.c_str(), -1, bytes.data(), size, nullptr, nullptr);
+  bytes.pop_back();
+  return bytes;
+}
+
+std::wstring Wide(const std::string& text) {
+  const int size = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
+  std::wstring wide(static_cast<size_t>(size), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, wide.data(), size);
+  wide.pop_back();
+  return wide;
+}
+
+bool IsRed(Rgb c) { return c.r > 200 && c.g < 60 && c.b < 60; }
+bool IsYellow(Rgb c) { return c.r > 200 && c.g > 200 && c.b < 60; }
+
+// A Japanese user's picture and music, named with characters whose second
+// Shift-JIS byte is the backslash's code (ソ 83 5C, 表 95 5C). The settings
+// file holds the same bytes whatever the system's code page: 932 reads them
+// as ...\ソナタ\表.jpg and ...\ソナタ.mp3, 1252 as ...\ƒ\ƒiƒ^\•\.jpg and
+// ...\ƒ\ƒiƒ^.mp3. Both sets of files exist, each with its own colour and
+// tone, so the run shows and plays which ones it read. Run by
+// hear_saver_run.sh under LANG=ja_JP.UTF-8 and LANG=en_US.UTF-8, which also
+// listens for the tone (523 Hz for the Japanese names, 784 Hz otherwise).
+TEST_F(SaverProgramTest, JapanesePathsAreReadInTheSystemCodePage) {
+  const char* codePage = std::getenv("VENTALUNE_EXPECT_CODE_PAGE");
+  const char* tone = std::getenv("VENTALUNE_RUN_TONE_MP3");
+  const char* otherTone = std::getenv("VENTALUNE_RUN_OTHER_TONE_MP3");
+  if (!codePage || !tone || !otherTone) GTEST_SKIP() << "run through hear_saver_run.sh with a system locale";
+  ASSERT_EQ(GetACP(), static_cast<UINT>(std::atoi(codePage))) << "Wine takes the code page from LANG";
+  const bool japanese = GetACP() == 932;
+
+  const std::wstring root = L"C:\\Ventalune Paths";
+  const std::wstring japaneseFolder = root + L"\\ソナタ";
+  const std::wstring japanesePicture = japaneseFolder + L"\\表.jpg";
+  const std::wstring japaneseMusic = root + L"\\ソナタ.mp3";
+  // The same bytes read one by one in code page 1252.
+  const std::wstring westernFolder = root + L"\\ƒ\\ƒiƒ^\\•";
+  const std::wstring westernPicture = westernFolder + L"\\.jpg";
+  const std::wstring westernMusic = root + L"\\ƒ\\ƒiƒ^.mp3";
+  ASSERT_EQ(InCodePage(1252, westernPicture), InCodePage(932, japanesePicture));
+  ASSERT_EQ(InCodePage(1252, westernMusic), InCodePage(932, japaneseMusic));
+
+  for (const std::wstring& folder : {root, japaneseFolder, root + L"\\ƒ", root + L"\\ƒ\\ƒiƒ^", westernFolder}) {
+    CreateDirectoryW(folder.c_str(), nullptr);
+  }
+  const std::wstring data = Wide(ProductFolder()) + L"\\..\\tests-bin\\data\\";
+  ASSERT_TRUE(CopyFileW((data + L"red-320x240.jpg").c_str(), japanesePicture.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileW((data + L"yellow-200x100.jpg").c_str(), westernPicture.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileW(Wide(tone).c_str(), japaneseMusic.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileW(Wide(otherTone).c_str(), westernMusic.c_str(), FALSE));
+
+  {
+    using namespace launcher;
+    const std::string ini = Installed("Ventalune.ini");
+    std::ofstream(ini, std::ios::binary) << "[Section]\r\n"
+                                         << kKeyPictureKind << "= 1\r\n"
+                                         << kKeyPictureFile << "=" << InCodePage(932, japanesePicture) << "\r\n"
+                                         << kKeyBgmKind << "= 2\r\n"
+                                         << kKeyBgmRepeatTrack << "= 0\r\n"
+                                         << kKeyBgmFile << "=" << InCodePage(932, japaneseMusic) << "\r\n";
+
+    // The settings store keeps both choices and finds their folders.
+    ProfileFile profile;
+    DiskFiles files;
+    Settings settings;
+    LoadSettings(settings, profile, files, kInstallFolder, IsSystemLeadByte);
+    EXPECT_EQ(settings.PictureKind, kPictureFile);
+    EXPECT_EQ(settings.PictureFile, InCodePage(932, japanesePicture));
+    EXPECT_EQ(settings.PictureFolder, InCodePage(GetACP(), japanese ? japaneseFolder : westernFolder));
+    EXPECT_EQ(settings.BgmKind, kBgmSoundFile);
+    EXPECT_EQ(settings.BgmFile, InCodePage(932, japaneseMusic));
+    EXPECT_EQ(settings.BgmFolder, InCodePage(GetACP(), japanese ? root : root + L"\\ƒ"));
+  }
+
+  ASSERT_TRUE(StartSaver(saver_, "/s"));
+  ASSERT_NE(WaitForTopLevelWindow(kSceneTitle, 15s), nullptr);
+  const BitmapPicture room = ReadBmpFile(kRoomFile);
+  EXPECT_EQ(room.width, japanese ? 320 : 200);
+  EXPECT_EQ(room.height, japanese ? 240 : 100);
+  const auto wallColour = japanese ? IsRed : IsYellow;
+  ScreenPicture screen;
+  const bool onTheWalls = WaitFor(
+      [&] {
+        screen = CaptureScreen();
+        return screen.Count(wallColour) > 10000;
+      },
+      10s);
+  if (!onTheWalls) screen.SaveBmp("C:\\japanese_paths_failure.bmp");
+  EXPECT_TRUE(onTheWalls) << "walls showing the picture: " << screen.Count(wallColour) << " pixels";
+  EXPECT_EQ(screen.Count(japanese ? IsYellow : IsRed), 0) << "the other picture is on the walls";
+
+  WaitFor([] { return false; }, 3s);
+  EndSceneWithEscape();
+  ExpectSaverEnds(3s);
+  WaitFor([] { return false; }, 2s);
 }
 
 // Wine draws no child window of another process, so what the preview shows
