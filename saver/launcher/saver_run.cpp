@@ -36,6 +36,7 @@ class SaverRun {
   void StartMusic();
   void StopMusic();
   void WatchRenderer();
+  void RemoveDesktopCopy();
   void SetTimerOn(TimerId id, UINT periodMs, bool on);
 
   HINSTANCE instance_;
@@ -52,6 +53,7 @@ class SaverRun {
   bool mp3WatchOn_ = false;
   RendererWatch rendererWatch_;
   DWORD startTick_ = 0;
+  bool desktopCopyWritten_ = false;
 };
 
 LRESULT CALLBACK RunWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -97,6 +99,7 @@ void SaverRun::LoadStep() {
   // Both files are complete before the scene program can read them, and
   // the desktop was copied before its window can cover it.
   display_.SaveBitmapFile(kRoomPictureFile);
+  desktopCopyWritten_ = settings_.PictureKind == kPictureDesktop;
   display2_.SaveBitmapFile(kRingPictureFile);
   StartRenderer();
   StartMusic();
@@ -168,6 +171,16 @@ void SaverRun::SetTimerOn(TimerId id, UINT periodMs, bool on) {
   state = on;
 }
 
+// The desktop copy shows whatever was on the screen (mail, documents) in a
+// folder every user of the machine can read, and nothing needs it once the
+// scene has gone: it goes with the run. The user's own picture and the world
+// map stay, as the next run overwrites them anyway.
+void SaverRun::RemoveDesktopCopy() {
+  if (!desktopCopyWritten_) return;
+  DeleteFileA(kRoomPictureFile);
+  desktopCopyWritten_ = false;
+}
+
 void SaverRun::WatchRenderer() {
   const bool sceneShowing = FindWindowA(nullptr, kSceneWindowTitle) != nullptr;
   if (!rendererWatch_.RunIsOver(sceneShowing, GetTickCount() - startTick_)) return;
@@ -190,7 +203,12 @@ LRESULT SaverRun::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       KillTimer(window_, kRendererWatch);
       StopMusic();
       if (cursorHidden_) ShowCursor(TRUE);
+      RemoveDesktopCopy();
       DestroyWindow(window_);
+      return 0;
+    case WM_ENDSESSION:
+      // The session ends and the process with it, without a closing step.
+      if (wParam) RemoveDesktopCopy();
       return 0;
     case WM_DESTROY:
       PostQuitMessage(0);

@@ -29,6 +29,8 @@ constexpr char kRunTitle[] = "Nubivola_Main";
 
 std::string Installed(const char* file) { return std::string(kInstallFolder) + "\\" + file; }
 
+bool FileThere(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
+
 bool CursorShowing() {
   CURSORINFO info{};
   info.cbSize = sizeof(info);
@@ -191,6 +193,8 @@ TEST_F(SaverProgramTest, RunCopiesTheDesktopMirroredAndEndsWithTheScene) {
   EndSceneWithEscape();
   ExpectSaverEnds(3s);
   EXPECT_TRUE(CursorShowsWithin(2s)) << "the cursor is back after the run";
+  EXPECT_FALSE(FileThere(kRoomFile)) << "the desktop copy outlived the run";
+  EXPECT_TRUE(FileThere(kRingFile));
 }
 
 // The user's own picture goes to the walls unchanged, at its own size.
@@ -207,8 +211,12 @@ TEST_F(SaverProgramTest, RunUsesTheChosenPictureUnmirrored) {
   EXPECT_LT(room.at(20, 240).b, 80);
   EXPECT_GT(room.at(620, 240).b, 180);
   EXPECT_LT(room.at(620, 240).r, 80);
+  const std::vector<uint8_t> during = ReadRawFile(kRoomFile);
   EndSceneWithEscape();
   ExpectSaverEnds(3s);
+  // Only a copy of the desktop is removed: the user's picture stays as written.
+  EXPECT_EQ(ReadRawFile(kRoomFile), during);
+  EXPECT_TRUE(FileThere(kRingFile));
 }
 
 TEST_F(SaverProgramTest, DamagedPictureGivesBlankWallsAndTheRunGoesOn) {
@@ -295,9 +303,69 @@ TEST_F(SaverProgramTest, MissingSceneProgramEndsTheRunAfterTheGracePeriod) {
   ASSERT_TRUE(WaitFor([] { return FindTopLevelWindow(kRunTitle) != nullptr; }, 10s));
   // Not at the first look: the scene is given time to start.
   EXPECT_FALSE(saver_.WaitForExit(3s));
+  EXPECT_TRUE(FileThere(kRoomFile));
   ExpectSaverEnds(15s);
   EXPECT_TRUE(CursorShowsWithin(2s));
+  EXPECT_FALSE(FileThere(kRoomFile)) << "the desktop copy outlived the run";
+  EXPECT_TRUE(FileThere(kRingFile));
 }
+
+enum class Ending { kSceneKilled, kRunWindowClosed, kSessionEnded };
+
+struct EndingCase {
+  const char* name;
+  Ending ending;
+};
+
+class DesktopCopyTest : public SaverProgramTest, public testing::WithParamInterface<EndingCase> {};
+
+// The desktop copy is on disk while the scene may read it, and goes when the
+// run ends, however it ends; the world map stays.
+TEST_P(DesktopCopyTest, GoesWithTheRun) {
+  WriteSettings(0, "", 0, "");
+  ASSERT_TRUE(StartSaver(saver_, "/s"));
+  HWND scene = WaitForTopLevelWindow(kSceneTitle, 15s);
+  ASSERT_NE(scene, nullptr);
+  EXPECT_TRUE(FileThere(kRoomFile));
+  EXPECT_TRUE(FileThere(kRingFile));
+
+  switch (GetParam().ending) {
+    case Ending::kSceneKilled: {
+      // A scene that has run a while: the saver's watch, looking every
+      // 500 ms, has seen its window (before that the start-up grace applies).
+      WaitFor([] { return false; }, 1500ms);
+      DWORD sceneProcess = 0;
+      GetWindowThreadProcessId(scene, &sceneProcess);
+      const HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, sceneProcess);
+      ASSERT_NE(process, nullptr);
+      TerminateProcess(process, 1);
+      EXPECT_EQ(WaitForSingleObject(process, 5000), WAIT_OBJECT_0);
+      CloseHandle(process);
+      ExpectSaverEnds(5s);
+      break;
+    }
+    case Ending::kRunWindowClosed:
+      // Someone else asks the hidden run window to close; the scene goes on.
+      PostMessageA(FindTopLevelWindow(kRunTitle), WM_CLOSE, 0, 0);
+      ExpectSaverEnds(5s);
+      break;
+    case Ending::kSessionEnded:
+      // Logging off ends the process right after this message.
+      SendMessageA(FindTopLevelWindow(kRunTitle), WM_ENDSESSION, TRUE, 0);
+      EXPECT_FALSE(FileThere(kRoomFile));
+      EndSceneWithEscape();
+      ExpectSaverEnds(3s);
+      break;
+  }
+  EXPECT_FALSE(FileThere(kRoomFile)) << "the desktop copy outlived the run";
+  EXPECT_TRUE(FileThere(kRingFile));
+}
+
+INSTANTIATE_TEST_SUITE_P(Endings, DesktopCopyTest,
+                         testing::Values(EndingCase{"SceneKilled", Ending::kSceneKilled},
+                                         EndingCase{"RunWindowClosed", Ending::kRunWindowClosed},
+                                         EndingCase{"SessionEnded", Ending::kSessionEnded}),
+                         [](const testing::TestParamInfo<EndingCase>& row) { return std::string(row.param.name); });
 
 // Text in a code page, through the platform's own tables.
 std::string InCodePage(UINT codePage, const std::wstring& text) {
