@@ -25,10 +25,12 @@ Reduction ReduceToFit(int32_t width, int32_t height, int32_t longestSide) {
   return reduction;
 }
 
-BlockAverager::BlockAverager(int32_t sourceWidth, int32_t sourceHeight, const Reduction& reduction,
-                             std::span<uint8_t> target)
-    : sourceWidth_(sourceWidth), sourceHeight_(sourceHeight), reduction_(reduction), target_(target) {
-  valid_ = sourceWidth > 0 && sourceHeight > 0 && reduction.shift >= 0 && reduction.shift < 31 &&
+BlockAverager::BlockAverager(int32_t sourceWidth, int32_t sourceHeight, int sourceBytesPerPixel,
+                             const Reduction& reduction, std::span<uint8_t> target)
+    : sourceWidth_(sourceWidth), sourceHeight_(sourceHeight), sourceBytesPerPixel_(sourceBytesPerPixel),
+      reduction_(reduction), target_(target) {
+  valid_ = sourceWidth > 0 && sourceHeight > 0 && (sourceBytesPerPixel == 3 || sourceBytesPerPixel == 4) &&
+           reduction.shift >= 0 && reduction.shift < 31 &&
            reduction.width == HalvedUp(sourceWidth, reduction.shift) &&
            reduction.height == HalvedUp(sourceHeight, reduction.shift) &&
            target.size() == static_cast<uint64_t>(reduction.width) * static_cast<uint64_t>(reduction.height) *
@@ -37,18 +39,29 @@ BlockAverager::BlockAverager(int32_t sourceWidth, int32_t sourceHeight, const Re
 }
 
 bool BlockAverager::AddRows(std::span<const uint8_t> rows) {
-  const size_t rowBytes = static_cast<size_t>(sourceWidth_) * kBytesPerPixel;
-  if (!valid_ || rows.size() % rowBytes != 0) return false;
+  if (!valid_) return false;
+  const size_t step = static_cast<size_t>(sourceBytesPerPixel_);
+  const size_t rowBytes = static_cast<size_t>(sourceWidth_) * step;
+  if (rows.size() % rowBytes != 0) return false;
   if (rows.size() / rowBytes > static_cast<size_t>(sourceHeight_ - nextRow_)) return false;
   const int shift = reduction_.shift;
   const int32_t blockRows = int32_t{1} << shift;
+  const int32_t blockColumns = int32_t{1} << shift;
   for (size_t at = 0; at < rows.size(); at += rowBytes) {
     const uint8_t* pixel = rows.data() + at;
-    for (int32_t x = 0; x < sourceWidth_; ++x, pixel += kBytesPerPixel) {
-      uint64_t* sum = &sums_[static_cast<size_t>(x >> shift) * 3];
-      sum[0] += pixel[0];
-      sum[1] += pixel[1];
-      sum[2] += pixel[2];
+    uint64_t* sum = sums_.data();
+    // Each block's share of this row, the last one cut by the right edge.
+    for (int32_t x = 0; x < sourceWidth_; x += blockColumns, sum += 3) {
+      const int32_t columns = std::min(blockColumns, sourceWidth_ - x);
+      uint64_t blue = 0, green = 0, red = 0;
+      for (int32_t i = 0; i < columns; ++i, pixel += step) {
+        blue += pixel[0];
+        green += pixel[1];
+        red += pixel[2];
+      }
+      sum[0] += blue;
+      sum[1] += green;
+      sum[2] += red;
     }
     ++nextRow_;
     ++rowsInBlock_;

@@ -29,15 +29,17 @@ struct Reduction {
 Reduction ReduceToFit(int32_t width, int32_t height, int32_t longestSide = kLongestSideKept);
 
 // Averages blocks of 2^shift × 2^shift pixels of a picture fed a few rows at
-// a time, so the full-size picture is never held whole. Pixels are four
-// bytes (blue, green, red, unused), top row first; the blocks at the right
-// and bottom edges average only the pixels they cover.
+// a time, so the full-size picture is never held whole. Source pixels are
+// three bytes (blue, green, red) or four (and one unused), rows packed
+// without padding, top row first; target pixels are four bytes. The blocks
+// at the right and bottom edges average only the pixels they cover.
 class BlockAverager {
  public:
   // `target` receives the reduced picture: reduction.width × height pixels.
-  BlockAverager(int32_t sourceWidth, int32_t sourceHeight, const Reduction& reduction, std::span<uint8_t> target);
+  BlockAverager(int32_t sourceWidth, int32_t sourceHeight, int sourceBytesPerPixel, const Reduction& reduction,
+                std::span<uint8_t> target);
 
-  // The next whole rows of the picture (a multiple of sourceWidth × 4 bytes).
+  // The next whole rows of the picture (a multiple of sourceWidth × bytes a pixel).
   // False, and nothing taken, when the rows do not fit the picture or the
   // sizes given at construction do not match.
   bool AddRows(std::span<const uint8_t> rows);
@@ -49,6 +51,7 @@ class BlockAverager {
 
   int32_t sourceWidth_;
   int32_t sourceHeight_;
+  int sourceBytesPerPixel_;
   Reduction reduction_;
   std::span<uint8_t> target_;
   bool valid_ = false;

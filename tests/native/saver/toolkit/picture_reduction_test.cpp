@@ -50,7 +50,7 @@ INSTANTIATE_TEST_SUITE_P(
                     FitRow{"NegativeUnchanged", -9000, 5, {-9000, 5, 0}}),
     testing_support::RowName());
 
-// A picture whose every pixel differs from its neighbours.
+// A picture whose every pixel differs from its neighbours, four bytes a pixel.
 std::vector<uint8_t> Picture(int32_t width, int32_t height) {
   std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 4);
   for (int32_t y = 0; y < height; ++y)
@@ -62,6 +62,13 @@ std::vector<uint8_t> Picture(int32_t width, int32_t height) {
       p[3] = 0xff;
     }
   return pixels;
+}
+
+// The same picture, three bytes a pixel.
+std::vector<uint8_t> Packed(const std::vector<uint8_t>& fourBytes) {
+  std::vector<uint8_t> three;
+  for (size_t at = 0; at < fourBytes.size(); at += 4) three.insert(three.end(), &fourBytes[at], &fourBytes[at + 3]);
+  return three;
 }
 
 // The average of each block, done the plain way.
@@ -86,43 +93,47 @@ struct AverageRow {
   int32_t width, height;
   int shift;
   int32_t rowsPerCall;
+  int bytesPerPixel;
 };
 
 class BlockAveragerTest : public testing::TestWithParam<AverageRow> {};
 
 TEST_P(BlockAveragerTest, EachPixelIsTheAverageOfItsBlock) {
   const AverageRow& row = GetParam();
-  const std::vector<uint8_t> source = Picture(row.width, row.height);
+  const std::vector<uint8_t> picture = Picture(row.width, row.height);
+  const std::vector<uint8_t> source = row.bytesPerPixel == 3 ? Packed(picture) : picture;
   const int32_t block = 1 << row.shift;
   const Reduction reduction{(row.width + block - 1) / block, (row.height + block - 1) / block, row.shift};
   std::vector<uint8_t> target(static_cast<size_t>(reduction.width) * reduction.height * 4, 0xee);
-  BlockAverager averager(row.width, row.height, reduction, target);
-  const size_t rowBytes = static_cast<size_t>(row.width) * 4;
+  BlockAverager averager(row.width, row.height, row.bytesPerPixel, reduction, target);
+  const size_t rowBytes = static_cast<size_t>(row.width) * row.bytesPerPixel;
   for (int32_t y = 0; y < row.height; y += row.rowsPerCall) {
     const int32_t rows = std::min(row.rowsPerCall, row.height - y);
     ASSERT_FALSE(averager.complete());
     ASSERT_TRUE(averager.AddRows(std::span(source).subspan(y * rowBytes, rows * rowBytes)));
   }
   EXPECT_TRUE(averager.complete());
-  EXPECT_EQ(target, Averaged(source, row.width, row.height, row.shift));
+  EXPECT_EQ(target, Averaged(picture, row.width, row.height, row.shift));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Pictures, BlockAveragerTest,
-    testing::Values(AverageRow{"NoReductionCopies", 5, 3, 0, 1},
-                    AverageRow{"HalvedExactly", 8, 6, 1, 2},
-                    AverageRow{"HalvedOddEdges", 7, 5, 1, 1},
-                    AverageRow{"QuarteredPartialBlocks", 13, 11, 2, 3},
-                    AverageRow{"RowsAcrossBlockEdges", 17, 19, 2, 5},
-                    AverageRow{"AllRowsAtOnce", 33, 9, 3, 9},
-                    AverageRow{"BlockLargerThanPicture", 3, 2, 3, 1},
-                    AverageRow{"OneRowPicture", 40, 1, 2, 1}),
+    testing::Values(AverageRow{"NoReductionCopies", 5, 3, 0, 1, 4},
+                    AverageRow{"HalvedExactly", 8, 6, 1, 2, 4},
+                    AverageRow{"HalvedOddEdges", 7, 5, 1, 1, 4},
+                    AverageRow{"QuarteredPartialBlocks", 13, 11, 2, 3, 4},
+                    AverageRow{"RowsAcrossBlockEdges", 17, 19, 2, 5, 4},
+                    AverageRow{"AllRowsAtOnce", 33, 9, 3, 9, 4},
+                    AverageRow{"BlockLargerThanPicture", 3, 2, 3, 1, 4},
+                    AverageRow{"OneRowPicture", 40, 1, 2, 1, 4},
+                    AverageRow{"ThreeBytesHalvedOddEdges", 7, 5, 1, 2, 3},
+                    AverageRow{"ThreeBytesQuarteredPartialBlocks", 13, 11, 2, 4, 3}),
     testing_support::RowName());
 
 TEST(BlockAveragerTest, RefusesRowsThatDoNotFit) {
   std::vector<uint8_t> target(2 * 2 * 4);
   const std::vector<uint8_t> rows = Picture(4, 5);
-  BlockAverager averager(4, 4, Reduction{2, 2, 1}, target);
+  BlockAverager averager(4, 4, 4, Reduction{2, 2, 1}, target);
   EXPECT_FALSE(averager.AddRows(std::span(rows).first(4 * 4 + 4))) << "a row and a bit";
   EXPECT_FALSE(averager.AddRows(rows)) << "five rows of a four-row picture";
   EXPECT_TRUE(averager.AddRows(std::span(rows).first(4 * 4 * 4)));
@@ -134,13 +145,15 @@ TEST(BlockAveragerTest, RefusesSizesThatDisagree) {
   const std::vector<uint8_t> rows = Picture(4, 4);
   struct Case {
     const char* name;
+    int bytesPerPixel;
     Reduction reduction;
     size_t targetBytes;
   };
-  for (const Case& c : {Case{"WrongWidth", {3, 2, 1}, 3 * 2 * 4}, Case{"TargetTooSmall", {2, 2, 1}, 2 * 2 * 4 - 1},
-                        Case{"NegativeShift", {4, 4, -1}, 4 * 4 * 4}, Case{"HugeShift", {1, 1, 40}, 4}}) {
+  for (const Case& c : {Case{"WrongWidth", 4, {3, 2, 1}, 3 * 2 * 4}, Case{"TargetTooSmall", 4, {2, 2, 1}, 2 * 2 * 4 - 1},
+                        Case{"NegativeShift", 4, {4, 4, -1}, 4 * 4 * 4}, Case{"HugeShift", 4, {1, 1, 40}, 4},
+                        Case{"TwoBytesAPixel", 2, {2, 2, 1}, 2 * 2 * 4}}) {
     std::vector<uint8_t> target(c.targetBytes);
-    BlockAverager averager(4, 4, c.reduction, target);
+    BlockAverager averager(4, 4, c.bytesPerPixel, c.reduction, target);
     EXPECT_FALSE(averager.AddRows(rows)) << c.name;
     EXPECT_FALSE(averager.complete()) << c.name;
   }
