@@ -11,18 +11,22 @@ from PIL import Image
 
 
 def photo(width, height):
-    """Smooth colour ramps with a gentle ripple and some grain: photo-like
-    (the grain makes the file as costly to decode as a camera's), and the
-    same picture at every size, so a reduced copy can be compared."""
+    """Red on the left half, blue on the right (as the other test pictures),
+    with faint green waves and some grain: the grain makes the file as
+    costly to decode as a camera's, the waves show a reduced copy that is
+    shifted or stretched. The same picture at every size."""
     x = np.linspace(0.0, 1.0, width, dtype=np.float32)[None, :]
     y = np.linspace(0.0, 1.0, height, dtype=np.float32)[:, None]
-    red = 255.0 * x + 0.0 * y
-    green = 255.0 * y + 0.0 * x
-    blue = 128.0 + 100.0 * np.sin(12.0 * x) * np.cos(9.0 * y)
+    left = x < 0.5
+    ramps = (
+        np.where(left, 247.0, 8.0) + 0.0 * y,
+        15.0 + 12.0 * np.sin(60.0 * x) * np.cos(40.0 * y),
+        np.where(left, 8.0, 247.0) + 0.0 * y,
+    )
     grain = np.random.default_rng(7)
     pixels = np.empty((height, width, 3), dtype=np.uint8)
-    for channel, ramp in enumerate((red, green, blue)):
-        noisy = ramp + grain.integers(-12, 13, size=(height, width), dtype=np.int16)
+    for channel, ramp in enumerate(ramps):
+        noisy = ramp + grain.integers(-8, 9, size=(height, width), dtype=np.int16)
         pixels[..., channel] = np.clip(noisy, 0, 255)
     return Image.fromarray(pixels, "RGB")
 

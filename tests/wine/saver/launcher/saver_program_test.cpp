@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
@@ -12,6 +14,7 @@
 
 #include "saver/launcher/profile_file.h"
 #include "saver/launcher/settings_keys.h"
+#include "saver/toolkit/picture_surface.h"
 #include "preview_host.h"
 #include "support/bitmap_file.h"
 #include "support/program_driver.h"
@@ -219,6 +222,67 @@ TEST_F(SaverProgramTest, RunUsesTheChosenPictureUnmirrored) {
   EXPECT_TRUE(FileThere(kRingFile));
 }
 
+std::string LargePicture(const char* name) { return ProductFolder() + "\\..\\tests-bin\\data\\" + name; }
+
+bool IsRed(Rgb c) { return c.r > 200 && c.g < 60 && c.b < 60; }
+
+// A 72-megapixel picture is halved until it fits the walls, and what is
+// written is the picture averaged down.
+TEST_F(SaverProgramTest, HugePictureIsWrittenReduced) {
+  WriteSettings(1, LargePicture("large-12000x6000.jpg"), 0, "");
+  ASSERT_TRUE(StartSaver(saver_, "/s"));
+  ASSERT_NE(WaitForTopLevelWindow(kSceneTitle, 30s), nullptr);
+  const BitmapPicture room = ReadBmpFile(kRoomFile);
+  const int longer = std::max(room.width, room.height);
+  EXPECT_GT(longer, 2048);
+  EXPECT_LE(longer, 4096);
+  EXPECT_NEAR(room.height, room.width / 2.0, 1.0) << "the 2:1 proportion";
+
+  // Pillow's decode of the same file, averaged over 4 × 4 blocks.
+  const BitmapPicture reference = ReadBmpFile(LargePicture("large-12000x6000-reduced.bmp"));
+  ASSERT_EQ(room.width, reference.width);
+  ASSERT_EQ(room.height, reference.height);
+  double difference = 0;
+  for (size_t i = 0; i < room.pixels.size(); ++i) {
+    const Rgb a = room.pixels[i], b = reference.pixels[i];
+    difference += std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
+  }
+  EXPECT_LT(difference / (3.0 * static_cast<double>(room.pixels.size())), 2.0) << "mean difference per channel";
+
+  ScreenPicture screen;
+  EXPECT_TRUE(WaitFor(
+      [&] {
+        screen = CaptureScreen();
+        return screen.Count(IsRed) > 10000;
+      },
+      10s))
+      << "the walls show the picture";
+  EndSceneWithEscape();
+  ExpectSaverEnds(3s);
+}
+
+// Pictures up to 4096 pixels are written at full size exactly as the
+// picture loader has always decoded them.
+TEST_F(SaverProgramTest, PictureUpTo4096IsWrittenWhole) {
+  const std::string photo = LargePicture("large-4000x3000.jpg");
+  WriteSettings(1, photo, 0, "");
+  ASSERT_TRUE(StartSaver(saver_, "/s"));
+  ASSERT_NE(WaitForTopLevelWindow(kSceneTitle, 30s), nullptr);
+  const std::vector<uint8_t> written = ReadRawFile(kRoomFile);
+  EndSceneWithEscape();
+  ExpectSaverEnds(3s);
+
+  toolkit::PictureSurface decoded;
+  ASSERT_TRUE(decoded.LoadFile(photo));
+  const std::string expected = std::string(kInstallFolder) + "\\expected.bmp";
+  ASSERT_TRUE(decoded.SaveBitmapFile(expected));
+  const BitmapPicture room = ReadBmpFile(kRoomFile);
+  EXPECT_EQ(room.width, 4000);
+  EXPECT_EQ(room.height, 3000);
+  EXPECT_TRUE(written == ReadRawFile(expected)) << "the bitmap file differs from the picture's own decode";
+  DeleteFileA(expected.c_str());
+}
+
 TEST_F(SaverProgramTest, DamagedPictureGivesBlankWallsAndTheRunGoesOn) {
   const std::string damaged = std::string(kInstallFolder) + "\\damaged.jpg";
   ASSERT_TRUE(WriteRawFile(damaged, {0xff, 0xd8, 0xff, 0xe0, 0x00, 0x10, 'J', 'F', 'I', 'F', 0, 1, 2, 3}));
@@ -384,7 +448,6 @@ std::wstring Wide(const std::string& text) {
   return wide;
 }
 
-bool IsRed(Rgb c) { return c.r > 200 && c.g < 60 && c.b < 60; }
 bool IsYellow(Rgb c) { return c.r > 200 && c.g > 200 && c.b < 60; }
 
 // A Japanese user's picture and music, named with characters whose second
