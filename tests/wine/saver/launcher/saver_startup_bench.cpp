@@ -95,7 +95,7 @@ std::optional<double> MsToPictureOnWalls(const std::string& saverPath) {
 }
 
 // Camera-sized photos as the chosen picture, warm (one run first that is
-// not counted), each size three times in turn; the median is reported.
+// not counted), each size five times in turn; the median is reported.
 void TimePictureRuns(const std::string& saverPath) {
   const std::string ini = ProductFolder() + launcher::kSettingsFileName;
   // The settings beside the product belong to whoever put them there.
@@ -113,7 +113,7 @@ void TimePictureRuns(const std::string& saverPath) {
   choose(pictures[0]);
   MsToPictureOnWalls(saverPath);
   std::vector<double> times[3];
-  for (int round = 0; round < 3; ++round) {
+  for (int round = 0; round < 5; ++round) {
     for (int i = 0; i < 3; ++i) {
       choose(pictures[i]);
       if (const auto ms = MsToPictureOnWalls(saverPath)) times[i].push_back(*ms);
