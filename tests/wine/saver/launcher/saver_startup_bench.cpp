@@ -56,7 +56,7 @@ void TimeLoadSteps(HMODULE saver) {
   for (const char* picture : {"large-1024x768.jpg", "large-6000x4000.jpg", "large-12000x6000.jpg"}) {
     const std::string path = ProductFolder() + "\\..\\tests-bin\\data\\" + picture;
     std::vector<double> decodes, writes;
-    int width = 0, height = 0;
+    int chosenWidth = 0, chosenHeight = 0;
     for (int round = 0; round < 3; ++round) {
       toolkit::PictureSurface chosen;
       start = Clock::now();
@@ -65,13 +65,13 @@ void TimeLoadSteps(HMODULE saver) {
       start = Clock::now();
       chosen.SaveBitmapFile("C:\\q_sarn\\bench1.bmp");
       writes.push_back(MsSince(start));
-      width = chosen.width();
-      height = chosen.height();
+      chosenWidth = chosen.width();
+      chosenHeight = chosen.height();
     }
     std::sort(decodes.begin(), decodes.end());
     std::sort(writes.begin(), writes.end());
-    std::printf("chosen picture %s: decode to %dx%d %.1f ms, file write %.1f ms (medians of 3)\n", picture, width,
-                height, decodes[1], writes[1]);
+    std::printf("chosen picture %s: decode to %dx%d %.1f ms, file write %.1f ms (medians of 3)\n", picture,
+                chosenWidth, chosenHeight, decodes[1], writes[1]);
   }
   DeleteFileA("C:\\q_sarn\\bench1.bmp");
 }
