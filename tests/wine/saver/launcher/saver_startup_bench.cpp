@@ -97,7 +97,7 @@ std::optional<double> MsToPictureOnWalls(const std::string& saverPath) {
 // Camera-sized photos as the chosen picture, warm (one run first that is
 // not counted), each size five times in turn; the median is reported.
 void TimePictureRuns(const std::string& saverPath) {
-  const std::string ini = ProductFolder() + launcher::kSettingsFileName;
+  const std::string ini = saverPath.substr(0, saverPath.find_last_of('\\')) + launcher::kSettingsFileName;
   // The settings beside the product belong to whoever put them there.
   std::ifstream kept(ini, std::ios::binary);
   const std::optional<std::string> before =
@@ -113,16 +113,23 @@ void TimePictureRuns(const std::string& saverPath) {
   choose(pictures[0]);
   MsToPictureOnWalls(saverPath);
   std::vector<double> times[3];
+  bool neverShown[3] = {};
   for (int round = 0; round < 5; ++round) {
     for (int i = 0; i < 3; ++i) {
+      if (neverShown[i]) continue;
       choose(pictures[i]);
-      if (const auto ms = MsToPictureOnWalls(saverPath)) times[i].push_back(*ms);
+      if (const auto ms = MsToPictureOnWalls(saverPath)) {
+        times[i].push_back(*ms);
+      } else {
+        neverShown[i] = true;
+      }
     }
   }
   double medians[3] = {};
   for (int i = 0; i < 3; ++i) {
     std::sort(times[i].begin(), times[i].end());
     medians[i] = times[i].empty() ? 0 : times[i][times[i].size() / 2];
+    if (neverShown[i]) std::printf("%s: a run did not show the picture within 30 s\n", pictures[i]);
     std::printf("saver start to picture on the walls, %s: median %.0f ms of %zu runs (", pictures[i], medians[i],
                 times[i].size());
     for (double ms : times[i]) std::printf(" %.0f", ms);
@@ -142,10 +149,12 @@ void TimePictureRuns(const std::string& saverPath) {
 
 }  // namespace
 
-int main() {
+// An optional argument names another Ventalune.scr (with its Ventalune.dll
+// beside it) to time instead of the one built here, for comparisons.
+int main(int argc, char** argv) {
   OleInitialize(nullptr);
   CreateDirectoryA("C:\\q_sarn", nullptr);
-  const std::string saverPath = ProductPath("Ventalune.scr");
+  const std::string saverPath = argc > 1 ? argv[1] : ProductPath("Ventalune.scr");
   HMODULE saver = LoadLibraryExA(saverPath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   TimeLoadSteps(saver);
   FreeLibrary(saver);
