@@ -40,6 +40,8 @@ bool DiskFiles::CanOpenForReading(const std::string& path) {
   return onDisk;
 }
 
+bool IsSystemLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
+
 std::string ProgramFolder() {
   // The path can be longer than MAX_PATH; grow until it fits.
   std::vector<char> buffer(MAX_PATH);
@@ -66,8 +68,10 @@ void WriteIniValue(std::string_view section, std::string_view key, std::string_v
 
 bool FileExists(std::string_view path) {
   DiskFiles files;
-  return FileExists(files, path);
+  return FileExists(files, path, IsSystemLeadByte);
 }
+
+std::string FolderOf(std::string_view path) { return FolderOf(path, IsSystemLeadByte); }
 
 Settings& ProcessSettings() {
   static Settings settings;
@@ -78,7 +82,8 @@ void LoadSettings() {
   ProfileFile profile;
   DiskFiles files;
   const std::string programFolder = ProgramFolder();
-  LoadSettings(ProcessSettings(), profile, files, programFolder, SettingsFilesOf(programFolder).readPath);
+  LoadSettings(ProcessSettings(), profile, files, programFolder, SettingsFilesOf(programFolder).readPath,
+               IsSystemLeadByte);
 }
 
 }  // namespace ventalune::launcher

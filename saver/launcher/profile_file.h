@@ -23,6 +23,10 @@ class DiskFiles final : public FilePort {
   bool CanOpenForReading(const std::string& path) override;
 };
 
+// Whether the byte starts a two-byte character in the system's ANSI code
+// page, the one the ANSI file and profile functions read paths in.
+bool IsSystemLeadByte(unsigned char byte);
+
 // The folder of the running program file, without a trailing backslash.
 std::string ProgramFolder();
 
@@ -33,6 +37,7 @@ std::string IniPath();
 std::string ReadIniValue(std::string_view section, std::string_view key, std::string_view path);
 void WriteIniValue(std::string_view section, std::string_view key, std::string_view value, std::string_view path);
 bool FileExists(std::string_view path);
+std::string FolderOf(std::string_view path);
 
 // The saver program's one settings record: empty at start, filled by
 // LoadSettings (from the file in force), changed only by the settings dialog.

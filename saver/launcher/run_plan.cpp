@@ -6,10 +6,12 @@
 
 namespace ventalune::launcher {
 
-MusicSource ChooseMusic(int16_t bgmKind, std::string_view bgmFile) {
+MusicSource ChooseMusic(int16_t bgmKind, std::string_view bgmFile, LeadByteRule isLead) {
   if (bgmKind == kBgmAudioCd) return MusicSource::kAudioCd;
   if (bgmKind != kBgmSoundFile) return MusicSource::kNone;
-  std::string ending(bgmFile.substr(bgmFile.size() >= 3 ? bgmFile.size() - 3 : 0));
+  // An ending with a two-byte character in it is longer than three bytes and
+  // matches neither; its trail bytes are never upper-cased into letters.
+  std::string ending(LastCharacters(bgmFile, 3, isLead));
   for (char& c : ending) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   if (ending == "WAV") return MusicSource::kWav;
   if (ending == "MP3") return MusicSource::kMp3;

@@ -6,13 +6,16 @@
 #include <string>
 #include <string_view>
 
+#include "saver/launcher/path_text.h"
+
 namespace ventalune::launcher {
 
 enum class MusicSource { kNone, kAudioCd, kWav, kMp3 };
 
-// Audio CD for kind 1; for kind 2 the file's last three characters,
-// upper-cased, choose WAV or MP3; anything else plays nothing.
-MusicSource ChooseMusic(int16_t bgmKind, std::string_view bgmFile);
+// Audio CD for kind 1; for kind 2 the file's last three characters (in the
+// code page `isLead` describes), upper-cased, choose WAV or MP3; anything
+// else plays nothing.
+MusicSource ChooseMusic(int16_t bgmKind, std::string_view bgmFile, LeadByteRule isLead);
 
 // The scene program beside the saver: folder + "\Ventalune.dll".
 std::string RendererPath(std::string_view programFolder);

@@ -24,7 +24,7 @@ class SaverRun {
  public:
   SaverRun(HINSTANCE instance, const Settings& settings, bool cursorHidden)
       : instance_(instance), settings_(settings), cursorHidden_(cursorHidden),
-        music_(ChooseMusic(settings.BgmKind, settings.BgmFile)), covers_(instance) {}
+        music_(ChooseMusic(settings.BgmKind, settings.BgmFile, IsSystemLeadByte)), covers_(instance) {}
 
   bool Create();
   void Attach(HWND window) { window_ = window; }
@@ -37,6 +37,7 @@ class SaverRun {
   void StartMusic();
   void StopMusic();
   void WatchRenderer();
+  void RemoveDesktopCopy();
   void SetTimerOn(TimerId id, UINT periodMs, bool on);
 
   HINSTANCE instance_;
@@ -53,6 +54,7 @@ class SaverRun {
   bool mp3WatchOn_ = false;
   RendererWatch rendererWatch_;
   DWORD startTick_ = 0;
+  bool desktopCopyWritten_ = false;
   MonitorCovers covers_;  // the other monitors, dark while the scene shows
 };
 
@@ -99,6 +101,7 @@ void SaverRun::LoadStep() {
   // Both files are complete before the scene program can read them, and
   // the desktop was copied before its window can cover it.
   display_.SaveBitmapFile(kRoomPictureFile);
+  desktopCopyWritten_ = settings_.PictureKind == kPictureDesktop;
   display2_.SaveBitmapFile(kRingPictureFile);
   StartRenderer();
   StartMusic();
@@ -170,6 +173,16 @@ void SaverRun::SetTimerOn(TimerId id, UINT periodMs, bool on) {
   state = on;
 }
 
+// The desktop copy shows whatever was on the screen (mail, documents) in a
+// folder every user of the machine can read, and nothing needs it once the
+// scene has gone: it goes with the run. The user's own picture and the world
+// map stay, as the next run overwrites them anyway.
+void SaverRun::RemoveDesktopCopy() {
+  if (!desktopCopyWritten_) return;
+  DeleteFileA(kRoomPictureFile);
+  desktopCopyWritten_ = false;
+}
+
 void SaverRun::WatchRenderer() {
   const bool sceneShowing = FindWindowA(nullptr, kSceneWindowTitle) != nullptr;
   if (sceneShowing) covers_.Show(window_);
@@ -197,8 +210,13 @@ LRESULT SaverRun::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       KillTimer(window_, kRendererWatch);
       StopMusic();
       if (cursorHidden_) ShowCursor(TRUE);
+      RemoveDesktopCopy();
       covers_.Remove();
       DestroyWindow(window_);
+      return 0;
+    case WM_ENDSESSION:
+      // The session ends and the process with it, without a closing step.
+      if (wParam) RemoveDesktopCopy();
       return 0;
     case WM_DESTROY:
       PostQuitMessage(0);

@@ -23,8 +23,9 @@ struct SettingsFiles {
 // or created when it is missing. `userDataFolder`: the user's application-data
 // folder without a trailing backslash, empty when the system names none (then
 // the program folder's file is the only one, as before). `files` tells
-// whether the per-user file exists yet.
+// whether the per-user file exists yet; paths are in the code page `isLead`
+// describes.
 SettingsFiles LocateSettings(std::string_view programFolder, bool programFileWritable,
-                             std::string_view userDataFolder, FilePort& files);
+                             std::string_view userDataFolder, FilePort& files, LeadByteRule isLead);
 
 }  // namespace ventalune::launcher

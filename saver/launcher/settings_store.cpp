@@ -22,9 +22,9 @@ void LoadNumber(int16_t& field, ProfilePort& profile, const char* key, const std
 // A path key: the path is kept only while it names a readable file; without
 // one, the kind that needs a file falls back to 0. True when the path was kept.
 bool LoadPath(std::string& field, int16_t& kind, int16_t kindNeedingFile, ProfilePort& profile, FilePort& files,
-              const char* key, const std::string& iniPath) {
+              LeadByteRule isLead, const char* key, const std::string& iniPath) {
   field = ReadIniValue(profile, kSettingsSection, key, iniPath);
-  if (!field.empty() && FileExists(files, field)) return true;
+  if (!field.empty() && FileExists(files, field, isLead)) return true;
   field.clear();
   if (kind == kindNeedingFile) kind = 0;
   return false;
@@ -46,40 +46,43 @@ void WriteIniValue(ProfilePort& profile, std::string_view section, std::string_v
                       UpToNul(value), UpToNul(path));
 }
 
-bool FileExists(FilePort& files, std::string_view path) {
-  if (!path.empty() && path.back() == '\\') path.remove_suffix(1);
+bool FileExists(FilePort& files, std::string_view path, LeadByteRule isLead) {
+  if (EndsWithCharacter(path, '\\', isLead)) path.remove_suffix(1);
   // A NUL would make the platform look at a shorter, different path.
   if (path.empty() || path.find('\0') != std::string_view::npos) return false;
   return files.CanOpenForReading(std::string(path));
 }
 
-std::string FolderOf(std::string_view path) {
-  const size_t separator = path.find_last_of(":\\");
+std::string FolderOf(std::string_view path, LeadByteRule isLead) {
+  const size_t separator = FindLastCharacterOf(path, ":\\", isLead);
   if (separator == std::string_view::npos) return {};
   std::string_view folder = path.substr(0, separator + 1);
+  // The separator found is a character of its own, never a trail byte.
   if (folder.back() == '\\') folder.remove_suffix(1);
   return std::string(folder);
 }
 
-void LoadSettings(Settings& settings, ProfilePort& profile, FilePort& files, std::string_view programFolder) {
-  LoadSettings(settings, profile, files, programFolder, IniPath(programFolder));
+void LoadSettings(Settings& settings, ProfilePort& profile, FilePort& files, std::string_view programFolder,
+                  LeadByteRule isLead) {
+  LoadSettings(settings, profile, files, programFolder, IniPath(programFolder), isLead);
 }
 
 void LoadSettings(Settings& settings, ProfilePort& profile, FilePort& files, std::string_view programFolder,
-                  std::string_view iniFile) {
+                  std::string_view iniFile, LeadByteRule isLead) {
   // The profile port takes whole strings; make the one copy here.
   const std::string iniPath(iniFile);
 
   LoadNumber(settings.PictureKind, profile, kKeyPictureKind, iniPath);
   settings.PictureFolder = std::string(programFolder);
-  if (LoadPath(settings.PictureFile, settings.PictureKind, kPictureFile, profile, files, kKeyPictureFile, iniPath)) {
-    settings.PictureFolder = FolderOf(settings.PictureFile);
+  if (LoadPath(settings.PictureFile, settings.PictureKind, kPictureFile, profile, files, isLead, kKeyPictureFile,
+               iniPath)) {
+    settings.PictureFolder = FolderOf(settings.PictureFile, isLead);
   }
 
   LoadNumber(settings.BgmKind, profile, kKeyBgmKind, iniPath);
   LoadNumber(settings.BgmRepeatTrack, profile, kKeyBgmRepeatTrack, iniPath);
-  LoadPath(settings.BgmFile, settings.BgmKind, kBgmSoundFile, profile, files, kKeyBgmFile, iniPath);
-  settings.BgmFolder = settings.BgmFile.empty() ? std::string(programFolder) : FolderOf(settings.BgmFile);
+  LoadPath(settings.BgmFile, settings.BgmKind, kBgmSoundFile, profile, files, isLead, kKeyBgmFile, iniPath);
+  settings.BgmFolder = settings.BgmFile.empty() ? std::string(programFolder) : FolderOf(settings.BgmFile, isLead);
 }
 
 }  // namespace ventalune::launcher

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "saver/launcher/path_text.h"
+
 namespace ventalune::launcher {
 
 // The platform's profile (INI) functions.
@@ -68,20 +70,24 @@ void WriteIniValue(ProfilePort& profile, std::string_view section, std::string_v
                    std::string_view path);
 
 // True when the path (one trailing backslash ignored) can be opened as a file
-// for reading: false for an empty path, a folder or a missing file.
-bool FileExists(FilePort& files, std::string_view path);
+// for reading: false for an empty path, a folder or a missing file. The path
+// is read by characters of the code page `isLead` describes.
+bool FileExists(FilePort& files, std::string_view path, LeadByteRule isLead);
 
 // The folder part of a path, without a trailing backslash:
-// C:\Music\a.mp3 → C:\Music, C:\a.mp3 → C:, a.mp3 → empty.
-std::string FolderOf(std::string_view path);
+// C:\Music\a.mp3 → C:\Music, C:\a.mp3 → C:, a.mp3 → empty. Read by
+// characters of the code page `isLead` describes.
+std::string FolderOf(std::string_view path, LeadByteRule isLead);
 
 // Fills `settings` from the settings file `iniFile`. A number that cannot be
 // read keeps the value `settings` had; a picture or sound path that no longer
 // names a readable file is dropped, and the kind that needs it falls back to
 // 0. The choosers start in `programFolder` when there is no usable file.
+// Paths are in the code page `isLead` describes.
 void LoadSettings(Settings& settings, ProfilePort& profile, FilePort& files, std::string_view programFolder,
-                  std::string_view iniFile);
+                  std::string_view iniFile, LeadByteRule isLead);
 // The same from the settings file beside the program.
-void LoadSettings(Settings& settings, ProfilePort& profile, FilePort& files, std::string_view programFolder);
+void LoadSettings(Settings& settings, ProfilePort& profile, FilePort& files, std::string_view programFolder,
+                  LeadByteRule isLead);
 
 }  // namespace ventalune::launcher

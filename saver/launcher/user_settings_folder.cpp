@@ -64,7 +64,8 @@ bool CanWriteSettingsFile(const std::string& iniPath) {
 
 SettingsFiles SettingsFilesOf(std::string_view programFolder) {
   DiskFiles files;
-  return LocateSettings(programFolder, CanWriteSettingsFile(IniPath(programFolder)), UserDataFolder(), files);
+  return LocateSettings(programFolder, CanWriteSettingsFile(IniPath(programFolder)), UserDataFolder(), files,
+                        IsSystemLeadByte);
 }
 
 }  // namespace ventalune::launcher

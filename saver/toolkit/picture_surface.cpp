@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "saver/toolkit/bitmap_file.h"
+#include "saver/toolkit/large_picture_decoder.h"
 #include "scene/bitmap_check.h"
 
 namespace ventalune::toolkit {
@@ -106,6 +107,23 @@ bool PictureSurface::Resize(int32_t width, int32_t height) {
 }
 
 bool PictureSurface::LoadBytes(std::span<const uint8_t> bytes) {
+  // Larger pictures arrive reduced; the rest decode exactly as they always
+  // have, so their bitmap files stay the same byte for byte.
+  if (!bytes.empty() && scene::BitmapFileIsWhole(bytes, bytes.size())) {
+    LargePicture large = DecodeLargePicture(bytes);
+    if (large.outcome == LargePicture::Outcome::kUndecodable) {
+      Clear();
+      return false;
+    }
+    if (large.outcome == LargePicture::Outcome::kDecoded) {
+      if (!Resize(large.width, large.height)) {
+        Clear();
+        return false;
+      }
+      std::memcpy(bits_, large.pixels.data(), large.pixels.size());
+      return true;
+    }
+  }
   PicturePtr picture = DecodePicture(bytes);
   OLE_XSIZE_HIMETRIC himetricWidth = 0;
   OLE_YSIZE_HIMETRIC himetricHeight = 0;

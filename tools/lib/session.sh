@@ -7,7 +7,7 @@ session_stop() {
   if [ -n "${WINEPREFIX:-}" ]; then wineserver -k 2>/dev/null || true; fi
   for pid in "${session_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   for pid in "${session_pids[@]}"; do wait "$pid" 2>/dev/null || true; done
-  [ -n "${session_runtime:-}" ] && rm -rf "$session_runtime"
+  if [ -n "${session_runtime:-}" ]; then rm -rf "$session_runtime"; fi
 }
 
 # session_start_display: a 1024×768×24 Xvfb on a free display number.

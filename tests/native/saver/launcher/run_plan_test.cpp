@@ -18,7 +18,7 @@ struct MusicCase {
 class ChooseMusicTest : public testing::TestWithParam<MusicCase> {};
 
 TEST_P(ChooseMusicTest, KindAndFileEndingChoose) {
-  EXPECT_EQ(ChooseMusic(GetParam().kind, GetParam().file), GetParam().source);
+  EXPECT_EQ(ChooseMusic(GetParam().kind, GetParam().file, NoLeadBytes), GetParam().source);
 }
 
 INSTANTIATE_TEST_SUITE_P(

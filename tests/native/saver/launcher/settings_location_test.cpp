@@ -56,7 +56,7 @@ TEST_P(LocateSettingsTest, ChoosesTheFileInForce) {
   const LocateRow& row = GetParam();
   Disk disk;
   if (row.userFileExists) disk.files[kUserFile];
-  const SettingsFiles found = LocateSettings(kProgramFolder, row.programFileWritable, row.userData, disk);
+  const SettingsFiles found = LocateSettings(kProgramFolder, row.programFileWritable, row.userData, disk, NoLeadBytes);
   EXPECT_EQ(found.readPath, row.readPath);
   EXPECT_EQ(found.writePath, row.writePath);
 }
@@ -83,10 +83,11 @@ TEST(SettingsInAProtectedInstall, SavedChoicesComeBackOnTheNextStart) {
   disk.readOnly.insert(kProgramFile);
 
   Settings before;
-  LoadSettings(before, disk, disk, kProgramFolder, LocateSettings(kProgramFolder, false, kUserData, disk).readPath);
+  LoadSettings(before, disk, disk, kProgramFolder, LocateSettings(kProgramFolder, false, kUserData, disk, NoLeadBytes).readPath,
+               NoLeadBytes);
   EXPECT_EQ(before.BgmKind, 1) << "the installed file is read before the first save";
 
-  const std::string target = LocateSettings(kProgramFolder, false, kUserData, disk).writePath;
+  const std::string target = LocateSettings(kProgramFolder, false, kUserData, disk, NoLeadBytes).writePath;
   for (const auto& [key, value] : {std::pair{kKeyPictureKind, " 0"}, std::pair{kKeyPictureFile, ""},
                                    std::pair{kKeyBgmKind, " 2"}, std::pair{kKeyBgmRepeatTrack, " 0"},
                                    std::pair{kKeyBgmFile, "C:\\Music\\a.mp3"}}) {
@@ -94,7 +95,8 @@ TEST(SettingsInAProtectedInstall, SavedChoicesComeBackOnTheNextStart) {
   }
 
   Settings after;
-  LoadSettings(after, disk, disk, kProgramFolder, LocateSettings(kProgramFolder, false, kUserData, disk).readPath);
+  LoadSettings(after, disk, disk, kProgramFolder, LocateSettings(kProgramFolder, false, kUserData, disk, NoLeadBytes).readPath,
+               NoLeadBytes);
   EXPECT_EQ(after.BgmKind, 2);
   EXPECT_EQ(after.BgmFile, "C:\\Music\\a.mp3");
   EXPECT_EQ(after.BgmFolder, "C:\\Music");

@@ -89,7 +89,7 @@ TEST_P(LoadSettingsTest, FillsAndRepairsTheRecord) {
   files.readable = GetParam().readable;
   Settings settings = GetParam().before;
 
-  LoadSettings(settings, profile, files, kProgramFolder);
+  LoadSettings(settings, profile, files, kProgramFolder, NoLeadBytes);
 
   const Settings& want = GetParam().after;
   EXPECT_EQ(settings.PictureKind, want.PictureKind);
@@ -184,7 +184,7 @@ TEST(LoadSettingsTest, ReadsTheSettingsFileBesideTheProgram) {
   profile.values[{kSettingsSection, kKeyBgmKind}] = "1";
   FakeFiles files;
   Settings settings;
-  LoadSettings(settings, profile, files, "D:\\Tools\\Saver");
+  LoadSettings(settings, profile, files, "D:\\Tools\\Saver", NoLeadBytes);
   EXPECT_EQ(settings.BgmKind, 1);
 }
 
@@ -199,7 +199,7 @@ struct FolderRow {
 class FolderOfTest : public testing::TestWithParam<FolderRow> {};
 
 TEST_P(FolderOfTest, KeepsTheFolderWithoutTrailingBackslash) {
-  EXPECT_EQ(FolderOf(GetParam().path), GetParam().folder);
+  EXPECT_EQ(FolderOf(GetParam().path, NoLeadBytes), GetParam().folder);
 }
 
 INSTANTIATE_TEST_SUITE_P(Paths, FolderOfTest,
@@ -225,7 +225,7 @@ class FileExistsTest : public testing::TestWithParam<ExistsRow> {};
 TEST_P(FileExistsTest, AsksAboutThePathWithoutOneTrailingBackslash) {
   FakeFiles files;
   files.readable = {"C:\\a.txt"};
-  EXPECT_EQ(FileExists(files, GetParam().path), GetParam().exists);
+  EXPECT_EQ(FileExists(files, GetParam().path, NoLeadBytes), GetParam().exists);
   EXPECT_EQ(files.asked, GetParam().asked);
 }
 

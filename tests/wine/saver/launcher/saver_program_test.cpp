@@ -6,11 +6,16 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <fstream>
 #include <memory>
 #include <string>
 
+#include "saver/launcher/profile_file.h"
 #include "saver/launcher/settings_keys.h"
+#include "saver/toolkit/picture_surface.h"
 #include "preview_host.h"
 #include "support/bitmap_file.h"
 #include "support/program_driver.h"
@@ -27,6 +32,8 @@ constexpr char kSceneTitle[] = "Nubivola_VC";
 constexpr char kRunTitle[] = "Nubivola_Main";
 
 std::string Installed(const char* file) { return std::string(kInstallFolder) + "\\" + file; }
+
+bool FileThere(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
 
 bool CursorShowing() {
   CURSORINFO info{};
@@ -190,6 +197,8 @@ TEST_F(SaverProgramTest, RunCopiesTheDesktopMirroredAndEndsWithTheScene) {
   EndSceneWithEscape();
   ExpectSaverEnds(3s);
   EXPECT_TRUE(CursorShowsWithin(2s)) << "the cursor is back after the run";
+  EXPECT_FALSE(FileThere(kRoomFile)) << "the desktop copy outlived the run";
+  EXPECT_TRUE(FileThere(kRingFile));
 }
 
 // The user's own picture goes to the walls unchanged, at its own size.
@@ -206,8 +215,73 @@ TEST_F(SaverProgramTest, RunUsesTheChosenPictureUnmirrored) {
   EXPECT_LT(room.at(20, 240).b, 80);
   EXPECT_GT(room.at(620, 240).b, 180);
   EXPECT_LT(room.at(620, 240).r, 80);
+  const std::vector<uint8_t> during = ReadRawFile(kRoomFile);
   EndSceneWithEscape();
   ExpectSaverEnds(3s);
+  // Only a copy of the desktop is removed: the user's picture stays as written.
+  EXPECT_EQ(ReadRawFile(kRoomFile), during);
+  EXPECT_TRUE(FileThere(kRingFile));
+}
+
+std::string LargePicture(const char* name) { return ProductFolder() + "\\..\\tests-bin\\data\\" + name; }
+
+bool IsRed(Rgb c) { return c.r > 200 && c.g < 60 && c.b < 60; }
+
+// A 72-megapixel picture is halved until it fits the walls, and what is
+// written is the picture averaged down.
+TEST_F(SaverProgramTest, HugePictureIsWrittenReduced) {
+  WriteSettings(1, LargePicture("large-12000x6000.jpg"), 0, "");
+  ASSERT_TRUE(StartSaver(saver_, "/s"));
+  ASSERT_NE(WaitForTopLevelWindow(kSceneTitle, 30s), nullptr);
+  const BitmapPicture room = ReadBmpFile(kRoomFile);
+  const int longer = std::max(room.width, room.height);
+  EXPECT_GT(longer, 2048);
+  EXPECT_LE(longer, 4096);
+  EXPECT_NEAR(room.height, room.width / 2.0, 1.0) << "the 2:1 proportion";
+
+  // Pillow's decode of the same file, averaged over 4 × 4 blocks.
+  const BitmapPicture reference = ReadBmpFile(LargePicture("large-12000x6000-reduced.bmp"));
+  ASSERT_EQ(room.width, reference.width);
+  ASSERT_EQ(room.height, reference.height);
+  double difference = 0;
+  for (size_t i = 0; i < room.pixels.size(); ++i) {
+    const Rgb a = room.pixels[i], b = reference.pixels[i];
+    difference += std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
+  }
+  EXPECT_LT(difference / (3.0 * static_cast<double>(room.pixels.size())), 2.0) << "mean difference per channel";
+
+  ScreenPicture screen;
+  EXPECT_TRUE(WaitFor(
+      [&] {
+        screen = CaptureScreen();
+        return screen.Count(IsRed) > 10000;
+      },
+      20s))
+      << "the walls show the picture";
+  EndSceneWithEscape();
+  ExpectSaverEnds(3s);
+}
+
+// Pictures up to 4096 pixels are written at full size exactly as the
+// picture loader has always decoded them.
+TEST_F(SaverProgramTest, PictureUpTo4096IsWrittenWhole) {
+  const std::string photo = LargePicture("large-4000x3000.jpg");
+  WriteSettings(1, photo, 0, "");
+  ASSERT_TRUE(StartSaver(saver_, "/s"));
+  ASSERT_NE(WaitForTopLevelWindow(kSceneTitle, 30s), nullptr);
+  const std::vector<uint8_t> written = ReadRawFile(kRoomFile);
+  EndSceneWithEscape();
+  ExpectSaverEnds(3s);
+
+  toolkit::PictureSurface decoded;
+  ASSERT_TRUE(decoded.LoadFile(photo));
+  const std::string expected = std::string(kInstallFolder) + "\\expected.bmp";
+  ASSERT_TRUE(decoded.SaveBitmapFile(expected));
+  const BitmapPicture room = ReadBmpFile(kRoomFile);
+  EXPECT_EQ(room.width, 4000);
+  EXPECT_EQ(room.height, 3000);
+  EXPECT_TRUE(written == ReadRawFile(expected)) << "the bitmap file differs from the picture's own decode";
+  DeleteFileA(expected.c_str());
 }
 
 // Installed where the user may not change the settings file: the run takes
@@ -344,8 +418,171 @@ TEST_F(SaverProgramTest, MissingSceneProgramEndsTheRunAfterTheGracePeriod) {
   ASSERT_TRUE(WaitFor([] { return FindTopLevelWindow(kRunTitle) != nullptr; }, 10s));
   // Not at the first look: the scene is given time to start.
   EXPECT_FALSE(saver_.WaitForExit(3s));
+  EXPECT_TRUE(FileThere(kRoomFile));
   ExpectSaverEnds(15s);
   EXPECT_TRUE(CursorShowsWithin(2s));
+  EXPECT_FALSE(FileThere(kRoomFile)) << "the desktop copy outlived the run";
+  EXPECT_TRUE(FileThere(kRingFile));
+}
+
+enum class Ending { kSceneKilled, kRunWindowClosed, kSessionEnded };
+
+struct EndingCase {
+  const char* name;
+  Ending ending;
+};
+
+class DesktopCopyTest : public SaverProgramTest, public testing::WithParamInterface<EndingCase> {};
+
+// The desktop copy is on disk while the scene may read it, and goes when the
+// run ends, however it ends; the world map stays.
+TEST_P(DesktopCopyTest, GoesWithTheRun) {
+  WriteSettings(0, "", 0, "");
+  ASSERT_TRUE(StartSaver(saver_, "/s"));
+  HWND scene = WaitForTopLevelWindow(kSceneTitle, 15s);
+  ASSERT_NE(scene, nullptr);
+  EXPECT_TRUE(FileThere(kRoomFile));
+  EXPECT_TRUE(FileThere(kRingFile));
+
+  switch (GetParam().ending) {
+    case Ending::kSceneKilled: {
+      // A scene that has run a while: the saver's watch, looking every
+      // 500 ms, has seen its window (before that the start-up grace applies).
+      WaitFor([] { return false; }, 1500ms);
+      DWORD sceneProcess = 0;
+      GetWindowThreadProcessId(scene, &sceneProcess);
+      const HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, sceneProcess);
+      ASSERT_NE(process, nullptr);
+      TerminateProcess(process, 1);
+      EXPECT_EQ(WaitForSingleObject(process, 5000), WAIT_OBJECT_0);
+      CloseHandle(process);
+      // On a busy machine the watch may not have looked yet; then the
+      // start-up grace ends the run instead.
+      ExpectSaverEnds(15s);
+      break;
+    }
+    case Ending::kRunWindowClosed:
+      // Someone else asks the hidden run window to close; the scene goes on.
+      PostMessageA(FindTopLevelWindow(kRunTitle), WM_CLOSE, 0, 0);
+      ExpectSaverEnds(5s);
+      break;
+    case Ending::kSessionEnded:
+      // Logging off ends the process right after this message.
+      SendMessageA(FindTopLevelWindow(kRunTitle), WM_ENDSESSION, TRUE, 0);
+      EXPECT_FALSE(FileThere(kRoomFile));
+      EndSceneWithEscape();
+      ExpectSaverEnds(3s);
+      break;
+  }
+  EXPECT_FALSE(FileThere(kRoomFile)) << "the desktop copy outlived the run";
+  EXPECT_TRUE(FileThere(kRingFile));
+}
+
+INSTANTIATE_TEST_SUITE_P(Endings, DesktopCopyTest,
+                         testing::Values(EndingCase{"SceneKilled", Ending::kSceneKilled},
+                                         EndingCase{"RunWindowClosed", Ending::kRunWindowClosed},
+                                         EndingCase{"SessionEnded", Ending::kSessionEnded}),
+                         [](const testing::TestParamInfo<EndingCase>& row) { return std::string(row.param.name); });
+
+// Text in a code page, through the platform's own tables.
+std::string InCodePage(UINT codePage, const std::wstring& text) {
+  const int size = WideCharToMultiByte(codePage, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  std::string bytes(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(codePage, 0, text.c_str(), -1, bytes.data(), size, nullptr, nullptr);
+  bytes.pop_back();
+  return bytes;
+}
+
+std::wstring Wide(const std::string& text) {
+  const int size = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
+  std::wstring wide(static_cast<size_t>(size), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, wide.data(), size);
+  wide.pop_back();
+  return wide;
+}
+
+bool IsYellow(Rgb c) { return c.r > 200 && c.g > 200 && c.b < 60; }
+
+// A Japanese user's picture and music, named with characters whose second
+// Shift-JIS byte is the backslash's code (ソ 83 5C, 表 95 5C). The settings
+// file holds the same bytes whatever the system's code page: 932 reads them
+// as ...\ソナタ\表.jpg and ...\ソナタ.mp3, 1252 as ...\ƒ\ƒiƒ^\•\.jpg and
+// ...\ƒ\ƒiƒ^.mp3. Both sets of files exist, each with its own colour and
+// tone, so the run shows and plays which ones it read. Run by
+// hear_saver_run.sh under LANG=ja_JP.UTF-8 and LANG=en_US.UTF-8, which also
+// listens for the tone (523 Hz for the Japanese names, 784 Hz otherwise).
+TEST_F(SaverProgramTest, JapanesePathsAreReadInTheSystemCodePage) {
+  const char* codePage = std::getenv("VENTALUNE_EXPECT_CODE_PAGE");
+  const char* tone = std::getenv("VENTALUNE_RUN_TONE_MP3");
+  const char* otherTone = std::getenv("VENTALUNE_RUN_OTHER_TONE_MP3");
+  if (!codePage || !tone || !otherTone) GTEST_SKIP() << "run through hear_saver_run.sh with a system locale";
+  ASSERT_EQ(GetACP(), static_cast<UINT>(std::atoi(codePage))) << "Wine takes the code page from LANG";
+  const bool japanese = GetACP() == 932;
+
+  const std::wstring root = L"C:\\Ventalune Paths";
+  const std::wstring japaneseFolder = root + L"\\ソナタ";
+  const std::wstring japanesePicture = japaneseFolder + L"\\表.jpg";
+  const std::wstring japaneseMusic = root + L"\\ソナタ.mp3";
+  // The same bytes read one by one in code page 1252.
+  const std::wstring westernFolder = root + L"\\ƒ\\ƒiƒ^\\•";
+  const std::wstring westernPicture = westernFolder + L"\\.jpg";
+  const std::wstring westernMusic = root + L"\\ƒ\\ƒiƒ^.mp3";
+  ASSERT_EQ(InCodePage(1252, westernPicture), InCodePage(932, japanesePicture));
+  ASSERT_EQ(InCodePage(1252, westernMusic), InCodePage(932, japaneseMusic));
+
+  for (const std::wstring& folder : {root, japaneseFolder, root + L"\\ƒ", root + L"\\ƒ\\ƒiƒ^", westernFolder}) {
+    CreateDirectoryW(folder.c_str(), nullptr);
+  }
+  const std::wstring data = Wide(ProductFolder()) + L"\\..\\tests-bin\\data\\";
+  ASSERT_TRUE(CopyFileW((data + L"red-320x240.jpg").c_str(), japanesePicture.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileW((data + L"yellow-200x100.jpg").c_str(), westernPicture.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileW(Wide(tone).c_str(), japaneseMusic.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileW(Wide(otherTone).c_str(), westernMusic.c_str(), FALSE));
+
+  {
+    using namespace launcher;
+    const std::string ini = Installed("Ventalune.ini");
+    std::ofstream(ini, std::ios::binary) << "[Section]\r\n"
+                                         << kKeyPictureKind << "= 1\r\n"
+                                         << kKeyPictureFile << "=" << InCodePage(932, japanesePicture) << "\r\n"
+                                         << kKeyBgmKind << "= 2\r\n"
+                                         << kKeyBgmRepeatTrack << "= 0\r\n"
+                                         << kKeyBgmFile << "=" << InCodePage(932, japaneseMusic) << "\r\n";
+
+    // The settings store keeps both choices and finds their folders.
+    ProfileFile profile;
+    DiskFiles files;
+    Settings settings;
+    LoadSettings(settings, profile, files, kInstallFolder, IsSystemLeadByte);
+    EXPECT_EQ(settings.PictureKind, kPictureFile);
+    EXPECT_EQ(settings.PictureFile, InCodePage(932, japanesePicture));
+    EXPECT_EQ(settings.PictureFolder, InCodePage(GetACP(), japanese ? japaneseFolder : westernFolder));
+    EXPECT_EQ(settings.BgmKind, kBgmSoundFile);
+    EXPECT_EQ(settings.BgmFile, InCodePage(932, japaneseMusic));
+    EXPECT_EQ(settings.BgmFolder, InCodePage(GetACP(), japanese ? root : root + L"\\ƒ"));
+  }
+
+  ASSERT_TRUE(StartSaver(saver_, "/s"));
+  ASSERT_NE(WaitForTopLevelWindow(kSceneTitle, 15s), nullptr);
+  const BitmapPicture room = ReadBmpFile(kRoomFile);
+  EXPECT_EQ(room.width, japanese ? 320 : 200);
+  EXPECT_EQ(room.height, japanese ? 240 : 100);
+  const auto wallColour = japanese ? IsRed : IsYellow;
+  ScreenPicture screen;
+  const bool onTheWalls = WaitFor(
+      [&] {
+        screen = CaptureScreen();
+        return screen.Count(wallColour) > 10000;
+      },
+      10s);
+  if (!onTheWalls) screen.SaveBmp("C:\\japanese_paths_failure.bmp");
+  EXPECT_TRUE(onTheWalls) << "walls showing the picture: " << screen.Count(wallColour) << " pixels";
+  EXPECT_EQ(screen.Count(japanese ? IsYellow : IsRed), 0) << "the other picture is on the walls";
+
+  WaitFor([] { return false; }, 3s);
+  EndSceneWithEscape();
+  ExpectSaverEnds(3s);
+  WaitFor([] { return false; }, 2s);
 }
 
 // Wine draws no child window of another process, so what the preview shows

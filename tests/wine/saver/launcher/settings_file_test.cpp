@@ -105,7 +105,7 @@ TEST_F(SettingsFileTest, FileFromAJapaneseSystemLoadsAsWritten) {
   ProfileFile profile;
   DiskFiles files;
   Settings settings;
-  LoadSettings(settings, profile, files, folder_);
+  LoadSettings(settings, profile, files, folder_, IsSystemLeadByte);
 
   EXPECT_EQ(settings.PictureKind, 1);
   EXPECT_EQ(settings.PictureFile, In("sky.bmp"));

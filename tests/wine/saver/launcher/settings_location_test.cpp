@@ -120,7 +120,7 @@ TEST_F(SettingsLocationTest, ProtectedInstallSavesTheSameBytesToTheUserFile) {
   ProfileFile profile;
   DiskFiles disk;
   Settings settings;
-  LoadSettings(settings, profile, disk, protected_, files.readPath);
+  LoadSettings(settings, profile, disk, protected_, files.readPath, IsSystemLeadByte);
   EXPECT_EQ(settings.BgmKind, 1);
   EXPECT_EQ(settings.BgmRepeatTrack, 4);
   EXPECT_EQ(settings.PictureFolder, protected_);

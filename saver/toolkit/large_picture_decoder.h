@@ -1,0 +1,30 @@
+#pragma once
+// Pictures larger than the walls can show are decoded through the Windows
+// Imaging Component at a reduced scale: by the decoder itself where it can
+// scale (JPEG halves, quarters and eighths while decoding), otherwise a few
+// rows at a time averaged down, so the full-size pixels are never all held
+// here.
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace ventalune::toolkit {
+
+struct LargePicture {
+  enum class Outcome {
+    kNotLarge,     // within the size kept as it is, or not for this decoder: decode as usual
+    kDecoded,      // reduced: pixels hold width × height
+    kUndecodable,  // too large to keep, and it could not be decoded
+  };
+  Outcome outcome = Outcome::kNotLarge;
+  int32_t width = 0;
+  int32_t height = 0;
+  // Four bytes a pixel (blue, green, red, unused), top row first.
+  std::vector<uint8_t> pixels;
+};
+
+// Reads the size a JPEG or bitmap declares and, when its longer side is over
+// kLongestSideKept, decodes it reduced (see ReduceToFit).
+LargePicture DecodeLargePicture(std::span<const uint8_t> bytes);
+
+}  // namespace ventalune::toolkit
