@@ -44,10 +44,17 @@ std::vector<OurProcess> OurProcesses() {
   return found;
 }
 
+// Open handles of one process: how many, and how many of each object type
+// (by the table's type number), which tells what a changed count is made of.
+struct HandleCount {
+  DWORD total = 0;
+  std::map<int, DWORD> byType;
+};
+
 // Open handles by process id, from the system's handle table. (Wine answers
 // GetProcessHandleCount for another process with 0; the table it keeps.)
-std::map<DWORD, DWORD> HandlesByProcess() {
-  std::map<DWORD, DWORD> counts;
+std::map<DWORD, HandleCount> HandlesByProcess() {
+  std::map<DWORD, HandleCount> counts;
   std::vector<uint8_t> buffer(1 << 20);
   for (int attempt = 0; attempt < 8; ++attempt) {
     ULONG needed = 0;
@@ -59,7 +66,11 @@ std::map<DWORD, DWORD> HandlesByProcess() {
     }
     if (status < 0) return counts;
     const auto* table = reinterpret_cast<const SYSTEM_HANDLE_INFORMATION*>(buffer.data());
-    for (ULONG i = 0; i < table->Count; ++i) ++counts[table->Handle[i].OwnerPid];
+    for (ULONG i = 0; i < table->Count; ++i) {
+      HandleCount& count = counts[table->Handle[i].OwnerPid];
+      ++count.total;
+      ++count.byType[table->Handle[i].ObjectType];
+    }
     return counts;
   }
   return counts;
@@ -77,10 +88,18 @@ void PrintState(const std::vector<OurProcess>& processes) {
   EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode);
   std::printf("state cursor=%d display=%lux%lux%lu processes=%zu\n", CursorShowing() ? 1 : 0, mode.dmPelsWidth,
               mode.dmPelsHeight, mode.dmBitsPerPel, processes.size());
-  std::map<DWORD, DWORD> handleTable = HandlesByProcess();
+  std::map<DWORD, HandleCount> handleTable = HandlesByProcess();
   for (const OurProcess& p : processes) {
     HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, p.id);
-    DWORD handles = handleTable[p.id];
+    const HandleCount& table = handleTable[p.id];
+    DWORD handles = table.total;
+    std::string types;
+    for (const auto& [type, count] : table.byType) {
+      if (!types.empty()) types += ',';
+      types += std::to_string(type);
+      types += ':';
+      types += std::to_string(count);
+    }
     PROCESS_MEMORY_COUNTERS_EX memory{};
     memory.cb = sizeof(memory);
     DWORD gdi = 0, user = 0;
@@ -92,9 +111,9 @@ void PrintState(const std::vector<OurProcess>& processes) {
       user = GetGuiResources(process, GR_USEROBJECTS);
       CloseHandle(process);
     }
-    std::printf("process name=%s pid=%lu handles=%lu gdi=%lu user=%lu private=%llu working=%llu\n", p.name.c_str(),
-                p.id, handles, gdi, user, static_cast<unsigned long long>(memory.PrivateUsage),
-                static_cast<unsigned long long>(memory.WorkingSetSize));
+    std::printf("process name=%s pid=%lu handles=%lu gdi=%lu user=%lu private=%llu working=%llu types=%s\n",
+                p.name.c_str(), p.id, handles, gdi, user, static_cast<unsigned long long>(memory.PrivateUsage),
+                static_cast<unsigned long long>(memory.WorkingSetSize), types.c_str());
   }
 }
 
