@@ -48,7 +48,10 @@ bool BitmapFileIsWhole(std::span<const uint8_t> head, uint64_t fileSize) {
     case kRgb:
     case kBitfields:
     case kAlphaBitfields: {
+      // Below 2^46; times a height below 2^31 it may pass 64 bits, so the
+      // height is weighed against the file by division, not multiplication.
       const uint64_t stride = (static_cast<uint64_t>(width) * bitCount + 31) / 32 * 4;
+      if (static_cast<uint64_t>(height) > fileSize / stride) return false;
       pixelBytes = stride * static_cast<uint64_t>(height);
       break;
     }
@@ -61,7 +64,7 @@ bool BitmapFileIsWhole(std::span<const uint8_t> head, uint64_t fileSize) {
     default:
       return false;
   }
-  return pixelOffset + pixelBytes <= fileSize;
+  return pixelBytes <= fileSize - pixelOffset;
 }
 
 }  // namespace ventalune::scene

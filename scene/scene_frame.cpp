@@ -1,5 +1,7 @@
 #include "scene/scene_frame.h"
 
+#include "scene/frame_pacer.h"
+#include "scene/frame_timer.h"
 #include "scene/gl_api.h"
 #include "scene/picture_texture.h"
 #include "scene/scene_assets.h"
@@ -13,6 +15,9 @@ bool PrepareGlState(SceneFrame& frame, SceneWindow& window, KeyTable& keys) {
   frame.keys = &keys;
   frame.contextHasAssets = false;
   PrepareGlState();
+  // The swap waits for the display where the driver can; the loop's own
+  // pacing covers drivers that cannot or that ignore the request.
+  RequestSwapInterval(frame.pacing == FramePacing::kDisplayRate ? 1 : 0);
   return true;
 }
 
@@ -43,6 +48,9 @@ void RenderFrame(SceneFrame& frame) {
 
 void RunMessageLoop(SceneFrame& frame) {
   SceneWindow& window = *frame.window;
+  const bool paced = frame.pacing == FramePacing::kDisplayRate;
+  FrameTimer timer;
+  FramePacer pacer(timer.ticksPerSecond());
   MSG message;
   for (;;) {
     // Only the scene window's own messages; no TranslateMessage, so no
@@ -50,20 +58,30 @@ void RunMessageLoop(SceneFrame& frame) {
     if (PeekMessageA(&message, window.window, 0, 0, PM_REMOVE)) {
       if (message.message == WM_QUIT) return;
       DispatchMessageA(&message);
-    } else if (!window.visible) {
-      WaitMessage();
-    } else {
-      const DWORD now = GetTickCount();
-      StepFrame(frame, now - window.lastTick);
-      window.lastTick = now;
-      RenderFrame(frame);
-      SwapBuffers(window.dc);
-      if (frame.framePresented) frame.framePresented(frame);
+      continue;
     }
+    if (!window.visible) {
+      WaitMessage();
+      continue;
+    }
+    if (paced) {
+      // A message that arrives meanwhile ends the wait and is handled first.
+      if (const uint64_t wait = pacer.TicksUntilDue(timer.Now())) {
+        timer.WaitForFrameOrMessage(wait);
+        continue;
+      }
+      pacer.FrameDrawn(timer.Now());
+    }
+    const DWORD now = GetTickCount();
+    StepFrame(frame, now - window.lastTick);
+    window.lastTick = now;
+    RenderFrame(frame);
+    SwapBuffers(window.dc);
+    if (frame.framePresented) frame.framePresented(frame);
   }
 }
 
-int RunSceneProgram(HINSTANCE instance, FramePresentedHook framePresented) {
+int RunSceneProgram(HINSTANCE instance, FramePresentedHook framePresented, FramePacing pacing) {
   static SceneApplication application;
   static KeyTable keys;
   static SceneRunFlags flags;
@@ -79,6 +97,7 @@ int RunSceneProgram(HINSTANCE instance, FramePresentedHook framePresented) {
   keys.fill(0);
   frame.scene = &scene;
   frame.framePresented = framePresented;
+  frame.pacing = pacing;
 
   WNDCLASSEXA windowClass{};
   windowClass.cbSize = sizeof(windowClass);

@@ -1,6 +1,7 @@
 #pragma once
-// The frame loop: as many frames as the driver gives, each one a step of the
-// scene and a draw, with the window's messages handled in between.
+// The frame loop: at most 60 frames a second, each one a step of the scene
+// and a draw, with the window's messages handled in between and while it
+// waits for the next frame.
 #include "scene/ring_scene.h"
 #include "scene/scene_window.h"
 
@@ -11,6 +12,10 @@ struct SceneFrame;
 // and end the run. The program itself passes none.
 using FramePresentedHook = void (*)(SceneFrame& frame);
 
+// The program keeps the pace the scene was made for; a benchmark may ask for
+// frames as fast as the driver gives them, to measure the drawing itself.
+enum class FramePacing { kDisplayRate, kUncapped };
+
 // What the frame step works on. One per process.
 struct SceneFrame {
   SceneWindow* window = nullptr;
@@ -19,6 +24,7 @@ struct SceneFrame {
   bool assetsLoaded = false;     // once in this process
   bool contextHasAssets = false; // the current rendering context
   FramePresentedHook framePresented = nullptr;
+  FramePacing pacing = FramePacing::kDisplayRate;
 };
 
 // Fixed GL state for a freshly opened window; remembers the window and keys
@@ -37,6 +43,7 @@ void RunMessageLoop(SceneFrame& frame);
 // The whole program: register the class, open the window (again after a
 // display-mode switch), loop, tear down. Returns the exit code: 0, or −1
 // when the window class cannot be registered.
-int RunSceneProgram(HINSTANCE instance, FramePresentedHook framePresented = nullptr);
+int RunSceneProgram(HINSTANCE instance, FramePresentedHook framePresented = nullptr,
+                    FramePacing pacing = FramePacing::kDisplayRate);
 
 }  // namespace ventalune::scene

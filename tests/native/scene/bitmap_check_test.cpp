@@ -77,6 +77,10 @@ INSTANTIATE_TEST_SUITE_P(
         WholeCase{"RleWithinFile", InfoHeader(64, 64, 8, 1, 500), 54 + 500, true},
         WholeCase{"RleBeyondFile", InfoHeader(64, 64, 8, 1, 500), 54 + 499, false},
         WholeCase{"ZeroWidth", InfoHeader(0, 64, 24), 1000, false},
+        // Found by fuzzing: 2^30 × 2^30 pixels of 128 bits make exactly 2^64
+        // bytes, which wrapped to none and passed a file of headers alone.
+        WholeCase{"PixelSizeWrapsPast64Bits", InfoHeader(1 << 30, 1 << 30, 128), 54, false},
+        WholeCase{"PixelSizeNear64BitsInAHugeFile", InfoHeader(0x7fffffff, 0x7fffffff, 0xffff), ~uint64_t{0}, false},
         WholeCase{"ZeroBits", InfoHeader(8, 8, 0), 1000, false},
         WholeCase{"UnknownCompression", InfoHeader(8, 8, 24, 99), 100000, false},
         // Sizes that would overflow 32-bit arithmetic.

@@ -108,7 +108,10 @@ def main():
         if their_loops is not None and their_loops != our_loops:
             problems.append(f"{name}: loop count {our_loops}, Pillow says {their_loops}")
         checked += 1
-    for gif in sorted(glob.glob(os.path.join(suite, "*.gif"))):
+    suite_gifs = sorted(glob.glob(os.path.join(suite, "*.gif")))
+    if not suite_gifs:
+        problems.append(f"no GIFs of the test suite in {suite}")
+    for gif in suite_gifs:
         name = os.path.basename(gif)[:-4]
         our_frames, _ = ours(gifframes, gif, work)
         compare(name, our_frames, suite_frames(suite, name), problems)
