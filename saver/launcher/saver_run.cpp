@@ -4,6 +4,7 @@
 #include <string>
 
 #include "assets/saver_resources.h"
+#include "common/window_of.h"
 #include "saver/launcher/monitor_covers.h"
 #include "saver/launcher/profile_file.h"
 #include "saver/launcher/run_plan.h"
@@ -27,8 +28,7 @@ class SaverRun {
         music_(ChooseMusic(settings.BgmKind, settings.BgmFile, IsSystemLeadByte)), covers_(instance) {}
 
   bool Create();
-  void Attach(HWND window) { window_ = window; }
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
   void LoadStep();
@@ -58,20 +58,10 @@ class SaverRun {
   MonitorCovers covers_;  // the other monitors, dark while the scene shows
 };
 
-LRESULT CALLBACK RunWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    static_cast<SaverRun*>(create->lpCreateParams)->Attach(window);
-  }
-  auto* run = reinterpret_cast<SaverRun*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-  return run ? run->HandleMessage(message, wParam, lParam) : DefWindowProcA(window, message, wParam, lParam);
-}
-
 bool SaverRun::Create() {
   WNDCLASSEXA windowClass{};
   windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = RunWindowProc;
+  windowClass.lpfnWndProc = WindowProcOf<SaverRun>;
   windowClass.hInstance = instance_;
   windowClass.lpszClassName = kRunWindowClass;
   RegisterClassExA(&windowClass);
@@ -191,7 +181,9 @@ void SaverRun::WatchRenderer() {
   SendMessageA(window_, WM_CLOSE, 0, 0);
 }
 
-LRESULT SaverRun::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT SaverRun::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // The window is known from its first message on, before CreateWindowEx returns.
+  if (!window_) window_ = window;
   switch (message) {
     case WM_TIMER:
       if (wParam == kMp3Watch) music::Mp3Poll(mci_);

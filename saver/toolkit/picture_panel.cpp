@@ -2,21 +2,12 @@
 
 #include <windowsx.h>
 
+#include "common/window_of.h"
+
 namespace ventalune::toolkit {
 namespace {
 
 constexpr char kPanelClass[] = "VentalunePicturePanel";
-
-LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* panel = reinterpret_cast<PicturePanel*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-  if (message == WM_NCDESTROY) SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-  return panel ? panel->HandleMessage(window, message, wParam, lParam)
-               : DefWindowProcA(window, message, wParam, lParam);
-}
 
 bool RegisterPanelClass(HINSTANCE instance) {
   WNDCLASSEXA existing{};
@@ -24,7 +15,7 @@ bool RegisterPanelClass(HINSTANCE instance) {
   if (GetClassInfoExA(instance, kPanelClass, &existing)) return true;
   WNDCLASSEXA panelClass{};
   panelClass.cbSize = sizeof(panelClass);
-  panelClass.lpfnWndProc = PanelProc;
+  panelClass.lpfnWndProc = WindowProcOf<PicturePanel>;
   panelClass.hInstance = instance;
   panelClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
   panelClass.lpszClassName = kPanelClass;
