@@ -16,6 +16,18 @@ std::string ProductFolder() {
 
 std::string ProductPath(const char* fileName) { return ProductFolder() + "\\" + fileName; }
 
+bool InstallPrograms(const std::string& folder, std::string* failed) {
+  CreateDirectoryA(folder.c_str(), nullptr);
+  for (const char* program : {"Ventalune.scr", "Ventalune.dll"}) {
+    const std::string target = folder + "\\" + program;
+    if (!WaitFor([&] { return CopyFileA(ProductPath(program).c_str(), target.c_str(), FALSE) != FALSE; }, 10s)) {
+      if (failed) *failed = program;
+      return false;
+    }
+  }
+  return true;
+}
+
 void PumpMessages() {
   MSG message;
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {

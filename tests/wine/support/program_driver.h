@@ -15,6 +15,12 @@ using namespace std::chrono_literals;
 std::string ProductFolder();
 std::string ProductPath(const char* fileName);
 
+// Makes `folder` and copies both programs into it, as an install would. A
+// program of an earlier test may still be on its way out, holding its file:
+// each copy is tried for a while. False, with the file's name in `failed`,
+// when a copy never succeeds.
+bool InstallPrograms(const std::string& folder, std::string* failed = nullptr);
+
 // Handles the messages of this thread's windows.
 void PumpMessages();
 

@@ -60,12 +60,8 @@ class KilledRunTest : public testing::Test {
     ASSERT_EQ(FindTopLevelWindow(kRunTitle), nullptr) << "a saver run is left over";
     ASSERT_EQ(FindTopLevelWindow(kSceneTitle), nullptr) << "a scene is left over";
     displayBefore_ = CurrentDisplayMode();
-    CreateDirectoryA(kInstallFolder, nullptr);
-    for (const char* program : {"Ventalune.scr", "Ventalune.dll"}) {
-      ASSERT_TRUE(WaitFor([&] { return CopyFileA(ProductPath(program).c_str(), Installed(program).c_str(), FALSE); },
-                          10s))
-          << program;
-    }
+    std::string failed;
+    ASSERT_TRUE(InstallPrograms(kInstallFolder, &failed)) << failed;
     const char* tone = std::getenv("VENTALUNE_RUN_TONE_WAV");
     const std::string ini = Installed("Ventalune.ini");
     using namespace launcher;

@@ -124,12 +124,8 @@ class MonitorCoverTest : public testing::Test {
   void SetUp() override {
     ASSERT_EQ(FindTopLevelWindow(kRunTitle), nullptr) << "a saver run is left over";
     ASSERT_EQ(FindTopLevelWindow(kSceneTitle), nullptr) << "a scene is left over";
-    CreateDirectoryA(kInstallFolder, nullptr);
-    for (const char* program : {"Ventalune.scr", "Ventalune.dll"}) {
-      ASSERT_TRUE(WaitFor([&] { return CopyFileA(ProductPath(program).c_str(), Installed(program).c_str(), FALSE); },
-                          10s))
-          << program;
-    }
+    std::string failed;
+    ASSERT_TRUE(InstallPrograms(kInstallFolder, &failed)) << failed;
     // The desktop copy and no music: nothing but the windows matters here.
     const std::string ini = Installed("Ventalune.ini");
     using namespace launcher;

@@ -95,13 +95,8 @@ class SaverProgramTest : public testing::Test {
   void SetUp() override {
     ASSERT_EQ(FindTopLevelWindow(kRunTitle), nullptr) << "a saver run is left over";
     ASSERT_EQ(FindTopLevelWindow(kSceneTitle), nullptr) << "a scene is left over";
-    CreateDirectoryA(kInstallFolder, nullptr);
-    // A program of the last test may still be on its way out, holding its file.
-    for (const char* program : {"Ventalune.scr", "Ventalune.dll"}) {
-      ASSERT_TRUE(WaitFor([&] { return CopyFileA(ProductPath(program).c_str(), Installed(program).c_str(), FALSE); },
-                          10s))
-          << program;
-    }
+    std::string failed;
+    ASSERT_TRUE(InstallPrograms(kInstallFolder, &failed)) << failed;
     DeleteFileA(Installed("Ventalune.ini").c_str());
     DeleteFileA(kRoomFile);
     DeleteFileA(kRingFile);
