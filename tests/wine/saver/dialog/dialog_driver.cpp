@@ -64,7 +64,12 @@ DialogRun::~DialogRun() {
   }
 }
 
-std::string DialogRun::Installed(const char* file) { return std::string(kDialogInstallFolder) + "\\" + file; }
+std::string DialogRun::Installed(const char* file) {
+  // Tests put their pictures and settings there before any run has made the
+  // folder (the first test in a new prefix does).
+  CreateDirectoryA(kDialogInstallFolder, nullptr);
+  return std::string(kDialogInstallFolder) + "\\" + file;
+}
 
 void DialogRun::SetIni(const std::string* bytes) {
   DeleteFileA(IniPath().c_str());
