@@ -22,6 +22,7 @@ inline constexpr int kRightButton = 2;
 inline constexpr int kMiddleButton = 4;
 inline constexpr int kShiftKey = 1;
 inline constexpr int kControlKey = 2;
+inline constexpr int kAltKey = 4;
 
 struct MouseEvent {
   int index = 0;   // the element's index in its array

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "common/window_of.h"
+#include "saver/toolkit/shift_state.h"
 
 namespace ventalune::toolkit {
 namespace {
@@ -20,14 +21,6 @@ bool RegisterPanelClass(HINSTANCE instance) {
   panelClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
   panelClass.lpszClassName = kPanelClass;
   return RegisterClassExA(&panelClass) != 0;
-}
-
-int ShiftState(WPARAM wParam) {
-  int shift = 0;
-  if (wParam & MK_SHIFT) shift |= kShiftKey;
-  if (wParam & MK_CONTROL) shift |= kControlKey;
-  if (GetKeyState(VK_MENU) < 0) shift |= 4;
-  return shift;
 }
 
 }  // namespace
@@ -222,7 +215,7 @@ void PicturePanel::Mouse(UINT message, WPARAM wParam, LPARAM lParam) {
     SetCapture(window_);
     capturing_ = true;
   }
-  MouseEvent event{target ? target->index() : 0, button, ShiftState(wParam), point.x, point.y};
+  MouseEvent event{target ? target->index() : 0, button, ShiftStateOf(wParam), point.x, point.y};
   if (target) event.x -= target->bounds().left, event.y -= target->bounds().top;
   const auto& handler = down ? (target ? target->onMouseDown : onMouseDown)
                              : up ? (target ? target->onMouseUp : onMouseUp)

@@ -10,20 +10,13 @@
 #include "saver/controls/anigif/mouse_pointers.h"
 #include "saver/controls/anigif/remote_download.h"
 #include "saver/controls/anigif/timer_binding.h"
+#include "saver/toolkit/shift_state.h"
 
 namespace ventalune::anigif {
 namespace {
 
 // The IDC_ names are integer resource ids spelt as narrow strings.
 LPCWSTR WideId(LPCSTR id) { return reinterpret_cast<LPCWSTR>(id); }
-
-int16_t ShiftState(WPARAM wParam) {
-  int16_t shift = 0;
-  if (wParam & MK_SHIFT) shift |= kShiftMask;
-  if (wParam & MK_CONTROL) shift |= kCtrlMask;
-  if (GetKeyState(VK_MENU) < 0) shift |= kAltMask;
-  return shift;
-}
 
 int16_t ButtonsHeld(WPARAM wParam) {
   int16_t buttons = 0;
@@ -119,7 +112,7 @@ bool ucAniGIF::SetCursorShape() {
 void ucAniGIF::Mouse(UINT message, WPARAM wParam, LPARAM lParam) {
   const int x = GET_X_LPARAM(lParam);
   const int y = GET_Y_LPARAM(lParam);
-  MouseEventArgs args{0, ShiftState(wParam), ToTwipsX(x), ToTwipsY(y)};
+  MouseEventArgs args{0, static_cast<int16_t>(toolkit::ShiftStateOf(wParam)), ToTwipsX(x), ToTwipsY(y)};
   switch (message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: args.Button = kLeftMouseButton; break;
