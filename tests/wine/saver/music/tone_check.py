@@ -46,7 +46,12 @@ def main():
 
     last = np.nonzero(tone)[0][-1]
     silence_after = (count - 1 - last) * WINDOW_SECONDS
-    loudest_after = float(rms[last + 1 :].max()) if last + 1 < count else 0.0
+    # The tone stops wherever the player stops it, not on a window boundary:
+    # its last few samples may fall into the window after the last loud one,
+    # which then reads between silence and tone. Silence is judged from the
+    # window after that one; a sound of its own lasts longer than a window.
+    quiet = rms[last + 2 :]
+    loudest_after = float(quiet.max()) if len(quiet) else 0.0
     print(f"silence after the tone {silence_after:.2f} s (loudest window {loudest_after:.4f})")
     if silence_after < args.min_silence_after:
         return fail("the sound did not stop when it was stopped")
