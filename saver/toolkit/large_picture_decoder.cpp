@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 
+#include "saver/toolkit/area_resample.h"
 #include "saver/toolkit/picture_header.h"
 #include "saver/toolkit/picture_reduction.h"
 
@@ -171,9 +172,12 @@ LargePicture DecodeLargePicture(std::span<const uint8_t> bytes) {
       !DecodeByBlocks(factory.get(), frame.get(), width, height, reduction, pixels)) {
     return result;
   }
+  const ReducedSize size = ReducedPictureSize(static_cast<int32_t>(width), static_cast<int32_t>(height));
+  pixels = ResampleByArea(pixels, reduction.width, reduction.height, size.width, size.height);
+  if (pixels.empty()) return result;
   result.outcome = LargePicture::Outcome::kDecoded;
-  result.width = reduction.width;
-  result.height = reduction.height;
+  result.width = size.width;
+  result.height = size.height;
   result.pixels = std::move(pixels);
   return result;
 }

@@ -24,7 +24,8 @@ struct LargePicture {
 };
 
 // Reads the size a JPEG or bitmap declares and, when its longer side is over
-// kLongestSideKept, decodes it reduced (see ReduceToFit).
+// kLongestSideKept, decodes it reduced: halved while decoding (see
+// ReduceToFit), then resampled to its ReducedPictureSize.
 LargePicture DecodeLargePicture(std::span<const uint8_t> bytes);
 
 }  // namespace ventalune::toolkit

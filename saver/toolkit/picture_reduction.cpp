@@ -25,6 +25,14 @@ Reduction ReduceToFit(int32_t width, int32_t height, int32_t longestSide) {
   return reduction;
 }
 
+ReducedSize ReducedPictureSize(int32_t width, int32_t height) {
+  if (std::max(width, height) <= kLongestSideKept || std::min(width, height) < 1) return {width, height};
+  const int64_t longer = std::max(width, height), shorter = std::min(width, height);
+  const auto scaled = static_cast<int32_t>(
+      std::max<int64_t>(1, (shorter * kReducedLongestSide + longer / 2) / longer));
+  return width >= height ? ReducedSize{kReducedLongestSide, scaled} : ReducedSize{scaled, kReducedLongestSide};
+}
+
 BlockAverager::BlockAverager(int32_t sourceWidth, int32_t sourceHeight, int sourceBytesPerPixel,
                              const Reduction& reduction, std::span<uint8_t> target)
     : sourceWidth_(sourceWidth), sourceHeight_(sourceHeight), sourceBytesPerPixel_(sourceBytesPerPixel),

@@ -2,9 +2,10 @@
 // Large pictures are reduced before they are kept: the scene's walls never
 // show more than one texture of the graphics card's size, and a camera photo
 // at full size costs a second of start-up and a bitmap file of tens of
-// megabytes. The reduction halves the picture (rounding up) until its longer
-// side fits, which is the scale a JPEG decoder can reach on its own; the
-// averaging here does the same for decoders that cannot.
+// megabytes. The reduction first halves the picture (rounding up) until its
+// longer side fits, which is the scale a JPEG decoder can reach on its own
+// (the averaging here does the same for decoders that cannot), then
+// resamples it by area to its final size.
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -13,6 +14,13 @@ namespace ventalune::toolkit {
 
 // Pictures up to this many pixels on their longer side are kept as they are.
 inline constexpr int32_t kLongestSideKept = 4096;
+
+// The longer side of a reduced picture. The walls enlarge a picture side
+// to the nearest power of two, so a reduced picture becomes a texture of
+// this size: a quarter of the texels of the next size up, which a wall
+// spanning a few screen widths does not miss, and a start-up that is not
+// spent on drawing and uploading them.
+inline constexpr int32_t kReducedLongestSide = 2048;
 
 struct Reduction {
   int32_t width = 0;
@@ -27,6 +35,17 @@ struct Reduction {
 // `longestSide` (which lands it above half of that). Sizes that are not
 // positive, and a `longestSide` below 1, give the size unchanged.
 Reduction ReduceToFit(int32_t width, int32_t height, int32_t longestSide = kLongestSideKept);
+
+struct ReducedSize {
+  int32_t width = 0;
+  int32_t height = 0;
+  bool operator==(const ReducedSize&) const = default;
+};
+
+// The size a picture over kLongestSideKept is kept at: its longer side
+// kReducedLongestSide, the shorter in proportion (rounded, at least one
+// pixel). Other sizes are kept as they are.
+ReducedSize ReducedPictureSize(int32_t width, int32_t height);
 
 // Averages blocks of 2^shift × 2^shift pixels of a picture fed a few rows at
 // a time, so the full-size picture is never held whole. Source pixels are

@@ -22,8 +22,8 @@ class PictureSurface {
   // A blank (black) image of width × height pixels; false if it cannot be made.
   bool Resize(int32_t width, int32_t height);
   // Decodes the picture and sizes the surface to it; a picture longer than
-  // kLongestSideKept on either side is halved until it fits (see
-  // ReduceToFit). On failure the surface keeps its size and is cleared.
+  // kLongestSideKept on either side is reduced to kReducedLongestSide (see
+  // ReducedPictureSize). On failure the surface keeps its size and is cleared.
   bool LoadFile(const std::string& path);
   bool LoadResource(HMODULE module, int resourceId);
   bool LoadBytes(std::span<const uint8_t> bytes);

@@ -50,6 +50,32 @@ INSTANTIATE_TEST_SUITE_P(
                     FitRow{"NegativeUnchanged", -9000, 5, {-9000, 5, 0}}),
     testing_support::RowName());
 
+struct ReducedSizeRow {
+  const char* name;
+  int32_t width, height;
+  ReducedSize want;
+};
+
+class ReducedPictureSizeTest : public testing::TestWithParam<ReducedSizeRow> {};
+
+TEST_P(ReducedPictureSizeTest, KeepsTheProportionWithTheLongerSideAtTheReducedSize) {
+  const ReducedSizeRow& row = GetParam();
+  EXPECT_EQ(ReducedPictureSize(row.width, row.height), row.want);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, ReducedPictureSizeTest,
+    testing::Values(ReducedSizeRow{"SmallKept", 1024, 768, {1024, 768}},
+                    ReducedSizeRow{"CeilingKept", 4096, 3000, {4096, 3000}},
+                    ReducedSizeRow{"CameraPhotoRoundsDown", 6000, 4000, {2048, 1365}},
+                    ReducedSizeRow{"PortraitRoundsUp", 3000, 4500, {1365, 2048}},
+                    ReducedSizeRow{"WidePhoto", 12000, 6000, {2048, 1024}},
+                    ReducedSizeRow{"SquareJustOver", 4097, 4097, {2048, 2048}},
+                    ReducedSizeRow{"SliverKeepsAPixel", 100000, 1, {2048, 1}},
+                    ReducedSizeRow{"LargestSides", INT32_MAX, INT32_MAX - 1, {2048, 2048}},
+                    ReducedSizeRow{"NoAreaUnchanged", 9000, 0, {9000, 0}}),
+    testing_support::RowName());
+
 // A picture whose every pixel differs from its neighbours, four bytes a pixel.
 std::vector<uint8_t> Picture(int32_t width, int32_t height) {
   std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 4);

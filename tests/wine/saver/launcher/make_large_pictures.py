@@ -1,6 +1,6 @@
 """Camera-sized test pictures for the saver's picture loading: JPEGs of
 1024 x 768, 4000 x 3000, 6000 x 4000 and 12000 x 6000 pixels, and the
-12000 x 6000 one as Pillow decodes it, averaged over 4 x 4 blocks, as the
+12000 x 6000 one as Pillow decodes it, averaged down to 2048 x 1024, as the
 reference for its reduced copy.
 usage: make_large_pictures.py <output folder>"""
 import pathlib
@@ -38,7 +38,7 @@ def main():
         photo(width, height).save(out / f"large-{width}x{height}.jpg", quality=90)
     decoded = Image.open(out / "large-12000x6000.jpg")
     decoded.load()
-    decoded.reduce(4).save(out / "large-12000x6000-reduced.bmp")
+    decoded.reduce(4).resize((2048, 1024), Image.Resampling.BOX).save(out / "large-12000x6000-reduced.bmp")
 
 
 if __name__ == "__main__":
