@@ -44,6 +44,18 @@ bool HuffmanTable::Build(std::span<const uint8_t, 16> counts, std::span<const ui
     if (code >= (uint32_t{1} << length)) return false;
     code <<= 1;
   }
+  for (uint32_t prefix = 0; prefix < lookup_.size(); ++prefix) {
+    const int length = lookup_[prefix] >> 8;
+    const int symbol = lookup_[prefix] & 0xff;
+    const int size = symbol & 15;
+    Coefficient& coefficient = coefficients_[prefix];
+    coefficient = Coefficient{};
+    if (length == 0 || size == 0 || length + size > kLookupBits) continue;
+    const uint32_t bits = (prefix >> (kLookupBits - length - size)) & ((1u << size) - 1);
+    coefficient.value = static_cast<int16_t>(Extend(bits, size));
+    coefficient.run = static_cast<uint8_t>(symbol >> 4);
+    coefficient.length = static_cast<uint8_t>(length + size);
+  }
   defined_ = true;
   return true;
 }
@@ -103,6 +115,22 @@ bool EntropyReader::DecodeBlock(const HuffmanTable& dc, const HuffmanTable& ac, 
   target.rowMask = 0;
   for (int k = 1; k < 64;) {
     if (bits_ < 32) Refill();
+    // Most coefficients of a photo are short enough to be read in one look-up.
+    const HuffmanTable::Coefficient& fast =
+        ac.coefficients_[static_cast<size_t>(buffer_ >> (64 - HuffmanTable::kLookupBits))];
+    if (fast.length != 0) {
+      k += fast.run;
+      if (k > 63) return false;
+      buffer_ <<= fast.length;
+      bits_ -= fast.length;
+      const uint8_t at = kNaturalOrder[static_cast<size_t>(k)];
+      if (target.keep[at] != 0) {
+        target.block[at] = static_cast<float>(fast.value) * target.quant[at];
+        target.rowMask = static_cast<uint8_t>(target.rowMask | (1u << (at >> 3)));
+      }
+      ++k;
+      continue;
+    }
     const int symbol = DecodeSymbol(ac);
     if (symbol < 0) return false;
     const int run = symbol >> 4;

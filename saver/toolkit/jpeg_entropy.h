@@ -37,6 +37,15 @@ class HuffmanTable {
   std::array<uint32_t, 17> limit_{};
   std::array<int32_t, 17> offset_{};
   std::array<uint8_t, 256> symbols_{};
+  // For AC tables: where a 9-bit prefix holds a whole coefficient (its
+  // code and its value bits), the value, the zeros before it and the bits
+  // it takes; a length of 0 where it does not.
+  struct Coefficient {
+    int16_t value = 0;
+    uint8_t run = 0;
+    uint8_t length = 0;
+  };
+  std::array<Coefficient, 1 << kLookupBits> coefficients_{};
 };
 
 // What a block decode stores: the dequantised coefficients it keeps, in

@@ -31,11 +31,18 @@ class ReducedIdct {
   void Transform(const float* block, uint8_t rowMask, uint8_t* out, ptrdiff_t stride) const;
 
  private:
+  using TransformFunction = void (*)(const ReducedIdct&, const float*, uint8_t, uint8_t*, ptrdiff_t);
+  template <int Columns, int Rows>
+  static void TransformSized(const ReducedIdct& idct, const float* block, uint8_t rowMask, uint8_t* out,
+                             ptrdiff_t stride);
+
   int columns_;
   int rows_;
-  // [i * 8 + u]: the average of basis function u over output sample i's pixels.
+  // The average of basis function u over output sample i's pixels:
+  // across at [u * 8 + i], down at [i * 8 + u].
   std::array<float, 64> columnWeights_{};
   std::array<float, 64> rowWeights_{};
+  TransformFunction transform_ = nullptr;
 };
 
 }  // namespace ventalune::toolkit::jpeg

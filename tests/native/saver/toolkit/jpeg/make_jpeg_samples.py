@@ -3,7 +3,9 @@ cjpeg from a photo-like picture, each with its references: Pillow's full
 decode reduced by 1, 2, 4 and 8 (Image.reduce averages blocks, the edges'
 partial blocks over the pixels they cover), as binary PPM.
 usage: make_jpeg_samples.py <output folder>            the samples
-       make_jpeg_samples.py --seeds <output folder>    the fuzz seed corpus"""
+       make_jpeg_samples.py --seeds <output folder>    the fuzz seed corpus
+       make_jpeg_samples.py --bench <file>             the benchmark's camera photo"""
+import importlib.util
 import io
 import pathlib
 import subprocess
@@ -112,8 +114,20 @@ def make_seeds(out):
         (out / name).write_bytes(data)
 
 
+def make_bench_photo(path):
+    """6000 x 4000 at quality 90, the grainy picture the saver's start-up is
+    measured with (make_large_pictures.py), as costly to decode as a camera's."""
+    script = pathlib.Path(__file__).resolve().parents[4] / "wine/saver/launcher/make_large_pictures.py"
+    spec = importlib.util.spec_from_file_location("make_large_pictures", script)
+    module = importlib.util.module_from_spec(spec)
+    spec.loader.exec_module(module)
+    module.photo(6000, 4000).save(path, quality=90)
+
+
 def main():
-    if sys.argv[1] == "--seeds":
+    if sys.argv[1] == "--bench":
+        make_bench_photo(sys.argv[2])
+    elif sys.argv[1] == "--seeds":
         make_seeds(pathlib.Path(sys.argv[2]))
     else:
         make_samples(pathlib.Path(sys.argv[1]))
