@@ -63,6 +63,25 @@ bool HuffmanTable::Build(std::span<const uint8_t, 16> counts, std::span<const ui
 EntropyReader::EntropyReader(std::span<const uint8_t> bytes, size_t start) : bytes_(bytes), at_(start) {}
 
 void EntropyReader::Refill() {
+  // Whole bytes at once while none of them is 0xff (a stuffed byte or a marker).
+  if (!ended_ && at_ + 8 <= bytes_.size()) {
+    uint64_t word = 0;
+    for (size_t i = 0; i < 8; ++i) word = (word << 8) | bytes_[at_ + i];
+    const int count = (64 - bits_) / 8;
+    const int taken = 8 * count;
+    // A byte of ~word is zero where the data has 0xff; the test may also
+    // flag a byte above such a one, which only sends us the slow way.
+    constexpr uint64_t kOnes = 0x0101010101010101;
+    constexpr uint64_t kHighs = 0x8080808080808080;
+    const uint64_t inverted = ~word;
+    const uint64_t flagged = (inverted - kOnes) & ~inverted & kHighs;
+    if ((flagged >> (64 - taken)) == 0) {
+      buffer_ |= (word >> (64 - taken)) << (64 - bits_ - taken);
+      bits_ += taken;
+      at_ += static_cast<size_t>(count);
+      return;
+    }
+  }
   while (bits_ <= 56) {
     uint64_t byte = 0;
     if (!ended_) {
