@@ -1,9 +1,9 @@
 #pragma once
-// Pictures larger than the walls can show are decoded through the Windows
-// Imaging Component at a reduced scale: by the decoder itself where it can
-// scale (JPEG halves, quarters and eighths while decoding), otherwise a few
-// rows at a time averaged down, so the full-size pixels are never all held
-// here.
+// Pictures larger than the walls can show are decoded at a reduced scale:
+// sequential JPEGs by our own decoder, which halves, quarters or eighths
+// them while decoding; anything else through the Windows Imaging Component,
+// by its decoder where it can scale, otherwise a few rows at a time averaged
+// down. The full-size pixels are never all held.
 #include <cstdint>
 #include <span>
 #include <vector>

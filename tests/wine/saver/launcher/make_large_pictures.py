@@ -1,7 +1,8 @@
 """Camera-sized test pictures for the saver's picture loading: JPEGs of
 1024 x 768, 4000 x 3000, 6000 x 4000 and 12000 x 6000 pixels, and the
 12000 x 6000 one as Pillow decodes it, averaged down to 2048 x 1024, as the
-reference for its reduced copy.
+reference for its reduced copy; and a progressive 5000 x 3000 JPEG, which
+our own decoder leaves to the platform's.
 usage: make_large_pictures.py <output folder>"""
 import pathlib
 import sys
@@ -36,6 +37,7 @@ def main():
     out.mkdir(parents=True, exist_ok=True)
     for width, height in ((1024, 768), (4000, 3000), (6000, 4000), (12000, 6000)):
         photo(width, height).save(out / f"large-{width}x{height}.jpg", quality=90)
+    photo(5000, 3000).save(out / "large-5000x3000-progressive.jpg", quality=90, progressive=True)
     decoded = Image.open(out / "large-12000x6000.jpg")
     decoded.load()
     decoded.reduce(4).resize((2048, 1024), Image.Resampling.BOX).save(out / "large-12000x6000-reduced.bmp")

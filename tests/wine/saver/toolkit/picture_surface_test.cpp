@@ -83,16 +83,19 @@ TEST_P(PictureSurfaceLoadTest, ReducesLargePicturesAndRefusesBrokenOnes) {
 INSTANTIATE_TEST_SUITE_P(
     Pictures, PictureSurfaceLoadTest,
     testing::Values(
-        LoadRow{"CameraPhotoHalved", [] { return DataFile("large-6000x4000.jpg"); }, std::pair{3000, 2000}, true},
-        LoadRow{"WidePhotoQuartered", [] { return DataFile("large-12000x6000.jpg"); }, std::pair{3000, 1500}, true},
+        LoadRow{"CameraPhotoReduced", [] { return DataFile("large-6000x4000.jpg"); }, std::pair{2048, 1365}, true},
+        LoadRow{"WidePhotoReduced", [] { return DataFile("large-12000x6000.jpg"); }, std::pair{2048, 1024}, true},
+        // Progressive: the platform's decoder, averaged down in strips.
+        LoadRow{"ProgressivePhotoReduced", [] { return DataFile("large-5000x3000-progressive.jpg"); },
+                std::pair{2048, 1229}, true},
         LoadRow{"PhotoUpTo4096Whole", [] { return DataFile("large-4000x3000.jpg"); }, std::pair{4000, 3000}, true},
-        LoadRow{"WideBitmapHalved",
+        LoadRow{"WideBitmapReduced",
                 [] {
                   const std::string path = ScratchFile("wide.bmp");
                   WriteBmpFile(path, 5000, 30, [](int x, int) { return x < 2500 ? Rgb{255, 0, 0} : Rgb{0, 0, 255}; });
                   return path;
                 },
-                std::pair{2500, 15}, true},
+                std::pair{2048, 12}, true},
         // A frame header claiming 60000 × 60000 and no picture data at all.
         LoadRow{"HugeClaimWithoutData",
                 [] {
