@@ -118,9 +118,9 @@ def make_bench_photo(path):
     """6000 x 4000 at quality 90, the grainy picture the saver's start-up is
     measured with (make_large_pictures.py), as costly to decode as a camera's."""
     script = pathlib.Path(__file__).resolve().parents[4] / "wine/saver/launcher/make_large_pictures.py"
-    spec = importlib.util.spec_from_file_location("make_large_pictures", script)
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    found = importlib.util.spec_from_file_location("make_large_pictures", script)
+    module = importlib.util.module_from_spec(found)
+    found.loader.exec_module(module)
     module.photo(6000, 4000).save(path, quality=90)
 
 
