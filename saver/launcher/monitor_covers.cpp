@@ -33,6 +33,15 @@ void MonitorCovers::Show(HWND owner) {
   if (state_ != State::kWaiting) return;
   owner_ = owner;
   state_ = State::kShown;
+  // Once a run, before the first cover; covers made later on a display
+  // change use the same class.
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.lpfnWndProc = WindowProcOf<MonitorCovers>;
+  windowClass.hInstance = instance_;
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  windowClass.lpszClassName = kCoverClass;
+  RegisterClassExW(&windowClass);
   Relayout();
 }
 
@@ -64,14 +73,6 @@ void MonitorCovers::Remove() {
 }
 
 HWND MonitorCovers::CreateCover(const RECT& rect) {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = WindowProcOf<MonitorCovers>;
-  windowClass.hInstance = instance_;
-  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-  windowClass.lpszClassName = kCoverClass;
-  // Registered again for every cover; the repeats fail harmlessly.
-  RegisterClassExW(&windowClass);
   // Owned by the run window, so the covers go with it however it ends; a
   // tool window stays off the taskbar, and no-activate keeps the keyboard
   // with the scene.
