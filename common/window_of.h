@@ -1,8 +1,10 @@
-// The window procedure shared by every window kind of both programs: the
-// instance travels through CreateWindowEx's last parameter into the window's
-// user data, and its member HandleMessage(HWND, UINT, WPARAM, LPARAM) does the
-// work. Messages that arrive before WM_NCCREATE or after WM_NCDESTROY (no
-// instance yet, or none any more) get the default handling.
+// The window procedure shared by every window kind of both programs (the
+// scene's window; the saver's preview, run window, covers, panels, dialog
+// and controls): the instance travels through CreateWindowEx's last
+// parameter into the window's user data, and its member
+// HandleMessage(HWND, UINT, WPARAM, LPARAM) does the work. Messages that
+// arrive before WM_NCCREATE or after WM_NCDESTROY (no instance yet, or none
+// any more) get the default handling.
 #pragma once
 
 #include <windows.h>

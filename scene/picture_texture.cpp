@@ -7,7 +7,7 @@
 #include <memory>
 #include <span>
 
-#include "scene/bitmap_check.h"
+#include "common/bitmap_check.h"
 #include "scene/gl_api.h"
 #include "scene/texture_size.h"
 #include "scene/texture_upload.h"

@@ -13,9 +13,9 @@ bool LoadRoomTexture(std::array<uint32_t, kRoomWallCount>& slots, const char* pa
 }
 
 bool LoadSceneAssets(RingScene& scene, const PictureTextureLoader& load) {
-  if (!LoadRoomTexture(scene.roomTextures, kRoomPictureFile, load)) return false;
+  if (!LoadRoomTexture(scene.roomTextures, kRoomPicturePath.data(), load)) return false;
   scene.viewAngleX = scene.viewAngleY = scene.viewAngleZ = 0.0f;
-  if (!load(kRingPictureFile, scene.ringTexture)) return false;
+  if (!load(kRingPicturePath.data(), scene.ringTexture)) return false;
   ApplyRingMaterial();
   return true;
 }

@@ -6,13 +6,10 @@
 #include <cstdint>
 #include <functional>
 
+#include "common/program_contract.h"
 #include "scene/ring_scene.h"
 
 namespace ventalune::scene {
-
-// The saver writes these two files just before it starts us.
-inline constexpr char kRoomPictureFile[] = "c:\\q_sarn\\Nubivola1.bmp";
-inline constexpr char kRingPictureFile[] = "c:\\q_sarn\\Nubivola2.bmp";
 
 // Makes a texture from a picture file and writes its name; false when the
 // file cannot be turned into a texture.

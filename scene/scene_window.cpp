@@ -1,5 +1,6 @@
 #include "scene/scene_window.h"
 
+#include "common/window_of.h"
 #include "scene/gl_api.h"
 #include "scene/scene_view.h"
 
@@ -116,33 +117,29 @@ BOOL RequestQuit(SceneWindow& record) {
 }
 
 LRESULT CALLBACK SceneWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_CREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    return 0;
-  }
-  auto* record = reinterpret_cast<SceneWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-  if (!record) return DefWindowProcA(window, message, wParam, lParam);
+  return WindowProcOf<SceneWindow>(window, message, wParam, lParam);
+}
 
+LRESULT SceneWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SIZE:
       if (wParam == SIZE_MINIMIZED) {
-        record->visible = 0;
+        visible = 0;
         return 0;
       }
       if (wParam == SIZE_RESTORED || wParam == SIZE_MAXIMIZED) {
-        record->visible = 1;
+        visible = 1;
         ApplyViewSize(LOWORD(lParam), HIWORD(lParam));
         return 0;
       }
       break;
     case WM_CLOSE:
-      RequestQuit(*record);
+      RequestQuit(*this);
       return 0;
     case WM_KEYDOWN:
     case WM_KEYUP:
       if (wParam <= 255) {
-        (*record->keys)[wParam] = message == WM_KEYDOWN ? 1 : 0;
+        (*keys)[wParam] = message == WM_KEYDOWN ? 1 : 0;
         return 0;
       }
       break;
@@ -152,7 +149,7 @@ LRESULT CALLBACK SceneWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
       if (wParam == SC_SCREENSAVE || wParam == SC_MONITORPOWER) return 0;
       break;
     case kDisplayModeSwitchMessage:
-      record->flags->requestedFullScreen = !record->flags->requestedFullScreen;
+      flags->requestedFullScreen = !flags->requestedFullScreen;
       PostMessageA(window, WM_QUIT, 0, 0);
       break;
     default:

@@ -6,10 +6,11 @@
 #include <array>
 #include <cstdint>
 
+#include "common/program_contract.h"
+
 namespace ventalune::scene {
 
 inline constexpr char kWindowClassName[] = "OpenGL";
-inline constexpr char kWindowTitle[] = "Nubivola_VC";
 // Another program may post this to flip between full screen and a window.
 inline constexpr UINT kDisplayModeSwitchMessage = WM_USER + 1;
 
@@ -34,7 +35,7 @@ struct SceneWindow {
   HDC dc = nullptr;
   HGLRC gl = nullptr;
   SceneApplication* application = nullptr;
-  const char* title = kWindowTitle;
+  const char* title = kSceneWindowTitle;
   int32_t width = 1024;
   int32_t height = 768;
   int32_t bitsPerPixel = 16;  // display mode and pixel format colour depth
@@ -42,6 +43,10 @@ struct SceneWindow {
   uint32_t visible = 0;       // 0 while minimised
   uint32_t lastTick = 0;      // GetTickCount at the previous frame step
   SceneRunFlags* flags = nullptr;
+
+  // The window's messages: the record travels through CreateWindowEx into
+  // the window (see common/window_of.h).
+  LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 };
 
 // Temporarily switches the display to width × height × bits; true on success.
@@ -60,6 +65,7 @@ bool CloseSceneWindow(SceneWindow& record);
 // cleared running flag stops the program from making another.
 BOOL RequestQuit(SceneWindow& record);
 
+// The window class's procedure: the shared one, on SceneWindow::HandleMessage.
 LRESULT CALLBACK SceneWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace ventalune::scene

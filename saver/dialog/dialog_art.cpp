@@ -8,10 +8,10 @@ namespace ventalune::dialog {
 namespace {
 
 // The resource's picture stretched by dpi / 96; null when it cannot be read.
-std::unique_ptr<toolkit::PictureSurface> ScaledPicture(HINSTANCE instance, int resourceId, int dpi) {
-  toolkit::PictureSurface original;
+std::unique_ptr<pictures::PictureSurface> ScaledPicture(HINSTANCE instance, int resourceId, int dpi) {
+  pictures::PictureSurface original;
   if (!original.LoadResource(instance, resourceId)) return nullptr;
-  auto scaled = std::make_unique<toolkit::PictureSurface>();
+  auto scaled = std::make_unique<pictures::PictureSurface>();
   if (!scaled->Resize(ScaleToDpi(original.width(), dpi), ScaleToDpi(original.height(), dpi))) return nullptr;
   SetStretchBltMode(scaled->dc(), COLORONCOLOR);
   StretchBlt(scaled->dc(), 0, 0, scaled->width(), scaled->height(), original.dc(), 0, 0, original.width(),
@@ -68,7 +68,7 @@ void DialogArtwork::Load(HINSTANCE instance, int dpi) {
   handCursor = ResourceBytes(instance, IDR_POINTING_HAND);
 }
 
-void DialogArtwork::FillHidden(toolkit::PicturePanel& panel, HWND parent, const toolkit::PictureSurface* picture) {
+void DialogArtwork::FillHidden(toolkit::PicturePanel& panel, HWND parent, const pictures::PictureSurface* picture) {
   toolkit::PanelStyle hidden;
   hidden.visible = false;
   const int width = picture ? picture->width() : 1;

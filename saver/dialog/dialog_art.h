@@ -12,7 +12,7 @@
 #include "saver/controls/button/command.h"
 #include "saver/dialog/dialog_layout.h"
 #include "saver/toolkit/picture_panel.h"
-#include "saver/toolkit/picture_surface.h"
+#include "saver/pictures/picture_surface.h"
 
 namespace ventalune::dialog {
 
@@ -23,11 +23,11 @@ struct DialogArtwork {
   // Pieces that cannot be loaded stay empty; the dialog draws without them.
   void Load(HINSTANCE instance, int dpi);
   // A hidden panel outside the client area holding `picture` at its size.
-  static void FillHidden(toolkit::PicturePanel& panel, HWND parent, const toolkit::PictureSurface* picture);
+  static void FillHidden(toolkit::PicturePanel& panel, HWND parent, const pictures::PictureSurface* picture);
 
   std::shared_ptr<button::ButtonSkins> skins;
-  std::unique_ptr<toolkit::PictureSurface> tile, plate, mask;
-  std::shared_ptr<const toolkit::PictureSurface> optionOn, optionOff;
+  std::unique_ptr<pictures::PictureSurface> tile, plate, mask;
+  std::shared_ptr<const pictures::PictureSurface> optionOn, optionOff;
   std::vector<uint8_t> banner;       // GIF file
   std::vector<uint8_t> handCursor;   // cursor file: pointing hand, hot spot at the fingertip
 };

@@ -1,7 +1,7 @@
 #include "saver/dialog/dialog_drawing.h"
 
 #include "saver/dialog/preview_fit.h"
-#include "saver/launcher/profile_file.h"
+#include "saver/settings/profile_file.h"
 
 namespace ventalune::dialog {
 namespace {
@@ -40,7 +40,7 @@ void DrawFrameTitles(std::span<const FrameTitle> frames, const toolkit::PictureP
 
 void ShowPreview(const std::string& path, toolkit::PicturePanel& display, toolkit::PicturePanel& scratch,
                  int32_t side) {
-  if (path.empty() || !launcher::FileExists(path)) {
+  if (path.empty() || !settings::FileExists(path)) {
     EmptyPreview(display, side);
     return;
   }

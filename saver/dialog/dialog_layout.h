@@ -15,10 +15,37 @@ inline constexpr int32_t kLayoutDpi = 96;
 
 enum class Container { Window, PicBase, PicD0, PicD1 };
 
+// The elements by their names in the layout table (kLayout), which the
+// window tree shows too; what each one is for:
 enum class ElementId {
-  PicBase, PicD0, ImgTT0, Lbl0, ImgSel0, LblSel0, ImgSel1, LblSel1, CmdPic, LblFname1, Display,
-  PicD1, ImgTT1, Lbl1, ImgBgm1, LblBgm1, BgmRepeat, Lbl2, ImgBgm0, LblBgm0, ImgBgm2, LblBgm2, CmdBgm, LblFname0,
-  UcAniGif1, Lbl9, CmdSet, CmdCan,
+  PicBase,    // the tiled ground under everything, and the bottom row
+  PicD0,      // the picture group's frame
+  ImgTT0,     // its title plate
+  Lbl0,       // its title
+  ImgSel0,    // option mark: current desktop
+  LblSel0,    // its caption
+  ImgSel1,    // option mark: picture file
+  LblSel1,    // its caption
+  CmdPic,     // "..." choosing the picture file
+  LblFname1,  // the chosen picture's path
+  Display,    // the chosen picture, fitted
+  PicD1,      // the music group's frame
+  ImgTT1,     // its title plate
+  Lbl1,       // its title
+  ImgBgm1,    // option mark: audio CD
+  LblBgm1,    // its caption
+  BgmRepeat,  // the repeat-track box
+  Lbl2,       // its caption
+  ImgBgm0,    // option mark: no music
+  LblBgm0,    // its caption
+  ImgBgm2,    // option mark: MP3 or WAV file
+  LblBgm2,    // its caption
+  CmdBgm,     // "..." choosing the sound file
+  LblFname0,  // the chosen sound file's path
+  UcAniGif1,  // the animated banner, a link to the homepage
+  Lbl9,       // the credit line with the version
+  CmdSet,     // Save
+  CmdCan,     // Cancel
   kCount
 };
 

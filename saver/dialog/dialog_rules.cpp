@@ -3,26 +3,25 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "saver/launcher/settings_keys.h"
 
 namespace ventalune::dialog {
 
 PictureGroupView PictureGroupFor(int16_t pictureKind) {
   PictureGroupView view;
-  if (pictureKind == launcher::kPictureDesktop || pictureKind == launcher::kPictureFile)
+  if (pictureKind == settings::kPictureDesktop || pictureKind == settings::kPictureFile)
     view.selected[static_cast<size_t>(pictureKind)] = true;
-  view.choosePictureEnabled = pictureKind == launcher::kPictureFile;
+  view.choosePictureEnabled = pictureKind == settings::kPictureFile;
   return view;
 }
 
-bool PressClearsPictureShown(int index, bool onCaption) { return onCaption && index != launcher::kPictureFile; }
+bool PressClearsPictureShown(int index, bool onCaption) { return onCaption && index != settings::kPictureFile; }
 
 BgmGroupView BgmGroupFor(int16_t bgmKind) {
   BgmGroupView view;
-  if (bgmKind >= launcher::kBgmNone && bgmKind <= launcher::kBgmSoundFile)
+  if (bgmKind >= settings::kBgmNone && bgmKind <= settings::kBgmSoundFile)
     view.selected[static_cast<size_t>(bgmKind)] = true;
-  view.repeatEnabled = bgmKind == launcher::kBgmAudioCd;
-  view.chooseSoundEnabled = bgmKind == launcher::kBgmSoundFile;
+  view.repeatEnabled = bgmKind == settings::kBgmAudioCd;
+  view.chooseSoundEnabled = bgmKind == settings::kBgmSoundFile;
   return view;
 }
 
@@ -65,20 +64,6 @@ int16_t RepeatTrackFromText(std::string_view text, int16_t previous) {
   const double rounded = std::nearbyint(*number);
   if (!(rounded >= -32768.0 && rounded <= 32767.0)) return previous;
   return static_cast<int16_t>(rounded);
-}
-
-std::string NumberText(int16_t value) {
-  std::string text(value < 0 ? "" : " ");
-  text += std::to_string(value);
-  return text;
-}
-
-std::array<std::pair<std::string, std::string>, 5> SettingsWrites(const launcher::Settings& settings) {
-  return {{{launcher::kKeyPictureKind, NumberText(settings.PictureKind)},
-           {launcher::kKeyPictureFile, settings.PictureFile},
-           {launcher::kKeyBgmKind, NumberText(settings.BgmKind)},
-           {launcher::kKeyBgmRepeatTrack, NumberText(settings.BgmRepeatTrack)},
-           {launcher::kKeyBgmFile, settings.BgmFile}}};
 }
 
 std::optional<std::string> StorablePath(std::wstring_view chosen, PathPort& paths) {

@@ -1,17 +1,15 @@
 #pragma once
 // The settings dialog's rules, apart from its window: which option marks
 // show selected and which controls are enabled for a choice, the repeat
-// box's texts, the number form the settings file gets, the five writes of
-// a save, and which chosen paths the settings file can hold.
+// box's texts, and which chosen paths the settings file can hold.
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
-#include "saver/launcher/settings_store.h"
+#include "saver/settings/settings_store.h"
 
 namespace ventalune::dialog {
 
@@ -51,13 +49,6 @@ std::vector<std::string> RepeatBoxItems();
 // means 0. A number outside -32768..32767 cannot be taken: the previous
 // track stays.
 int16_t RepeatTrackFromText(std::string_view text, int16_t previous);
-
-// A number as the settings file gets it: a blank before 0 and positive
-// values (" 0", " 7"), a minus sign before negative ones.
-std::string NumberText(int16_t value);
-
-// The five writes of a save, in order: key and value.
-std::array<std::pair<std::string, std::string>, 5> SettingsWrites(const launcher::Settings& settings);
 
 // The system services a chosen path goes through before it is stored.
 class PathPort {

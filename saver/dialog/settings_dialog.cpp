@@ -17,9 +17,9 @@
 #include "saver/dialog/dialog_rules.h"
 #include "saver/dialog/dialog_texts.h"
 #include "saver/dialog/file_chooser.h"
-#include "saver/launcher/profile_file.h"
-#include "saver/launcher/settings_keys.h"
-#include "saver/launcher/zoom.h"
+#include "saver/settings/profile_file.h"
+#include "saver/settings/settings_keys.h"
+#include "saver/dialog/zoom.h"
 #include "saver/toolkit/screen_units.h"
 #include "saver/toolkit/wide_text.h"
 #include "saver_resources.h"
@@ -40,8 +40,8 @@ std::string Shown(const std::string& ansiPath) { return toolkit::Utf8FromWide(to
 
 class SettingsDialog {
  public:
-  SettingsDialog(HINSTANCE instance, launcher::Settings& settings)
-      : instance_(instance), settings_(settings), dpi_(toolkit::ReadScreenDpi().y) {}
+  SettingsDialog(HINSTANCE instance, settings::Settings& settings)
+      : instance_(instance), settings_(settings), dpi_(ReadScreenDpi().y) {}
 
   bool Create();
   void Load();
@@ -68,7 +68,7 @@ class SettingsDialog {
   std::string RepeatText() const;
 
   HINSTANCE instance_;
-  launcher::Settings& settings_;
+  settings::Settings& settings_;
   int dpi_;
   HWND window_ = nullptr;
   bool closed_ = false;
@@ -77,15 +77,26 @@ class SettingsDialog {
   toolkit::SharedFont labelFont_;
   toolkit::SharedFont boxFont_;
 
-  PicturePanel picBase_, picD0_, picD1_, display_;
-  PicturePanel picMbl_, imgT1_, imgT2_, picDummy_;
-  button::Command cmdPic_, cmdBgm_, cmdSet_, cmdCan_;
-  std::array<toolkit::ImageElement*, 2> imgSel_{};
-  std::array<toolkit::ImageElement*, 3> imgBgm_{};
+  // Members are named for their job; the layout's element names follow.
+  PicturePanel basePanel_;       // Pic_Base: the tiled ground and the bottom row
+  PicturePanel pictureFrame_;    // Pic_D(0): the picture group
+  PicturePanel musicFrame_;      // Pic_D(1): the music group
+  PicturePanel picturePreview_;  // Display: the chosen picture, fitted
+  // Sources of the drawing, kept hidden outside the client area.
+  PicturePanel tileSource_;       // Pic_Mbl: the background tile
+  PicturePanel plateSource_;      // Img_T1: the frame title plate
+  PicturePanel plateMaskSource_;  // Img_T2: the plate's mask
+  PicturePanel previewScratch_;   // Pic_Dummy: the picture loaded at its own size
+  button::Command choosePictureButton_;  // Cmd_Pic
+  button::Command chooseSoundButton_;    // Cmd_BGM
+  button::Command saveButton_;           // Cmd_Set
+  button::Command cancelButton_;         // Cmd_Can
+  std::array<toolkit::ImageElement*, 2> pictureMarks_{};  // Img_Sel(0..1)
+  std::array<toolkit::ImageElement*, 3> musicMarks_{};    // Img_BGM(0..2)
   toolkit::Label* pictureShown_ = nullptr;  // lbl_Fname(1)
   toolkit::Label* soundShown_ = nullptr;    // lbl_Fname(0)
   HWND repeatBox_ = nullptr;                // BGM_Repeat
-  anigif::ucAniGIF ucAniGIF1_;
+  anigif::ucAniGIF banner_;                 // ucAniGIF1: opens the homepage
 };
 
 bool SettingsDialog::Create() {
@@ -152,93 +163,93 @@ void SettingsDialog::CreateElements() {
     SetWindowTextA(panel.window(), std::string(PlaceOf(id).name).c_str());
   };
   PanelStyle plain;
-  create(picBase_, window_, PicBase, plain);
+  create(basePanel_, window_, PicBase, plain);
   PanelStyle frame;
   frame.border3d = true;
   frame.background = RGB(192, 192, 192);
-  create(picD0_, window_, PicD0, frame);
-  create(picD1_, window_, PicD1, frame);
+  create(pictureFrame_, window_, PicD0, frame);
+  create(musicFrame_, window_, PicD1, frame);
   // The frames lie above the background panel.
-  SetWindowPos(picD0_.window(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  SetWindowPos(picD1_.window(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowPos(pictureFrame_.window(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowPos(musicFrame_.window(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
   // Sources of the drawing, hidden outside the client area.
   PanelStyle hidden;
   hidden.visible = false;
-  art_.FillHidden(picMbl_, window_, art_.tile.get());
-  art_.FillHidden(imgT1_, window_, art_.plate.get());
-  art_.FillHidden(imgT2_, window_, art_.mask.get());
+  art_.FillHidden(tileSource_, window_, art_.tile.get());
+  art_.FillHidden(plateSource_, window_, art_.plate.get());
+  art_.FillHidden(plateMaskSource_, window_, art_.mask.get());
   hidden.sizeToPicture = true;
   hidden.background = GetSysColor(COLOR_WINDOW);
-  picDummy_.Create(window_, -2000, 0, Scaled(57), Scaled(53), hidden);
+  previewScratch_.Create(window_, -2000, 0, Scaled(57), Scaled(53), hidden);
 
   const COLORREF buttonText = GetSysColor(COLOR_BTNTEXT);
   // The picture frame.
-  toolkit::Label& pictureTitle = AddLabel(picD0_, Lbl0, kPictureFrameTitle, GetSysColor(COLOR_WINDOWTEXT));
+  toolkit::Label& pictureTitle = AddLabel(pictureFrame_, Lbl0, kPictureFrameTitle, GetSysColor(COLOR_WINDOWTEXT));
   pictureTitle.SetAlignment(toolkit::Alignment::Centre);
   for (int i = 0; i < 2; ++i) {
-    imgSel_[i] = &AddMark(picD0_, i == 0 ? ImgSel0 : ImgSel1, i);
-    imgSel_[i]->onMouseDown = [this](const toolkit::MouseEvent& e) { SelectPictureKind(e.index, false); };
+    pictureMarks_[i] = &AddMark(pictureFrame_, i == 0 ? ImgSel0 : ImgSel1, i);
+    pictureMarks_[i]->onMouseDown = [this](const toolkit::MouseEvent& e) { SelectPictureKind(e.index, false); };
     toolkit::Label& caption =
-        AddLabel(picD0_, i == 0 ? LblSel0 : LblSel1, i == 0 ? kDesktopCaption : kPictureFileCaption, buttonText);
+        AddLabel(pictureFrame_, i == 0 ? LblSel0 : LblSel1, i == 0 ? kDesktopCaption : kPictureFileCaption, buttonText);
     caption.SetIndex(i);
     caption.onMouseDown = [this](const toolkit::MouseEvent& e) { SelectPictureKind(e.index, true); };
   }
-  pictureShown_ = &AddLabel(picD0_, LblFname1, "", buttonText);
+  pictureShown_ = &AddLabel(pictureFrame_, LblFname1, "", buttonText);
   pictureShown_->SetBorder(true);
   pictureShown_->SetWordWrap(true);
   PanelStyle displayStyle;
   displayStyle.background = GetSysColor(COLOR_WINDOW);
-  create(display_, picD0_.window(), Display, displayStyle);
-  AddButton(cmdPic_, picD0_, CmdPic, kChooseCaption);
-  cmdPic_.Click = [this] { ChoosePicture(); };
+  create(picturePreview_, pictureFrame_.window(), Display, displayStyle);
+  AddButton(choosePictureButton_, pictureFrame_, CmdPic, kChooseCaption);
+  choosePictureButton_.Click = [this] { ChoosePicture(); };
 
   // The music frame.
-  toolkit::Label& musicTitle = AddLabel(picD1_, Lbl1, kMusicFrameTitle, buttonText);
+  toolkit::Label& musicTitle = AddLabel(musicFrame_, Lbl1, kMusicFrameTitle, buttonText);
   musicTitle.SetAlignment(toolkit::Alignment::Centre);
   constexpr std::array<ElementId, 3> kMarks{ImgBgm0, ImgBgm1, ImgBgm2};
   constexpr std::array<ElementId, 3> kCaptions{LblBgm0, LblBgm1, LblBgm2};
   constexpr std::array<const char*, 3> kTexts{kNoMusicCaption, kAudioCdCaption, kSoundFileCaption};
   for (int i = 0; i < 3; ++i) {
-    imgBgm_[i] = &AddMark(picD1_, kMarks[i], i);
-    imgBgm_[i]->onClick = [this](int index) { SelectBgmKind(index); };
-    toolkit::Label& caption = AddLabel(picD1_, kCaptions[i], kTexts[i], buttonText);
+    musicMarks_[i] = &AddMark(musicFrame_, kMarks[i], i);
+    musicMarks_[i]->onClick = [this](int index) { SelectBgmKind(index); };
+    toolkit::Label& caption = AddLabel(musicFrame_, kCaptions[i], kTexts[i], buttonText);
     caption.SetIndex(i);
     caption.onClick = [this](int index) { SelectBgmKind(index); };
   }
-  AddLabel(picD1_, Lbl2, kRepeatCaption, buttonText);
+  AddLabel(musicFrame_, Lbl2, kRepeatCaption, buttonText);
   const PixelRect box = At(BgmRepeat);
   // The height given is the dropped list's; the box itself takes its height
   // from the font and the item height set below.
   repeatBox_ = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWN,
-                               box.x, box.y, box.width, box.height * 8, picD1_.window(), nullptr, instance_, nullptr);
+                               box.x, box.y, box.width, box.height * 8, musicFrame_.window(), nullptr, instance_, nullptr);
   if (repeatBox_) {
     SendMessageW(repeatBox_, WM_SETFONT, reinterpret_cast<WPARAM>(boxFont_->handle()), FALSE);
     // The selection field: the box's height less its 3D edge.
     SendMessageW(repeatBox_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), box.height - 6);
   }
-  soundShown_ = &AddLabel(picD1_, LblFname0, "", buttonText);
+  soundShown_ = &AddLabel(musicFrame_, LblFname0, "", buttonText);
   soundShown_->SetBorder(true);
   soundShown_->SetWordWrap(true);
-  AddButton(cmdBgm_, picD1_, CmdBgm, kChooseCaption);
-  cmdBgm_.Click = [this] { ChooseSound(); };
+  AddButton(chooseSoundButton_, musicFrame_, CmdBgm, kChooseCaption);
+  chooseSoundButton_.Click = [this] { ChooseSound(); };
 
   // The bottom row.
-  AddLabel(picBase_, Lbl9, (std::string(kCreditPrefix) + kVersion).c_str(), RGB(0, 0, 0));
-  AddButton(cmdSet_, picBase_, CmdSet, kSaveCaption);
-  cmdSet_.Click = [this] { SaveSettings(); };
-  AddButton(cmdCan_, picBase_, CmdCan, kCancelCaption);
-  cmdCan_.Click = [this] { PostMessageW(window_, WM_CLOSE, 0, 0); };
+  AddLabel(basePanel_, Lbl9, (std::string(kCreditPrefix) + kVersion).c_str(), RGB(0, 0, 0));
+  AddButton(saveButton_, basePanel_, CmdSet, kSaveCaption);
+  saveButton_.Click = [this] { SaveSettings(); };
+  AddButton(cancelButton_, basePanel_, CmdCan, kCancelCaption);
+  cancelButton_.Click = [this] { PostMessageW(window_, WM_CLOSE, 0, 0); };
   // The banner keeps its GIF and its custom pointer as persisted settings.
   toolkit::PropertyBag banner;
   banner.Write<toolkit::ByteArray>(anigif::kGifKey, art_.banner, {});
   banner.Write<int32_t>(anigif::kMousePointerKey, anigif::kCustomPointer, anigif::kDefaultPointer);
   const PixelRect bannerRect = At(UcAniGif1);
-  if (ucAniGIF1_.Create(picBase_.window(), bannerRect.x, bannerRect.y, bannerRect.width, bannerRect.height, {},
+  if (banner_.Create(basePanel_.window(), bannerRect.x, bannerRect.y, bannerRect.width, bannerRect.height, {},
                         banner)) {
-    SetWindowTextA(ucAniGIF1_.window(), std::string(PlaceOf(UcAniGif1).name).c_str());
+    SetWindowTextA(banner_.window(), std::string(PlaceOf(UcAniGif1).name).c_str());
   }
-  ucAniGIF1_.Click = [this] { OpenHomepage(); };
+  banner_.Click = [this] { OpenHomepage(); };
 }
 
 void SettingsDialog::ShowMark(toolkit::ImageElement* mark, bool selected) {
@@ -268,37 +279,34 @@ void SettingsDialog::Load() {
 
   // Every button, in the order the elements stand.
   const std::map<ElementId, button::Command*> buttons{
-      {CmdPic, &cmdPic_}, {CmdBgm, &cmdBgm_}, {CmdSet, &cmdSet_}, {CmdCan, &cmdCan_}};
+      {CmdPic, &choosePictureButton_}, {CmdBgm, &chooseSoundButton_}, {CmdSet, &saveButton_}, {CmdCan, &cancelButton_}};
   for (const ElementPlace& place : kLayout)
     if (const auto found = buttons.find(place.id); found != buttons.end()) found->second->Initialize();
 
-  TileSurface(picBase_, picMbl_);
-  TileSurface(picD0_, picMbl_);
-  TileSurface(picD1_, picMbl_);
+  TileSurface(basePanel_, tileSource_);
+  TileSurface(pictureFrame_, tileSource_);
+  TileSurface(musicFrame_, tileSource_);
   const PixelRect plate0 = At(ImgTT0);
   const PixelRect plate1 = At(ImgTT1);
-  const std::array<FrameTitle, 2> titles{FrameTitle{&picD0_, {plate0.x, plate0.y}},
-                                         FrameTitle{&picD1_, {plate1.x, plate1.y}}};
-  DrawFrameTitles(titles, imgT1_, imgT2_, {plate0.width, plate0.height});
+  const std::array<FrameTitle, 2> titles{FrameTitle{&pictureFrame_, {plate0.x, plate0.y}},
+                                         FrameTitle{&musicFrame_, {plate1.x, plate1.y}}};
+  DrawFrameTitles(titles, plateSource_, plateMaskSource_, {plate0.width, plate0.height});
 
   const PictureGroupView pictures = PictureGroupFor(settings_.PictureKind);
   // A kind outside the group selects nothing and shows no mark.
   if (pictures.selected[0] || pictures.selected[1])
-    for (size_t i = 0; i < imgSel_.size(); ++i) ShowMark(imgSel_[i], pictures.selected[i]);
+    for (size_t i = 0; i < pictureMarks_.size(); ++i) ShowMark(pictureMarks_[i], pictures.selected[i]);
   pictureShown_->SetText(Shown(settings_.PictureFile));
-  SetButtonEnabled(cmdPic_, pictures.choosePictureEnabled);
-  if (settings_.PictureKind == launcher::kPictureFile) {
-    ShowPreview(settings_.PictureFile, display_, picDummy_, Scaled(kPreviewSide));
-    settings_.PictureFolder = launcher::FolderOf(settings_.PictureFile);
-  } else {
-    settings_.PictureFolder = launcher::ProgramFolder();
-  }
+  SetButtonEnabled(choosePictureButton_, pictures.choosePictureEnabled);
+  const bool pictureInUse = settings_.PictureKind == settings::kPictureFile;
+  if (pictureInUse) ShowPreview(settings_.PictureFile, picturePreview_, previewScratch_, Scaled(kPreviewSide));
+  settings_.PictureFolder = settings::ChooserFolder(settings_.PictureFile, pictureInUse);
 
-  ucAniGIF1_.SetMouseIcon(anigif::CursorPicture::FromFileBytes(art_.handCursor));
+  banner_.SetMouseIcon(anigif::CursorPicture::FromFileBytes(art_.handCursor));
 
   const BgmGroupView music = BgmGroupFor(settings_.BgmKind);
-  for (size_t i = 0; i < imgBgm_.size(); ++i) ShowMark(imgBgm_[i], music.selected[i]);
-  SetButtonEnabled(cmdBgm_, music.chooseSoundEnabled);
+  for (size_t i = 0; i < musicMarks_.size(); ++i) ShowMark(musicMarks_[i], music.selected[i]);
+  SetButtonEnabled(chooseSoundButton_, music.chooseSoundEnabled);
   SetRepeatEnabled(music.repeatEnabled);
   if (repeatBox_)
     SetWindowTextW(repeatBox_, toolkit::WideFromUtf8(RepeatBoxText(settings_.BgmRepeatTrack)).c_str());
@@ -308,22 +316,22 @@ void SettingsDialog::Load() {
     for (const std::string& item : RepeatBoxItems())
       SendMessageW(repeatBox_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(toolkit::WideFromUtf8(item).c_str()));
 
-  launcher::TakeZoomOriginFromCursor();
-  launcher::ZoomOpen(window_);
+  TakeZoomOriginFromCursor();
+  ZoomOpen(window_);
 }
 
 void SettingsDialog::SelectPictureKind(int index, bool onCaption) {
   if (index < 0 || index > 1) return;
   settings_.PictureKind = static_cast<int16_t>(index);
   const PictureGroupView view = PictureGroupFor(settings_.PictureKind);
-  for (size_t i = 0; i < imgSel_.size(); ++i) ShowMark(imgSel_[i], view.selected[i]);
-  SetButtonEnabled(cmdPic_, view.choosePictureEnabled);
+  for (size_t i = 0; i < pictureMarks_.size(); ++i) ShowMark(pictureMarks_[i], view.selected[i]);
+  SetButtonEnabled(choosePictureButton_, view.choosePictureEnabled);
   if (PressClearsPictureShown(index, onCaption)) {
     // What is shown goes; the setting keeps its file and is saved with it.
     pictureShown_->SetText("");
-    display_.Clear();
-    display_.Resize(Scaled(kPreviewSide), Scaled(kPreviewSide));
-    display_.Refresh();
+    picturePreview_.Clear();
+    picturePreview_.Resize(Scaled(kPreviewSide), Scaled(kPreviewSide));
+    picturePreview_.Refresh();
   }
 }
 
@@ -331,9 +339,9 @@ void SettingsDialog::SelectBgmKind(int index) {
   if (index < 0 || index > 2) return;
   settings_.BgmKind = static_cast<int16_t>(index);
   const BgmGroupView view = BgmGroupFor(settings_.BgmKind);
-  for (size_t i = 0; i < imgBgm_.size(); ++i) ShowMark(imgBgm_[i], view.selected[i]);
+  for (size_t i = 0; i < musicMarks_.size(); ++i) ShowMark(musicMarks_[i], view.selected[i]);
   SetRepeatEnabled(view.repeatEnabled);
-  SetButtonEnabled(cmdBgm_, view.chooseSoundEnabled);
+  SetButtonEnabled(chooseSoundButton_, view.chooseSoundEnabled);
 }
 
 void SettingsDialog::ChoosePicture() {
@@ -342,8 +350,8 @@ void SettingsDialog::ChoosePicture() {
   if (!path) return;
   settings_.PictureFile = *path;
   pictureShown_->SetText(Shown(*path));
-  settings_.PictureFolder = launcher::FolderOf(*path);
-  ShowPreview(*path, display_, picDummy_, Scaled(kPreviewSide));
+  settings_.PictureFolder = settings::ChooserFolder(*path, true);
+  ShowPreview(*path, picturePreview_, previewScratch_, Scaled(kPreviewSide));
 }
 
 void SettingsDialog::ChooseSound() {
@@ -352,7 +360,7 @@ void SettingsDialog::ChooseSound() {
   if (!path) return;
   settings_.BgmFile = *path;
   soundShown_->SetText(Shown(*path));
-  settings_.BgmFolder = launcher::FolderOf(settings_.BgmFile);
+  settings_.BgmFolder = settings::ChooserFolder(settings_.BgmFile, true);
 }
 
 std::string SettingsDialog::RepeatText() const {
@@ -364,9 +372,7 @@ std::string SettingsDialog::RepeatText() const {
 
 void SettingsDialog::SaveSettings() {
   settings_.BgmRepeatTrack = RepeatTrackFromText(RepeatText(), settings_.BgmRepeatTrack);
-  const std::string ini = launcher::IniPath();
-  for (const auto& [key, value] : SettingsWrites(settings_))
-    launcher::WriteIniValue(launcher::kSettingsSection, key, value, ini);
+  settings::SaveProgramSettings(settings_);
   // Closed once the button has finished with this click.
   PostMessageW(window_, WM_CLOSE, 0, 0);
 }
@@ -374,7 +380,7 @@ void SettingsDialog::SaveSettings() {
 void SettingsDialog::OpenHomepage() {
   std::wstring target = VENTALUNE_HOMEPAGE;
   if (target.empty()) {
-    target = toolkit::WideFromAnsi(launcher::ProgramFolder()) + kHelpPage;
+    target = toolkit::WideFromAnsi(settings::ProgramFolder()) + kHelpPage;
     // Until the help page ships, there is nothing to open.
     if (GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES) return;
   }
@@ -387,7 +393,7 @@ void SettingsDialog::Close() {
   if (closed_) return;
   closed_ = true;
   // Back to the point the opening started from, not to where the pointer is now.
-  launcher::ZoomClose(window_);
+  ZoomClose(window_);
   DestroyWindow(window_);
 }
 
@@ -425,7 +431,7 @@ LRESULT SettingsDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, 
 
 }  // namespace
 
-void RunSettingsDialog(HINSTANCE instance, launcher::Settings& settings) {
+void RunSettingsDialog(HINSTANCE instance, settings::Settings& settings) {
   SettingsDialog dialog(instance, settings);
   if (!dialog.Create()) return;
   dialog.Load();

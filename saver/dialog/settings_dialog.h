@@ -5,13 +5,13 @@
 // zoom effect.
 #include <windows.h>
 
-#include "saver/launcher/settings_store.h"
+#include "saver/settings/settings_store.h"
 
 namespace ventalune::dialog {
 
 // Shows the dialog for `settings` (already loaded) as a window without an
 // owner and handles its messages until it has closed. The dialog edits
 // `settings` as the user acts.
-void RunSettingsDialog(HINSTANCE instance, launcher::Settings& settings);
+void RunSettingsDialog(HINSTANCE instance, settings::Settings& settings);
 
 }  // namespace ventalune::dialog

@@ -4,7 +4,7 @@
 
 #include "assets/saver_resources.h"
 #include "common/window_of.h"
-#include "saver/toolkit/picture_surface.h"
+#include "saver/pictures/picture_surface.h"
 
 namespace ventalune::launcher {
 namespace {
@@ -24,7 +24,7 @@ class PreviewWindow {
   void Paint(HWND window);
 
   HWND host_ = nullptr;
-  toolkit::PictureSurface still_;
+  pictures::PictureSurface still_;
 };
 
 bool PreviewWindow::Create(HINSTANCE instance, HMODULE resources, HWND host) {

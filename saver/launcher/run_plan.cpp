@@ -2,16 +2,16 @@
 
 #include <cctype>
 
-#include "saver/launcher/settings_store.h"
+#include "saver/settings/settings_store.h"
 
 namespace ventalune::launcher {
 
-MusicSource ChooseMusic(int16_t bgmKind, std::string_view bgmFile, LeadByteRule isLead) {
-  if (bgmKind == kBgmAudioCd) return MusicSource::kAudioCd;
-  if (bgmKind != kBgmSoundFile) return MusicSource::kNone;
+MusicSource ChooseMusic(int16_t bgmKind, std::string_view bgmFile, settings::LeadByteRule isLead) {
+  if (bgmKind == settings::kBgmAudioCd) return MusicSource::kAudioCd;
+  if (bgmKind != settings::kBgmSoundFile) return MusicSource::kNone;
   // An ending with a two-byte character in it is longer than three bytes and
   // matches neither; its trail bytes are never upper-cased into letters.
-  std::string ending(LastCharacters(bgmFile, 3, isLead));
+  std::string ending(settings::LastCharacters(bgmFile, 3, isLead));
   for (char& c : ending) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   if (ending == "WAV") return MusicSource::kWav;
   if (ending == "MP3") return MusicSource::kMp3;

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "saver/launcher/path_text.h"
+#include "saver/settings/path_text.h"
 
 namespace ventalune::launcher {
 
@@ -15,7 +15,7 @@ enum class MusicSource { kNone, kAudioCd, kWav, kMp3 };
 // Audio CD for kind 1; for kind 2 the file's last three characters (in the
 // code page `isLead` describes), upper-cased, choose WAV or MP3; anything
 // else plays nothing.
-MusicSource ChooseMusic(int16_t bgmKind, std::string_view bgmFile, LeadByteRule isLead);
+MusicSource ChooseMusic(int16_t bgmKind, std::string_view bgmFile, settings::LeadByteRule isLead);
 
 // The scene program beside the saver: folder + "\Ventalune.dll".
 std::string RendererPath(std::string_view programFolder);

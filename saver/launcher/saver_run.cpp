@@ -6,14 +6,17 @@
 #include "assets/saver_resources.h"
 #include "common/window_of.h"
 #include "saver/launcher/monitor_covers.h"
-#include "saver/launcher/profile_file.h"
+#include "saver/settings/profile_file.h"
 #include "saver/launcher/run_plan.h"
 #include "saver/music/music_player.h"
 #include "saver/music/winmm_port.h"
-#include "saver/toolkit/mirror.h"
-#include "saver/toolkit/picture_surface.h"
+#include "saver/pictures/mirror.h"
+#include "saver/pictures/picture_surface.h"
 
 namespace ventalune::launcher {
+
+using settings::Settings;
+
 namespace {
 
 enum TimerId : UINT_PTR { kMp3Watch = 1, kCdWatch = 2, kRendererWatch = 3 };
@@ -25,7 +28,7 @@ class SaverRun {
  public:
   SaverRun(HINSTANCE instance, const Settings& settings, bool cursorHidden)
       : instance_(instance), settings_(settings), cursorHidden_(cursorHidden),
-        music_(ChooseMusic(settings.BgmKind, settings.BgmFile, IsSystemLeadByte)), covers_(instance) {}
+        music_(ChooseMusic(settings.BgmKind, settings.BgmFile, settings::IsSystemLeadByte)), covers_(instance) {}
 
   bool Create();
   LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -45,8 +48,8 @@ class SaverRun {
   const bool cursorHidden_;
   const MusicSource music_;
   HWND window_ = nullptr;
-  toolkit::PictureSurface display_;   // texture 1: the desktop or the user's picture
-  toolkit::PictureSurface display2_;  // texture 2: the world map
+  pictures::PictureSurface roomPicture_;  // Display, texture 1: the desktop or the user's picture
+  pictures::PictureSurface ringPicture_;  // Display2, texture 2: the world map
   music::WinmmMci mci_;
   music::WinmmSound sound_;
   music::MusicState musicState_;
@@ -80,39 +83,39 @@ void SaverRun::LoadStep() {
   const int height = GetSystemMetrics(SM_CYSCREEN);
   SetWindowPos(window_, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 
-  if (settings_.PictureKind != kPictureDesktop) {
+  if (settings_.PictureKind != settings::kPictureDesktop) {
     // A picture that cannot be read leaves a blank wall of the screen's size.
-    if (!display_.LoadFile(settings_.PictureFile)) display_.Resize(width, height);
+    if (!roomPicture_.LoadFile(settings_.PictureFile)) roomPicture_.Resize(width, height);
   } else {
     CaptureDesktopMirrored(width, height);
   }
-  display2_.LoadResource(instance_, IDR_WORLD_MAP);
+  ringPicture_.LoadResource(instance_, IDR_WORLD_MAP);
 
   // Both files are complete before the scene program can read them, and
   // the desktop was copied before its window can cover it.
-  display_.SaveBitmapFile(kRoomPictureFile);
-  desktopCopyWritten_ = settings_.PictureKind == kPictureDesktop;
-  display2_.SaveBitmapFile(kRingPictureFile);
+  roomPicture_.SaveBitmapFile(kRoomPicturePath.data());
+  desktopCopyWritten_ = settings_.PictureKind == settings::kPictureDesktop;
+  ringPicture_.SaveBitmapFile(kRingPicturePath.data());
   StartRenderer();
   StartMusic();
 }
 
 void SaverRun::CaptureDesktopMirrored(int width, int height) {
-  if (!display_.Resize(width, height)) return;
+  if (!roomPicture_.Resize(width, height)) return;
   HWND desktop = GetDesktopWindow();
   HDC screen = GetDC(desktop);
   if (!screen) return;
   // A straight copy, mirrored in memory: a mirroring stretch (negative
   // width) lands one column off on some GDI implementations.
-  BitBlt(display_.dc(), 0, 0, width, height, screen, 0, 0, SRCCOPY);
+  BitBlt(roomPicture_.dc(), 0, 0, width, height, screen, 0, 0, SRCCOPY);
   ReleaseDC(desktop, screen);
-  toolkit::MirrorLeftRight(display_.pixels(), width, height);
+  pictures::MirrorLeftRight(roomPicture_.pixels(), width, height);
 }
 
 void SaverRun::StartRenderer() {
   // The full path as the application name: a program folder with spaces
   // starts our file and nothing else.
-  const std::string path = RendererPath(ProgramFolder());
+  const std::string path = RendererPath(settings::ProgramFolder());
   std::string commandLine = "\"" + path + "\"";
   STARTUPINFOA startup{};
   startup.cb = sizeof(startup);
@@ -169,7 +172,7 @@ void SaverRun::SetTimerOn(TimerId id, UINT periodMs, bool on) {
 // map stay, as the next run overwrites them anyway.
 void SaverRun::RemoveDesktopCopy() {
   if (!desktopCopyWritten_) return;
-  DeleteFileA(kRoomPictureFile);
+  DeleteFileA(kRoomPicturePath.data());
   desktopCopyWritten_ = false;
 }
 

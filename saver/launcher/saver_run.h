@@ -4,20 +4,17 @@
 // window and ends the run once it has gone.
 #include <windows.h>
 
-#include "saver/launcher/settings_store.h"
+#include "common/program_contract.h"
+#include "saver/settings/settings_store.h"
 
 namespace ventalune::launcher {
 
 inline constexpr char kRunWindowClass[] = "Nubivola_S";
 inline constexpr char kRunWindowTitle[] = "Nubivola_Main";
-inline constexpr char kSceneWindowTitle[] = "Nubivola_VC";
-inline constexpr char kDataFolder[] = "C:\\q_sarn";
-inline constexpr char kRoomPictureFile[] = "C:\\q_sarn\\Nubivola1.bmp";
-inline constexpr char kRingPictureFile[] = "C:\\q_sarn\\Nubivola2.bmp";
 
 // Creates the hidden run window and runs its load step. `cursorHidden`: the
 // start-up hid the cursor, so the end shows it again. False when the window
 // cannot be made (nothing was started then).
-bool StartSaverRun(HINSTANCE instance, const Settings& settings, bool cursorHidden);
+bool StartSaverRun(HINSTANCE instance, const settings::Settings& settings, bool cursorHidden);
 
 }  // namespace ventalune::launcher

@@ -5,7 +5,7 @@
 #include "saver/dialog/settings_dialog.h"
 #include "saver/launcher/launch_mode.h"
 #include "saver/launcher/preview_window.h"
-#include "saver/launcher/profile_file.h"
+#include "saver/settings/profile_file.h"
 #include "saver/launcher/saver_run.h"
 
 namespace ventalune::launcher {
@@ -38,18 +38,18 @@ int RunSaverProgram(HINSTANCE instance, const char* arguments) {
   }
 
   CreateDirectoryA(kDataFolder, nullptr);
-  LoadSettings();
+  settings::Settings settings = settings::LoadProgramSettings();
   // The settings dialog runs modally without an owner (a handle the host
   // appends to the switch is ignored), and the program ends after it.
   if (mode == LaunchMode::kSettings) {
-    dialog::RunSettingsDialog(instance, ProcessSettings());
+    dialog::RunSettingsDialog(instance, settings);
     return 0;
   }
   if (mode == LaunchMode::kNone) return 0;
 
   const bool hideCursor = mode == LaunchMode::kRun;
   if (hideCursor) ShowCursor(FALSE);
-  if (!StartSaverRun(instance, ProcessSettings(), hideCursor)) {
+  if (!StartSaverRun(instance, settings, hideCursor)) {
     if (hideCursor) ShowCursor(TRUE);
     return 0;
   }

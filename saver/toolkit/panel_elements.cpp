@@ -98,7 +98,7 @@ void Label::Draw(HDC dc) const {
   SelectObject(dc, previousFont);
 }
 
-void ImageElement::SetPicture(std::shared_ptr<const PictureSurface> picture) {
+void ImageElement::SetPicture(std::shared_ptr<const pictures::PictureSurface> picture) {
   picture_ = std::move(picture);
   Changed();
 }

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "saver/toolkit/font.h"
-#include "saver/toolkit/picture_surface.h"
+#include "saver/pictures/picture_surface.h"
 
 namespace ventalune::toolkit {
 
@@ -105,12 +105,12 @@ class ImageElement final : public Element {
  public:
   using Element::Element;
   // The picture is shared: several elements may show one picture.
-  void SetPicture(std::shared_ptr<const PictureSurface> picture);
-  const std::shared_ptr<const PictureSurface>& picture() const { return picture_; }
+  void SetPicture(std::shared_ptr<const pictures::PictureSurface> picture);
+  const std::shared_ptr<const pictures::PictureSurface>& picture() const { return picture_; }
   void Draw(HDC dc) const override;
 
  private:
-  std::shared_ptr<const PictureSurface> picture_;
+  std::shared_ptr<const pictures::PictureSurface> picture_;
 };
 
 }  // namespace ventalune::toolkit

@@ -62,15 +62,15 @@ void PicturePanel::ResizeImage(int width, int height) {
     image_.reset();
     return;
   }
-  auto resized = std::make_unique<PictureSurface>();
+  auto resized = std::make_unique<pictures::PictureSurface>();
   if (!resized->Resize(width, height)) return;
-  std::unique_ptr<PictureSurface> previous = std::move(image_);
+  std::unique_ptr<pictures::PictureSurface> previous = std::move(image_);
   image_ = std::move(resized);
   FillBackground({0, 0, width, height});
   if (previous) BitBlt(dc(), 0, 0, previous->width(), previous->height(), previous->dc(), 0, 0, SRCCOPY);
 }
 
-bool PicturePanel::AdoptPicture(std::unique_ptr<PictureSurface> picture) {
+bool PicturePanel::AdoptPicture(std::unique_ptr<pictures::PictureSurface> picture) {
   if (!window_) return false;
   if (style_.sizeToPicture) {
     RECT outer{}, client{};
@@ -86,17 +86,17 @@ bool PicturePanel::AdoptPicture(std::unique_ptr<PictureSurface> picture) {
 }
 
 bool PicturePanel::LoadPicture(const std::string& path) {
-  auto picture = std::make_unique<PictureSurface>();
+  auto picture = std::make_unique<pictures::PictureSurface>();
   return picture->LoadFile(path) && AdoptPicture(std::move(picture));
 }
 
 bool PicturePanel::LoadPicture(HMODULE module, int resourceId) {
-  auto picture = std::make_unique<PictureSurface>();
+  auto picture = std::make_unique<pictures::PictureSurface>();
   return picture->LoadResource(module, resourceId) && AdoptPicture(std::move(picture));
 }
 
 bool PicturePanel::LoadPicture(std::span<const uint8_t> bytes) {
-  auto picture = std::make_unique<PictureSurface>();
+  auto picture = std::make_unique<pictures::PictureSurface>();
   return picture->LoadBytes(bytes) && AdoptPicture(std::move(picture));
 }
 

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "saver/toolkit/panel_elements.h"
-#include "saver/toolkit/picture_surface.h"
+#include "saver/pictures/picture_surface.h"
 
 namespace ventalune::toolkit {
 
@@ -43,7 +43,7 @@ class PicturePanel {
   HDC dc() const { return image_ ? image_->dc() : nullptr; }
   int width() const { return image_ ? image_->width() : 0; }
   int height() const { return image_ ? image_->height() : 0; }
-  const PictureSurface* image() const { return image_.get(); }
+  const pictures::PictureSurface* image() const { return image_.get(); }
 
   // Decodes a picture (BMP, JPEG, GIF, ICO) and makes it the image, on the
   // background colour, sizing the window to it when the style says so.
@@ -92,14 +92,14 @@ class PicturePanel {
  private:
   void ResizeImage(int width, int height);
   void FillBackground(RECT area);
-  bool AdoptPicture(std::unique_ptr<PictureSurface> picture);
+  bool AdoptPicture(std::unique_ptr<pictures::PictureSurface> picture);
   void Paint();
   void Mouse(UINT message, WPARAM wParam, LPARAM lParam);
 
   HWND window_ = nullptr;
   PanelStyle style_;
   bool transparent_ = false;
-  std::unique_ptr<PictureSurface> image_;
+  std::unique_ptr<pictures::PictureSurface> image_;
   std::vector<std::unique_ptr<Element>> elements_;
   // The element a mouse button went down on, while the panel holds the
   // mouse; null for the panel itself.

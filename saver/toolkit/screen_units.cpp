@@ -6,16 +6,6 @@
 
 namespace ventalune::toolkit {
 
-ScreenDpi ReadScreenDpi() {
-  ScreenDpi dpi;
-  if (HDC screen = GetDC(nullptr)) {
-    dpi.x = GetDeviceCaps(screen, LOGPIXELSX);
-    dpi.y = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-  }
-  return dpi;
-}
-
 int32_t TwipsToPixelsX(int64_t twips) { return TwipsToPixels(twips, ReadScreenDpi().x); }
 int32_t TwipsToPixelsY(int64_t twips) { return TwipsToPixels(twips, ReadScreenDpi().y); }
 int32_t PixelsToTwipsX(int64_t pixels) { return PixelsToTwips(pixels, ReadScreenDpi().x); }

@@ -2,13 +2,9 @@
 // Twips on this screen: the resolution the display really reports.
 #include <cstdint>
 
-namespace ventalune::toolkit {
+#include "common/screen_dpi.h"
 
-struct ScreenDpi {
-  int32_t x = 96, y = 96;
-};
-// The screen's pixels per logical inch, read once per call.
-ScreenDpi ReadScreenDpi();
+namespace ventalune::toolkit {
 
 int32_t TwipsToPixelsX(int64_t twips);
 int32_t TwipsToPixelsY(int64_t twips);

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "saver/controls/anigif/gif_exporter.h"
-#include "saver/controls/anigif/gif_picture.h"
+#include "saver/gif/gif_exporter.h"
+#include "saver/gif/gif_picture.h"
 
 namespace {
 

@@ -6,7 +6,7 @@ jpeg_bench_sample() {
   local top
   top="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
   if [ ! -f "$jpeg" ]; then
-    /usr/bin/python3 "$top/tests/native/saver/toolkit/jpeg/make_jpeg_samples.py" --bench "$jpeg"
+    /usr/bin/python3 "$top/tests/native/saver/pictures/jpeg/make_jpeg_samples.py" --bench "$jpeg"
   fi
   printf '%s\n' "$jpeg"
 }

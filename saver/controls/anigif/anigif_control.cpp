@@ -2,10 +2,12 @@
 
 #include <algorithm>
 
+#include "common/screen_dpi.h"
+#include "common/whole_file.h"
 #include "common/window_of.h"
-#include "saver/controls/anigif/fit.h"
+#include "saver/gif/fit.h"
 #include "saver/controls/anigif/frame_presenter.h"
-#include "saver/controls/anigif/gif_exporter.h"
+#include "saver/gif/gif_exporter.h"
 #include "saver/controls/anigif/mouse_pointers.h"
 #include "saver/controls/anigif/remote_download.h"
 #include "saver/controls/anigif/timer_binding.h"
@@ -34,49 +36,6 @@ bool RegisterControlClass(HINSTANCE instance) {
 
 bool SupportedPointer(int32_t pointer) {
   return pointer == kDefaultPointer || pointer == kCustomPointer || SystemPointer(pointer) != nullptr;
-}
-
-// Whole file, or nothing when it is missing, unreadable or over the ceiling.
-bool ReadWholeFile(const std::wstring& name, int64_t ceiling, std::vector<uint8_t>& bytes) {
-  const DWORD attributes = GetFileAttributesW(name.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
-  HANDLE file = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                            nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  LARGE_INTEGER size{};
-  bool ok = GetFileSizeEx(file, &size) && size.QuadPart <= ceiling;
-  std::vector<uint8_t> read;
-  if (ok) {
-    try {
-      read.resize(static_cast<size_t>(size.QuadPart));
-    } catch (const std::bad_alloc&) {
-      ok = false;
-    }
-  }
-  DWORD count = 0;
-  if (ok && !read.empty())
-    ok = ReadFile(file, read.data(), static_cast<DWORD>(read.size()), &count, nullptr) && count == read.size();
-  CloseHandle(file);
-  if (ok) bytes = std::move(read);
-  return ok;
-}
-
-int ScreenDpiX() {
-  int dpi = 96;
-  if (HDC screen = GetDC(nullptr)) {
-    dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-  }
-  return dpi;
-}
-
-int ScreenDpiY() {
-  int dpi = 96;
-  if (HDC screen = GetDC(nullptr)) {
-    dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-  }
-  return dpi;
 }
 
 }  // namespace
@@ -160,8 +119,8 @@ void ucAniGIF::Notify(const char* property) {
   if (property && PropertyChanged) PropertyChanged(property);
 }
 
-float ucAniGIF::ToTwipsX(int32_t pixels) const { return static_cast<float>(PixelsToTwipsDown(pixels, ScreenDpiX())); }
-float ucAniGIF::ToTwipsY(int32_t pixels) const { return static_cast<float>(PixelsToTwipsDown(pixels, ScreenDpiY())); }
+float ucAniGIF::ToTwipsX(int32_t pixels) const { return static_cast<float>(PixelsToTwipsDown(pixels, ReadScreenDpi().x)); }
+float ucAniGIF::ToTwipsY(int32_t pixels) const { return static_cast<float>(PixelsToTwipsDown(pixels, ReadScreenDpi().y)); }
 
 int32_t ucAniGIF::Load(std::span<const uint8_t> file) {
   // Copied first: the bytes may be the picture's own, which the release empties.
@@ -264,8 +223,8 @@ void ucAniGIF::SetEnabled(bool enable) {
 }
 
 int32_t ucAniGIF::FrameCount() const { return animation_.frameCount(); }
-int32_t ucAniGIF::ActualWidth() const { return PixelsToTwipsDown(picture_.logicalWidth(), ScreenDpiX()); }
-int32_t ucAniGIF::ActualHeight() const { return PixelsToTwipsDown(picture_.logicalHeight(), ScreenDpiY()); }
+int32_t ucAniGIF::ActualWidth() const { return PixelsToTwipsDown(picture_.logicalWidth(), ReadScreenDpi().x); }
+int32_t ucAniGIF::ActualHeight() const { return PixelsToTwipsDown(picture_.logicalHeight(), ReadScreenDpi().y); }
 
 void ucAniGIF::SetStretch(int32_t newScale) {
   const char* changed = WriteStretch(properties_, newScale);
@@ -325,10 +284,10 @@ void ucAniGIF::SetMousePointer(int32_t pointer) {
 }
 
 bool ucAniGIF::LoadAnimatedGIF_File(const std::wstring& fileName) {
-  std::vector<uint8_t> bytes;
   // A missing or unreadable file leaves the source as it was: in a designer
   // that reloads the current picture, in a run (no source kept) it fails.
-  if (!ReadWholeFile(fileName, Limits{}.maxFileBytes, bytes)) bytes = picture_.source();
+  const std::vector<uint8_t> bytes =
+      ReadWholeFile(fileName, static_cast<uint64_t>(Limits{}.maxFileBytes)).value_or(picture_.source());
   if (Load(bytes) == 0) return false;
   if (ResizesAfterLoad(properties_.stretch)) Resize();
   return true;

@@ -23,7 +23,7 @@
 
 #include "saver/controls/anigif/animation_controller.h"
 #include "saver/controls/anigif/control_persistence.h"
-#include "saver/controls/anigif/gif_picture.h"
+#include "saver/gif/gif_picture.h"
 #include "saver/controls/anigif/picture_objects.h"
 #include "saver/toolkit/property_bag.h"
 

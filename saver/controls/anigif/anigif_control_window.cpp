@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "saver/controls/anigif/anigif_control.h"
-#include "saver/controls/anigif/fit.h"
+#include "saver/gif/fit.h"
 #include "saver/controls/anigif/frame_presenter.h"
 #include "saver/controls/anigif/mouse_pointers.h"
 #include "saver/controls/anigif/remote_download.h"

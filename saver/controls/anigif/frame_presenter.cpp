@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "saver/controls/anigif/mirror.h"
+#include "saver/gif/mirror.h"
 
 namespace ventalune::anigif {
 namespace {

@@ -9,8 +9,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "saver/controls/anigif/gif_picture.h"
-#include "saver/controls/anigif/surface.h"
+#include "saver/gif/gif_picture.h"
+#include "saver/gif/surface.h"
 
 namespace ventalune::anigif {
 

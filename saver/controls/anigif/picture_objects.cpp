@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "common/screen_dpi.h"
+
 namespace ventalune::anigif {
 namespace {
 
@@ -45,14 +47,9 @@ std::shared_ptr<GifPictureObject> GifPictureObject::FromBytes(std::span<const ui
   OLE_YSIZE_HIMETRIC height = 0;
   picture->get_Width(&width);
   picture->get_Height(&height);
-  int dpiX = 96, dpiY = 96;
-  if (HDC screen = GetDC(nullptr)) {
-    dpiX = GetDeviceCaps(screen, LOGPIXELSX);
-    dpiY = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-  }
-  object->width_ = HimetricToPixels(width, dpiX);
-  object->height_ = HimetricToPixels(height, dpiY);
+  const ScreenDpi dpi = ReadScreenDpi();
+  object->width_ = HimetricToPixels(width, dpi.x);
+  object->height_ = HimetricToPixels(height, dpi.y);
   return object;
 }
 

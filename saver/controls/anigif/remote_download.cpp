@@ -4,7 +4,10 @@
 #include <wininet.h>
 
 #include <atomic>
+#include <optional>
 #include <thread>
+
+#include "common/whole_file.h"
 
 namespace ventalune::anigif {
 
@@ -30,18 +33,11 @@ bool ReadLocalFile(const std::wstring& url, int64_t ceiling, std::vector<uint8_t
   wchar_t path[MAX_PATH * 4];
   DWORD length = static_cast<DWORD>(std::size(path));
   if (FAILED(PathCreateFromUrlW(url.c_str(), path, &length, 0))) return false;
-  HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  LARGE_INTEGER size{};
-  bool ok = GetFileSizeEx(file, &size) && size.QuadPart <= ceiling;
-  if (ok) {
-    bytes.resize(static_cast<size_t>(size.QuadPart));
-    DWORD read = 0;
-    ok = bytes.empty() || (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
-                           read == bytes.size());
-  }
-  CloseHandle(file);
-  return ok;
+  if (ceiling < 0) return false;
+  std::optional<std::vector<uint8_t>> read = ReadWholeFile(std::wstring(path), static_cast<uint64_t>(ceiling));
+  if (!read) return false;
+  bytes = std::move(*read);
+  return true;
 }
 
 bool ReadInternet(const std::wstring& url, int64_t ceiling, RemoteDownload::Shared& shared, std::vector<uint8_t>& bytes) {

@@ -19,7 +19,7 @@ TRIVERTEX Vertex(LONG x, LONG y, GradientColour colour) {
 bool ButtonSkins::Load(HMODULE module, const std::array<int, kSkinCount>& resourceIds) {
   bool all = true;
   for (size_t i = 0; i < kSkinCount; ++i) {
-    pictures_[i] = std::make_unique<toolkit::PictureSurface>();
+    pictures_[i] = std::make_unique<pictures::PictureSurface>();
     all = pictures_[i]->LoadResource(module, resourceIds[i]) && all;
   }
   return all;
@@ -28,7 +28,7 @@ bool ButtonSkins::Load(HMODULE module, const std::array<int, kSkinCount>& resour
 bool ButtonSkins::Load(const std::array<std::string, kSkinCount>& paths) {
   bool all = true;
   for (size_t i = 0; i < kSkinCount; ++i) {
-    pictures_[i] = std::make_unique<toolkit::PictureSurface>();
+    pictures_[i] = std::make_unique<pictures::PictureSurface>();
     all = pictures_[i]->LoadFile(paths[i]) && all;
   }
   return all;
@@ -175,7 +175,7 @@ void Command::Paint(Skin skin) {
   GRADIENT_RECT mesh{1, 0};
   GradientFill(dc, vertices, 2, &mesh, 1, GRADIENT_FILL_RECT_V);
 
-  const toolkit::PictureSurface& picture = (*skins_)[skin];
+  const pictures::PictureSurface& picture = (*skins_)[skin];
   if (picture.dc()) {
     SetStretchBltMode(dc, COLORONCOLOR);
     for (const BorderPiece& piece : BorderPieces(width, height)) {
@@ -189,7 +189,7 @@ void Command::Paint(Skin skin) {
 
   if (caption_) {
     const int lineHeight = caption_->font() ? caption_->font()->lineHeight() : 0;
-    const int top = CaptionTop(height, lineHeight, toolkit::ReadScreenDpi().y);
+    const int top = CaptionTop(height, lineHeight, ReadScreenDpi().y);
     caption_->SetBounds(0, top, width, lineHeight);
   }
 }

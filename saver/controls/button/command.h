@@ -15,7 +15,7 @@
 #include "saver/controls/button/button_state.h"
 #include "saver/toolkit/font.h"
 #include "saver/toolkit/picture_panel.h"
-#include "saver/toolkit/picture_surface.h"
+#include "saver/pictures/picture_surface.h"
 #include "saver/toolkit/property_bag.h"
 
 namespace ventalune::button {
@@ -26,10 +26,10 @@ class ButtonSkins {
   // From RT_RCDATA resources (BMP or JPEG bytes); false unless all six load.
   bool Load(HMODULE module, const std::array<int, kSkinCount>& resourceIds);
   bool Load(const std::array<std::string, kSkinCount>& paths);
-  const toolkit::PictureSurface& operator[](Skin skin) const { return *pictures_[static_cast<size_t>(skin)]; }
+  const pictures::PictureSurface& operator[](Skin skin) const { return *pictures_[static_cast<size_t>(skin)]; }
 
  private:
-  std::array<std::unique_ptr<toolkit::PictureSurface>, kSkinCount> pictures_;
+  std::array<std::unique_ptr<pictures::PictureSurface>, kSkinCount> pictures_;
 };
 
 inline constexpr UINT kPointerWatchMs = 100;

@@ -41,7 +41,7 @@ class SceneAssetsTest : public testing::Test {
 TEST_F(SceneAssetsTest, LoadsBothPicturesAndLevelsTheView) {
   FakeLoader loader;
   ASSERT_TRUE(LoadSceneAssets(scene_, loader.Bind()));
-  EXPECT_EQ(loader.asked, (std::vector<std::string>{kRoomPictureFile, kRingPictureFile}));
+  EXPECT_EQ(loader.asked, (std::vector<std::string>{kRoomPicturePath.data(), kRingPicturePath.data()}));
   for (uint32_t slot : scene_.roomTextures) EXPECT_EQ(slot, 11u);
   EXPECT_EQ(scene_.ringTexture, 12u);
   EXPECT_EQ(scene_.viewAngleX, 0.0f);
@@ -74,8 +74,8 @@ TEST_P(SceneAssetsFailureTest, StopsAtTheFirstFailure) {
 
 INSTANTIATE_TEST_SUITE_P(
     Pictures, SceneAssetsFailureTest,
-    testing::Values(FailureCase{"RoomPictureMissing", kRoomPictureFile, {kRoomPictureFile}, 7, false},
-                      FailureCase{"RingPictureMissing", kRingPictureFile, {kRoomPictureFile, kRingPictureFile}, 11, true}),
+    testing::Values(FailureCase{"RoomPictureMissing", kRoomPicturePath.data(), {kRoomPicturePath.data()}, 7, false},
+                      FailureCase{"RingPictureMissing", kRingPicturePath.data(), {kRoomPicturePath.data(), kRingPicturePath.data()}, 11, true}),
     testing_support::RowName());
 
 TEST_F(SceneAssetsTest, ReloadForANewContextKeepsTheSway) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <thread>
 
+#include "common/program_contract.h"
 #include "support/bitmap_file.h"
 #include "support/program_driver.h"
 #include "support/screen_capture.h"
@@ -14,10 +15,6 @@
 namespace ventalune::wine_test {
 namespace {
 
-constexpr char kSceneTitle[] = "Nubivola_VC";
-constexpr char kDataFolder[] = "C:\\q_sarn";
-constexpr char kRoomFile[] = "C:\\q_sarn\\Nubivola1.bmp";
-constexpr char kRingFile[] = "C:\\q_sarn\\Nubivola2.bmp";
 
 // Room: pure red, which the unlit walls show unchanged. Rings: pure green,
 // which lighting darkens but never turns red.
@@ -26,21 +23,21 @@ bool IsRingGreen(Rgb c) { return c.g > 60 && c.g > c.r + 40 && c.g > c.b + 40; }
 
 void WriteTestPictures() {
   CreateDirectoryA(kDataFolder, nullptr);
-  ASSERT_TRUE(WriteBmpFile(kRoomFile, 320, 240, [](int, int) { return Rgb{255, 0, 0}; }));
-  ASSERT_TRUE(WriteBmpFile(kRingFile, 64, 64, [](int, int) { return Rgb{0, 255, 0}; }));
+  ASSERT_TRUE(WriteBmpFile(kRoomPicturePath.data(), 320, 240, [](int, int) { return Rgb{255, 0, 0}; }));
+  ASSERT_TRUE(WriteBmpFile(kRingPicturePath.data(), 64, 64, [](int, int) { return Rgb{0, 255, 0}; }));
 }
 
 class SceneProgramTest : public testing::Test {
  protected:
   void SetUp() override {
     WriteTestPictures();
-    ASSERT_EQ(FindTopLevelWindow(kSceneTitle), nullptr) << "a scene window is left over";
+    ASSERT_EQ(FindTopLevelWindow(kSceneWindowTitle), nullptr) << "a scene window is left over";
   }
 
   // Starts the program and waits until its window shows both pictures.
   HWND StartAndWaitForScene() {
     EXPECT_TRUE(scene_.Start(ProductPath("Ventalune.dll")));
-    HWND window = WaitForTopLevelWindow(kSceneTitle, 15s);
+    HWND window = WaitForTopLevelWindow(kSceneWindowTitle, 15s);
     EXPECT_NE(window, nullptr);
     if (!window) return nullptr;
     ScreenPicture screen;
@@ -60,7 +57,7 @@ class SceneProgramTest : public testing::Test {
     DWORD exitCode = 99;
     ASSERT_TRUE(scene_.WaitForExit(10s, &exitCode)) << "the program did not end";
     EXPECT_EQ(exitCode, 0u);
-    EXPECT_EQ(FindTopLevelWindow(kSceneTitle), nullptr);
+    EXPECT_EQ(FindTopLevelWindow(kSceneWindowTitle), nullptr);
   }
 
   RunningProgram scene_;
@@ -138,7 +135,7 @@ TEST_F(SceneProgramTest, DisplayModeSwitchKeepsTheTextures) {
 
   PostMessageA(fullScreen, WM_USER + 1, 0, 0);
   HWND windowed = nullptr;
-  ASSERT_TRUE(WaitFor([&] { windowed = FindTopLevelWindow(kSceneTitle); return windowed && windowed != fullScreen; }, 10s));
+  ASSERT_TRUE(WaitFor([&] { windowed = FindTopLevelWindow(kSceneWindowTitle); return windowed && windowed != fullScreen; }, 10s));
   EXPECT_EQ(GetWindowLongA(windowed, GWL_STYLE) & WS_CAPTION, static_cast<LONG>(WS_CAPTION));
   RECT client{};
   GetClientRect(windowed, &client);
@@ -187,10 +184,10 @@ TEST_P(SceneBadPictureTest, EndsByItself) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Pictures, SceneBadPictureTest,
-                         testing::Values(BadPictureCase{"RoomMissing", kRoomFile, true},
-                                         BadPictureCase{"RoomDamaged", kRoomFile, false},
-                                         BadPictureCase{"RingsMissing", kRingFile, true},
-                                         BadPictureCase{"RingsDamaged", kRingFile, false}),
+                         testing::Values(BadPictureCase{"RoomMissing", kRoomPicturePath.data(), true},
+                                         BadPictureCase{"RoomDamaged", kRoomPicturePath.data(), false},
+                                         BadPictureCase{"RingsMissing", kRingPicturePath.data(), true},
+                                         BadPictureCase{"RingsDamaged", kRingPicturePath.data(), false}),
                          [](const testing::TestParamInfo<BadPictureCase>& row) { return std::string(row.param.name); });
 
 }  // namespace

@@ -11,7 +11,7 @@
 
 #include "saver/controls/anigif/anigif_control.h"
 #include "saver/controls/anigif/gifview/gifview_options.h"
-#include "saver/toolkit/bitmap_file.h"
+#include "saver/pictures/bitmap_file.h"
 
 namespace {
 
@@ -86,7 +86,7 @@ class Recorder {
     std::vector<uint8_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
     if (!bitmap || GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS) == 0)
       return;
-    const std::vector<uint8_t> file = ventalune::toolkit::EncodeBitmapFile(pixels, width, height);
+    const std::vector<uint8_t> file = ventalune::pictures::EncodeBitmapFile(pixels, width, height);
     ++count_;
     wchar_t name[32];
     swprintf(name, 32, L"\\shot-%04d.bmp", count_);

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "row_name.h"
-#include "saver/launcher/settings_keys.h"
 
 namespace ventalune::dialog {
 namespace {
@@ -89,32 +88,6 @@ INSTANTIATE_TEST_SUITE_P(
                     // Full-width digits, as a Japanese input method may type them (UTF-8).
                     TrackRow{"FullWidthDigits", "\xEF\xBC\x97", 9, 0}),
     testing_support::RowName());
-
-TEST(NumberTextTest, BlankBeforeZeroAndPositiveMinusBeforeNegative) {
-  EXPECT_EQ(NumberText(0), " 0");
-  EXPECT_EQ(NumberText(7), " 7");
-  EXPECT_EQ(NumberText(32767), " 32767");
-  EXPECT_EQ(NumberText(-1), "-1");
-  EXPECT_EQ(NumberText(-32768), "-32768");
-}
-
-TEST(SettingsWritesTest, FiveKeysInOrderFoldersNotWritten) {
-  launcher::Settings settings;
-  settings.PictureKind = 1;
-  settings.PictureFile = "C:\\p\\sky.jpg";
-  settings.PictureFolder = "C:\\p";
-  settings.BgmKind = 5;
-  settings.BgmRepeatTrack = 0;
-  settings.BgmFile = "";
-  settings.BgmFolder = "C:\\m";
-  const auto writes = SettingsWrites(settings);
-  using Pair = std::pair<std::string, std::string>;
-  EXPECT_EQ(writes[0], Pair(launcher::kKeyPictureKind, " 1"));
-  EXPECT_EQ(writes[1], Pair(launcher::kKeyPictureFile, "C:\\p\\sky.jpg"));
-  EXPECT_EQ(writes[2], Pair(launcher::kKeyBgmKind, " 5"));
-  EXPECT_EQ(writes[3], Pair(launcher::kKeyBgmRepeatTrack, " 0"));
-  EXPECT_EQ(writes[4], Pair(launcher::kKeyBgmFile, ""));
-}
 
 // A system code page that holds ASCII only, and a file system that knows
 // short names for some paths.

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "row_name.h"
-#include "saver/launcher/settings_store.h"
+#include "saver/settings/settings_store.h"
 
 namespace ventalune::launcher {
 namespace {
+
+using namespace settings;
 
 struct MusicCase {
   const char* name;

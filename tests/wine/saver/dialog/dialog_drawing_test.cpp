@@ -10,7 +10,7 @@
 
 #include "control_host.h"
 #include "saver/dialog/dialog_drawing.h"
-#include "saver/launcher/zoom.h"
+#include "saver/dialog/zoom.h"
 #include "saver/toolkit/picture_panel.h"
 #include "support/bitmap_file.h"
 #include "support/program_driver.h"
@@ -173,7 +173,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct ZoomRow {
   std::string name;
-  launcher::ZoomPoint origin;
+  dialog::ZoomPoint origin;
   bool windowGone;
 };
 
@@ -182,7 +182,7 @@ class ZoomTest : public testing::TestWithParam<ZoomRow> {};
 TEST_P(ZoomTest, OpensFromTheOriginAndClosesBackToIt) {
   const ZoomRow& row = GetParam();
   ControlHost host(150, 120, 320, 200);
-  launcher::ZoomOrigin = row.origin;
+  dialog::ZoomOrigin = row.origin;
   RECT frame{};
   GetWindowRect(host.window(), &frame);
   HWND window = host.window();
@@ -191,17 +191,17 @@ TEST_P(ZoomTest, OpensFromTheOriginAndClosesBackToIt) {
     frame = {};
   }
   const RECT point{row.origin.x, row.origin.y, row.origin.x, row.origin.y};
-  const launcher::ZoomRects open = launcher::ZoomOpenRects(window);
-  const launcher::ZoomRects close = launcher::ZoomCloseRects(window);
+  const dialog::ZoomRects open = dialog::ZoomOpenRects(window);
+  const dialog::ZoomRects close = dialog::ZoomCloseRects(window);
   EXPECT_TRUE(EqualRect(&open.from, &point));
   EXPECT_TRUE(EqualRect(&open.to, &frame));
   EXPECT_TRUE(EqualRect(&close.from, &frame));
   EXPECT_TRUE(EqualRect(&close.to, &point));
   // The animations play and return; the pointer may have moved meanwhile.
-  launcher::ZoomOpen(window);
+  dialog::ZoomOpen(window);
   SetCursorPos(10, 10);
-  launcher::ZoomClose(window);
-  const launcher::ZoomRects afterwards = launcher::ZoomCloseRects(window);
+  dialog::ZoomClose(window);
+  const dialog::ZoomRects afterwards = dialog::ZoomCloseRects(window);
   EXPECT_TRUE(EqualRect(&afterwards.to, &point));
 }
 

@@ -5,7 +5,7 @@
 #include <iterator>
 
 #include "control_host.h"
-#include "saver/launcher/settings_keys.h"
+#include "saver/settings/settings_keys.h"
 
 namespace ventalune::wine_test {
 namespace {
@@ -47,7 +47,7 @@ int ExpectedDpi() {
 }
 
 std::string IniText(const std::vector<std::pair<std::string, std::string>>& keys) {
-  std::string text = std::string("[") + launcher::kSettingsSection + "]\r\n";
+  std::string text = std::string("[") + settings::kSettingsSection + "]\r\n";
   for (const auto& [key, value] : keys) text += key + "=" + value + "\r\n";
   return text;
 }

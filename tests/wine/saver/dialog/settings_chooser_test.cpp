@@ -8,7 +8,7 @@
 
 #include "control_host.h"
 #include "dialog_driver.h"
-#include "saver/launcher/settings_keys.h"
+#include "saver/settings/settings_keys.h"
 #include "support/bitmap_file.h"
 #include "test_folders.h"
 
@@ -24,11 +24,11 @@ constexpr int kFileNameEdit = 0x480;
 
 std::string Settings(const std::string& pictureKind, const std::string& pictureFile, const std::string& bgmKind,
                      const std::string& bgmFile) {
-  return IniText({{launcher::kKeyPictureKind, pictureKind},
-                  {launcher::kKeyPictureFile, pictureFile},
-                  {launcher::kKeyBgmKind, bgmKind},
-                  {launcher::kKeyBgmRepeatTrack, "0"},
-                  {launcher::kKeyBgmFile, bgmFile}});
+  return IniText({{settings::kKeyPictureKind, pictureKind},
+                  {settings::kKeyPictureFile, pictureFile},
+                  {settings::kKeyBgmKind, bgmKind},
+                  {settings::kKeyBgmRepeatTrack, "0"},
+                  {settings::kKeyBgmFile, bgmFile}});
 }
 
 SIZE SizeOf(HWND window) {

@@ -11,7 +11,7 @@
 
 #include "control_host.h"
 #include "dialog_driver.h"
-#include "saver/launcher/settings_keys.h"
+#include "saver/settings/settings_keys.h"
 #include "support/bitmap_file.h"
 
 namespace ventalune::wine_test {
@@ -26,11 +26,11 @@ TEST(CodePageRecordTest, WhatTheDialogShowsAndWrites) {
 
   const std::string picture = DialogRun::Installed("sky.bmp");
   WriteBmpFile(picture, 160, 120, [](int x, int) { return x < 80 ? Rgb{255, 0, 0} : Rgb{0, 0, 255}; });
-  const std::string ini = IniText({{launcher::kKeyPictureKind, "1"},
-                                   {launcher::kKeyPictureFile, picture},
-                                   {launcher::kKeyBgmKind, "1"},
-                                   {launcher::kKeyBgmRepeatTrack, "0"},
-                                   {launcher::kKeyBgmFile, ""}});
+  const std::string ini = IniText({{settings::kKeyPictureKind, "1"},
+                                   {settings::kKeyPictureFile, picture},
+                                   {settings::kKeyBgmKind, "1"},
+                                   {settings::kKeyBgmRepeatTrack, "0"},
+                                   {settings::kKeyBgmFile, ""}});
   DialogRun::SetIni(&ini);
   DialogRun dialog;
   ASSERT_TRUE(dialog.Open());

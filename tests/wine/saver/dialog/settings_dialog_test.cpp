@@ -9,7 +9,7 @@
 #include "control_host.h"
 #include "dialog_driver.h"
 #include "saver/dialog/dialog_layout.h"
-#include "saver/launcher/settings_keys.h"
+#include "saver/settings/settings_keys.h"
 #include "saver/toolkit/twips.h"
 #include "support/bitmap_file.h"
 #include "test_folders.h"
@@ -18,11 +18,11 @@ namespace ventalune::wine_test {
 namespace {
 
 using dialog::ElementId;
-using launcher::kKeyBgmFile;
-using launcher::kKeyBgmKind;
-using launcher::kKeyBgmRepeatTrack;
-using launcher::kKeyPictureFile;
-using launcher::kKeyPictureKind;
+using settings::kKeyBgmFile;
+using settings::kKeyBgmKind;
+using settings::kKeyBgmRepeatTrack;
+using settings::kKeyPictureFile;
+using settings::kKeyPictureKind;
 
 // A settings file with all five keys.
 std::string Settings(const std::string& pictureKind, const std::string& pictureFile, const std::string& bgmKind,

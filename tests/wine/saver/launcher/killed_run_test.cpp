@@ -13,15 +13,15 @@
 #include <cstdlib>
 #include <string>
 
-#include "saver/launcher/settings_keys.h"
+#include "common/program_contract.h"
+#include "saver/launcher/saver_run.h"
+#include "saver/settings/settings_keys.h"
 #include "support/program_driver.h"
 
 namespace ventalune::wine_test {
 namespace {
 
 constexpr char kInstallFolder[] = "C:\\Program Files\\Ventalune Killed";
-constexpr char kSceneTitle[] = "Nubivola_VC";
-constexpr char kRunTitle[] = "Nubivola_Main";
 // The saver looks for the scene window this often.
 constexpr auto kWatchPeriod = 500ms;
 
@@ -57,14 +57,14 @@ bool Kill(DWORD processId) {
 class KilledRunTest : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(FindTopLevelWindow(kRunTitle), nullptr) << "a saver run is left over";
-    ASSERT_EQ(FindTopLevelWindow(kSceneTitle), nullptr) << "a scene is left over";
+    ASSERT_EQ(FindTopLevelWindow(launcher::kRunWindowTitle), nullptr) << "a saver run is left over";
+    ASSERT_EQ(FindTopLevelWindow(kSceneWindowTitle), nullptr) << "a scene is left over";
     displayBefore_ = CurrentDisplayMode();
     std::string failed;
     ASSERT_TRUE(InstallPrograms(kInstallFolder, &failed)) << failed;
     const char* tone = std::getenv("VENTALUNE_RUN_TONE_WAV");
     const std::string ini = Installed("Ventalune.ini");
-    using namespace launcher;
+    using namespace settings;
     WritePrivateProfileStringA(kSettingsSection, kKeyPictureKind, "0", ini.c_str());
     WritePrivateProfileStringA(kSettingsSection, kKeyPictureFile, "", ini.c_str());
     WritePrivateProfileStringA(kSettingsSection, kKeyBgmKind, tone ? "2" : "0", ini.c_str());
@@ -72,7 +72,7 @@ class KilledRunTest : public testing::Test {
     WritePrivateProfileStringA(kSettingsSection, kKeyBgmFile, tone ? tone : "", ini.c_str());
 
     ASSERT_TRUE(saver_.Start(Installed("Ventalune.scr"), "/s"));
-    scene_ = WaitForTopLevelWindow(kSceneTitle, 15s);
+    scene_ = WaitForTopLevelWindow(kSceneWindowTitle, 15s);
     ASSERT_NE(scene_, nullptr);
     GetWindowThreadProcessId(scene_, &sceneProcess_);
     // Let the run settle: pictures on the walls, music playing.
@@ -80,7 +80,7 @@ class KilledRunTest : public testing::Test {
   }
 
   void TearDown() override {
-    if (HWND scene = FindTopLevelWindow(kSceneTitle)) {
+    if (HWND scene = FindTopLevelWindow(kSceneWindowTitle)) {
       DWORD process = 0;
       GetWindowThreadProcessId(scene, &process);
       Kill(process);
@@ -98,19 +98,19 @@ class KilledRunTest : public testing::Test {
 
 TEST_F(KilledRunTest, SaverEndsWithinAWatchWhenTheSceneIsKilled) {
   ASSERT_TRUE(Kill(sceneProcess_));
-  EXPECT_EQ(FindTopLevelWindow(kSceneTitle), nullptr);
+  EXPECT_EQ(FindTopLevelWindow(kSceneWindowTitle), nullptr);
   // One watch period, and as much again for a machine under load.
   DWORD exitCode = 99;
   ASSERT_TRUE(saver_.WaitForExit(kWatchPeriod * 4, &exitCode)) << "the saver did not notice the scene had gone";
   EXPECT_EQ(exitCode, 0u);
-  EXPECT_EQ(FindTopLevelWindow(kRunTitle), nullptr);
+  EXPECT_EQ(FindTopLevelWindow(launcher::kRunWindowTitle), nullptr);
   EXPECT_TRUE(WaitFor(CursorShowing, 2s)) << "the cursor is back after the run";
 }
 
 TEST_F(KilledRunTest, SceneStillEndsOnEscapeWhenTheSaverIsKilled) {
   ASSERT_TRUE(Kill(saver_.processId()));
   // The scene goes on by itself, full screen, until the user ends it.
-  EXPECT_FALSE(WaitFor([] { return FindTopLevelWindow(kSceneTitle) == nullptr; }, 1500ms));
+  EXPECT_FALSE(WaitFor([] { return FindTopLevelWindow(kSceneWindowTitle) == nullptr; }, 1500ms));
 
   HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, sceneProcess_);
   ASSERT_NE(process, nullptr);

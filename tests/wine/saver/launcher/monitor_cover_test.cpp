@@ -12,7 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "saver/launcher/settings_keys.h"
+#include "common/program_contract.h"
+#include "saver/launcher/saver_run.h"
+#include "saver/settings/settings_keys.h"
 #include "support/program_driver.h"
 #include "support/screen_capture.h"
 
@@ -20,8 +22,6 @@ namespace ventalune::wine_test {
 namespace {
 
 constexpr char kInstallFolder[] = "C:\\Ventalune Covers";
-constexpr char kSceneTitle[] = "Nubivola_VC";
-constexpr char kRunTitle[] = "Nubivola_Main";
 
 std::string Installed(const char* file) { return std::string(kInstallFolder) + "\\" + file; }
 
@@ -122,21 +122,21 @@ class GreenDesktop {
 class MonitorCoverTest : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(FindTopLevelWindow(kRunTitle), nullptr) << "a saver run is left over";
-    ASSERT_EQ(FindTopLevelWindow(kSceneTitle), nullptr) << "a scene is left over";
+    ASSERT_EQ(FindTopLevelWindow(launcher::kRunWindowTitle), nullptr) << "a saver run is left over";
+    ASSERT_EQ(FindTopLevelWindow(kSceneWindowTitle), nullptr) << "a scene is left over";
     std::string failed;
     ASSERT_TRUE(InstallPrograms(kInstallFolder, &failed)) << failed;
     // The desktop copy and no music: nothing but the windows matters here.
     const std::string ini = Installed("Ventalune.ini");
-    using namespace launcher;
+    using namespace settings;
     WritePrivateProfileStringA(kSettingsSection, kKeyPictureKind, "0", ini.c_str());
     WritePrivateProfileStringA(kSettingsSection, kKeyBgmKind, "0", ini.c_str());
   }
 
   void TearDown() override {
-    if (HWND scene = FindTopLevelWindow(kSceneTitle)) PostMessageA(scene, WM_CLOSE, 0, 0);
+    if (HWND scene = FindTopLevelWindow(kSceneWindowTitle)) PostMessageA(scene, WM_CLOSE, 0, 0);
     saver_.WaitForExit(10s);
-    WaitFor([] { return !FindTopLevelWindow(kSceneTitle); }, 10s);
+    WaitFor([] { return !FindTopLevelWindow(kSceneWindowTitle); }, 10s);
   }
 
   // Two monitors, or the test is skipped (it fails instead where the
@@ -150,7 +150,7 @@ class MonitorCoverTest : public testing::Test {
 
   void StartRun() {
     ASSERT_TRUE(saver_.Start(Installed("Ventalune.scr"), "/s"));
-    scene_ = WaitForTopLevelWindow(kSceneTitle, 15s);
+    scene_ = WaitForTopLevelWindow(kSceneWindowTitle, 15s);
     ASSERT_NE(scene_, nullptr);
   }
 
@@ -163,7 +163,7 @@ class MonitorCoverTest : public testing::Test {
   }
 
   void ExpectRunEnds() {
-    ASSERT_TRUE(WaitFor([] { return !FindTopLevelWindow(kSceneTitle); }, 10s)) << "the scene did not end";
+    ASSERT_TRUE(WaitFor([] { return !FindTopLevelWindow(kSceneWindowTitle); }, 10s)) << "the scene did not end";
     DWORD exitCode = 99;
     ASSERT_TRUE(saver_.WaitForExit(10s, &exitCode)) << "the saver did not end";
     EXPECT_EQ(exitCode, 0u);
@@ -203,20 +203,21 @@ TEST_F(MonitorCoverTest, SecondMonitorGoesBlackAndAClickThereLeavesEscWithTheSce
 
   // The keyboard goes to the scene, as a window manager would have it; a
   // click on the dark monitor must not take it away.
-  ASSERT_TRUE(WaitFor([] { return Xdotool("search --name '^Nubivola_VC$' windowfocus --sync"); }, 10s))
+  const std::string focusScene = std::string("search --name '^") + kSceneWindowTitle + "$' windowfocus --sync";
+  ASSERT_TRUE(WaitFor([&] { return Xdotool(focusScene); }, 10s))
       << "the scene's X window cannot be focused";
   ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == scene_; }, 5s)) << "the scene is not in front";
   const int x = (second.left + second.right) / 2, y = (second.top + second.bottom) / 2;
   ASSERT_TRUE(Xdotool("mousemove --sync " + std::to_string(x) + " " + std::to_string(y) + " click 1"))
       << "xdotool cannot click";
-  EXPECT_TRUE(FindTopLevelWindow(kSceneTitle)) << "the click ended the scene";
+  EXPECT_TRUE(FindTopLevelWindow(kSceneWindowTitle)) << "the click ended the scene";
   EXPECT_TRUE(saver_.running()) << "the click ended the run";
   EXPECT_EQ(GetForegroundWindow(), scene_) << "the click took the keyboard from the scene";
   ASSERT_TRUE(Xdotool("keydown Escape sleep 0.3 keyup Escape")) << "xdotool cannot press Esc";
   ExpectRunEnds();
 
   // Nothing of ours is left: the desktop shows on the second monitor again.
-  EXPECT_EQ(FindTopLevelWindow(kRunTitle), nullptr);
+  EXPECT_EQ(FindTopLevelWindow(launcher::kRunWindowTitle), nullptr);
   EXPECT_TRUE(WaitFor([&] { return MostlyGreen(CaptureScreenArea(second)); }, 5s)) << "the cover stayed behind";
 }
 
@@ -230,7 +231,7 @@ TEST_F(MonitorCoverTest, CoverFollowsADisplayChange) {
   // change message makes the run lay its covers again.
   SetWindowPos(covers[0], nullptr, second.left + 100, second.top + 100, 50, 50, SWP_NOZORDER | SWP_NOACTIVATE);
   ASSERT_TRUE(WaitFor([&] { return SaverWindowsOver(second).empty(); }, 5s));
-  SendMessageA(FindTopLevelWindow(kRunTitle), WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768));
+  SendMessageA(FindTopLevelWindow(launcher::kRunWindowTitle), WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768));
   EXPECT_TRUE(WaitFor([&] { return SaverWindowsOver(second).size() == 1; }, 5s)) << "the cover was not laid again";
   PostMessageA(scene_, WM_CLOSE, 0, 0);
   ExpectRunEnds();
@@ -277,7 +278,7 @@ INSTANTIATE_TEST_SUITE_P(
         EndCase{"SceneKilled", [](HWND, HWND scene) { KillProcessOf(scene); }},
         // The scene runs on by itself then; the fixture closes it.
         EndCase{"RunWindowAskedToClose",
-                [](HWND, HWND) { PostMessageA(FindTopLevelWindow(kRunTitle), WM_CLOSE, 0, 0); }}),
+                [](HWND, HWND) { PostMessageA(FindTopLevelWindow(launcher::kRunWindowTitle), WM_CLOSE, 0, 0); }}),
     [](const testing::TestParamInfo<EndCase>& row) { return std::string(row.param.name); });
 
 }  // namespace

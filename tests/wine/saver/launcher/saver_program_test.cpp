@@ -13,9 +13,11 @@
 #include <memory>
 #include <string>
 
-#include "saver/launcher/profile_file.h"
-#include "saver/launcher/settings_keys.h"
-#include "saver/toolkit/picture_surface.h"
+#include "common/program_contract.h"
+#include "saver/launcher/saver_run.h"
+#include "saver/settings/profile_file.h"
+#include "saver/settings/settings_keys.h"
+#include "saver/pictures/picture_surface.h"
 #include "preview_host.h"
 #include "support/bitmap_file.h"
 #include "support/program_driver.h"
@@ -25,11 +27,6 @@ namespace ventalune::wine_test {
 namespace {
 
 constexpr char kInstallFolder[] = "C:\\Program Files\\Ventalune Test";
-constexpr char kDataFolder[] = "C:\\q_sarn";
-constexpr char kRoomFile[] = "C:\\q_sarn\\Nubivola1.bmp";
-constexpr char kRingFile[] = "C:\\q_sarn\\Nubivola2.bmp";
-constexpr char kSceneTitle[] = "Nubivola_VC";
-constexpr char kRunTitle[] = "Nubivola_Main";
 
 std::string Installed(const char* file) { return std::string(kInstallFolder) + "\\" + file; }
 
@@ -93,23 +90,23 @@ class PatternDesktop {
 class SaverProgramTest : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(FindTopLevelWindow(kRunTitle), nullptr) << "a saver run is left over";
-    ASSERT_EQ(FindTopLevelWindow(kSceneTitle), nullptr) << "a scene is left over";
+    ASSERT_EQ(FindTopLevelWindow(launcher::kRunWindowTitle), nullptr) << "a saver run is left over";
+    ASSERT_EQ(FindTopLevelWindow(kSceneWindowTitle), nullptr) << "a scene is left over";
     std::string failed;
     ASSERT_TRUE(InstallPrograms(kInstallFolder, &failed)) << failed;
     DeleteFileA(Installed("Ventalune.ini").c_str());
-    DeleteFileA(kRoomFile);
-    DeleteFileA(kRingFile);
+    DeleteFileA(kRoomPicturePath.data());
+    DeleteFileA(kRingPicturePath.data());
   }
 
   void TearDown() override {
     // Whatever a failed test left running goes now, the scene first, so the
     // next test starts from a quiet screen and can replace the programs.
-    if (HWND scene = FindTopLevelWindow(kSceneTitle)) {
+    if (HWND scene = FindTopLevelWindow(kSceneWindowTitle)) {
       DWORD sceneProcess = 0;
       GetWindowThreadProcessId(scene, &sceneProcess);
       PostMessageA(scene, WM_CLOSE, 0, 0);
-      if (!WaitFor([] { return !FindTopLevelWindow(kSceneTitle); }, 5s)) {
+      if (!WaitFor([] { return !FindTopLevelWindow(kSceneWindowTitle); }, 5s)) {
         if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, sceneProcess)) {
           TerminateProcess(process, 1);
           WaitForSingleObject(process, 5000);
@@ -122,7 +119,7 @@ class SaverProgramTest : public testing::Test {
 
   void WriteSettings(int pictureKind, const std::string& pictureFile, int bgmKind, const std::string& bgmFile) {
     const std::string ini = Installed("Ventalune.ini");
-    using namespace launcher;
+    using namespace settings;
     WritePrivateProfileStringA(kSettingsSection, kKeyPictureKind, std::to_string(pictureKind).c_str(), ini.c_str());
     WritePrivateProfileStringA(kSettingsSection, kKeyPictureFile, pictureFile.c_str(), ini.c_str());
     WritePrivateProfileStringA(kSettingsSection, kKeyBgmKind, std::to_string(bgmKind).c_str(), ini.c_str());
@@ -137,11 +134,11 @@ class SaverProgramTest : public testing::Test {
   // Ends the scene as a person would (Esc held until it has gone) and
   // expects the saver to follow.
   void EndSceneWithEscape() {
-    HWND scene = FindTopLevelWindow(kSceneTitle);
+    HWND scene = FindTopLevelWindow(kSceneWindowTitle);
     ASSERT_NE(scene, nullptr);
     ASSERT_TRUE(WaitFor([&] { SetForegroundWindow(scene); return GetForegroundWindow() == scene; }, 5s));
     KeyDown(VK_ESCAPE);
-    const bool gone = WaitFor([] { return !FindTopLevelWindow(kSceneTitle); }, 10s);
+    const bool gone = WaitFor([] { return !FindTopLevelWindow(kSceneWindowTitle); }, 10s);
     KeyUp(VK_ESCAPE);
     ASSERT_TRUE(gone) << "the scene did not end on Esc";
   }
@@ -150,7 +147,7 @@ class SaverProgramTest : public testing::Test {
     DWORD exitCode = 99;
     ASSERT_TRUE(saver_.WaitForExit(within, &exitCode)) << "the saver did not end";
     EXPECT_EQ(exitCode, 0u);
-    EXPECT_EQ(FindTopLevelWindow(kRunTitle), nullptr);
+    EXPECT_EQ(FindTopLevelWindow(launcher::kRunWindowTitle), nullptr);
   }
 
   RunningProgram saver_;
@@ -170,11 +167,11 @@ TEST_F(SaverProgramTest, RunCopiesTheDesktopMirroredAndEndsWithTheScene) {
       << "the test desktop is not showing";
 
   ASSERT_TRUE(StartSaver(saver_, "/s"));
-  ASSERT_NE(WaitForTopLevelWindow(kSceneTitle, 15s), nullptr);
+  ASSERT_NE(WaitForTopLevelWindow(kSceneWindowTitle, 15s), nullptr);
   EXPECT_TRUE(WaitFor([] { return !CursorShowing(); }, 5s)) << "the run hides the cursor";
   desktop.reset();
 
-  const BitmapPicture room = ReadBmpFile(kRoomFile);
+  const BitmapPicture room = ReadBmpFile(kRoomPicturePath.data());
   ASSERT_EQ(room.width, width);
   ASSERT_EQ(room.height, height);
   // File column x shows screen column W − 1 − x.
@@ -185,15 +182,15 @@ TEST_F(SaverProgramTest, RunCopiesTheDesktopMirroredAndEndsWithTheScene) {
     EXPECT_NEAR(actual.g, expected.g, 8);
     EXPECT_NEAR(actual.b, expected.b, 8);
   }
-  const BitmapPicture rings = ReadBmpFile(kRingFile);
+  const BitmapPicture rings = ReadBmpFile(kRingPicturePath.data());
   EXPECT_EQ(rings.width, 256);
   EXPECT_EQ(rings.height, 256);
 
   EndSceneWithEscape();
   ExpectSaverEnds(3s);
   EXPECT_TRUE(CursorShowsWithin(5s)) << "the cursor is back after the run";
-  EXPECT_FALSE(FileThere(kRoomFile)) << "the desktop copy outlived the run";
-  EXPECT_TRUE(FileThere(kRingFile));
+  EXPECT_FALSE(FileThere(kRoomPicturePath.data())) << "the desktop copy outlived the run";
+  EXPECT_TRUE(FileThere(kRingPicturePath.data()));
 }
 
 // The user's own picture goes to the walls unchanged, at its own size.
@@ -201,8 +198,8 @@ TEST_F(SaverProgramTest, RunUsesTheChosenPictureUnmirrored) {
   const std::string photo = ProductFolder() + "\\..\\tests-bin\\data\\photo-640x480.jpg";
   WriteSettings(1, photo, 0, "");
   ASSERT_TRUE(StartSaver(saver_, "/s"));
-  ASSERT_NE(WaitForTopLevelWindow(kSceneTitle, 15s), nullptr);
-  const BitmapPicture room = ReadBmpFile(kRoomFile);
+  ASSERT_NE(WaitForTopLevelWindow(kSceneWindowTitle, 15s), nullptr);
+  const BitmapPicture room = ReadBmpFile(kRoomPicturePath.data());
   ASSERT_EQ(room.width, 640);
   ASSERT_EQ(room.height, 480);
   // The photo is red on its left half and blue on its right.
@@ -210,12 +207,12 @@ TEST_F(SaverProgramTest, RunUsesTheChosenPictureUnmirrored) {
   EXPECT_LT(room.at(20, 240).b, 80);
   EXPECT_GT(room.at(620, 240).b, 180);
   EXPECT_LT(room.at(620, 240).r, 80);
-  const std::vector<uint8_t> during = ReadRawFile(kRoomFile);
+  const std::vector<uint8_t> during = ReadRawFile(kRoomPicturePath.data());
   EndSceneWithEscape();
   ExpectSaverEnds(3s);
   // Only a copy of the desktop is removed: the user's picture stays as written.
-  EXPECT_EQ(ReadRawFile(kRoomFile), during);
-  EXPECT_TRUE(FileThere(kRingFile));
+  EXPECT_EQ(ReadRawFile(kRoomPicturePath.data()), during);
+  EXPECT_TRUE(FileThere(kRingPicturePath.data()));
 }
 
 std::string LargePicture(const char* name) { return ProductFolder() + "\\..\\tests-bin\\data\\" + name; }
@@ -227,8 +224,8 @@ bool IsRed(Rgb c) { return c.r > 200 && c.g < 60 && c.b < 60; }
 TEST_F(SaverProgramTest, HugePictureIsWrittenReduced) {
   WriteSettings(1, LargePicture("large-12000x6000.jpg"), 0, "");
   ASSERT_TRUE(StartSaver(saver_, "/s"));
-  ASSERT_NE(WaitForTopLevelWindow(kSceneTitle, 30s), nullptr);
-  const BitmapPicture room = ReadBmpFile(kRoomFile);
+  ASSERT_NE(WaitForTopLevelWindow(kSceneWindowTitle, 30s), nullptr);
+  const BitmapPicture room = ReadBmpFile(kRoomPicturePath.data());
   const int longer = std::max(room.width, room.height);
   EXPECT_GE(longer, 2048);
   EXPECT_LE(longer, 4096);
@@ -263,16 +260,16 @@ TEST_F(SaverProgramTest, PictureUpTo4096IsWrittenWhole) {
   const std::string photo = LargePicture("large-4000x3000.jpg");
   WriteSettings(1, photo, 0, "");
   ASSERT_TRUE(StartSaver(saver_, "/s"));
-  ASSERT_NE(WaitForTopLevelWindow(kSceneTitle, 30s), nullptr);
-  const std::vector<uint8_t> written = ReadRawFile(kRoomFile);
+  ASSERT_NE(WaitForTopLevelWindow(kSceneWindowTitle, 30s), nullptr);
+  const std::vector<uint8_t> written = ReadRawFile(kRoomPicturePath.data());
   EndSceneWithEscape();
   ExpectSaverEnds(3s);
 
-  toolkit::PictureSurface decoded;
+  pictures::PictureSurface decoded;
   ASSERT_TRUE(decoded.LoadFile(photo));
   const std::string expected = std::string(kInstallFolder) + "\\expected.bmp";
   ASSERT_TRUE(decoded.SaveBitmapFile(expected));
-  const BitmapPicture room = ReadBmpFile(kRoomFile);
+  const BitmapPicture room = ReadBmpFile(kRoomPicturePath.data());
   EXPECT_EQ(room.width, 4000);
   EXPECT_EQ(room.height, 3000);
   EXPECT_TRUE(written == ReadRawFile(expected)) << "the bitmap file differs from the picture's own decode";
@@ -302,13 +299,13 @@ TEST_F(SaverProgramTest, ReadOnlySettingsBesideTheProgramGiveWayToTheUsersOwn) {
   ASSERT_TRUE(SetFileAttributesA(installed.c_str(), FILE_ATTRIBUTE_READONLY));
   CreateDirectoryA(userFolder.c_str(), nullptr);
   const std::string photo = ProductFolder() + "\\..\\tests-bin\\data\\photo-640x480.jpg";
-  using namespace launcher;
+  using namespace settings;
   WritePrivateProfileStringA(kSettingsSection, kKeyPictureKind, "1", userFile.c_str());
   WritePrivateProfileStringA(kSettingsSection, kKeyPictureFile, photo.c_str(), userFile.c_str());
 
   ASSERT_TRUE(StartSaver(saver_, "/s"));
-  ASSERT_NE(WaitForTopLevelWindow(kSceneTitle, 15s), nullptr);
-  const BitmapPicture room = ReadBmpFile(kRoomFile);
+  ASSERT_NE(WaitForTopLevelWindow(kSceneWindowTitle, 15s), nullptr);
+  const BitmapPicture room = ReadBmpFile(kRoomPicturePath.data());
   EXPECT_EQ(room.width, 640) << "the walls do not show the user's chosen photo";
   EXPECT_EQ(room.height, 480);
   EndSceneWithEscape();
@@ -320,8 +317,8 @@ TEST_F(SaverProgramTest, DamagedPictureGivesBlankWallsAndTheRunGoesOn) {
   ASSERT_TRUE(WriteRawFile(damaged, {0xff, 0xd8, 0xff, 0xe0, 0x00, 0x10, 'J', 'F', 'I', 'F', 0, 1, 2, 3}));
   WriteSettings(1, damaged, 0, "");
   ASSERT_TRUE(StartSaver(saver_, "/s"));
-  ASSERT_NE(WaitForTopLevelWindow(kSceneTitle, 15s), nullptr);
-  const BitmapPicture room = ReadBmpFile(kRoomFile);
+  ASSERT_NE(WaitForTopLevelWindow(kSceneWindowTitle, 15s), nullptr);
+  const BitmapPicture room = ReadBmpFile(kRoomPicturePath.data());
   ASSERT_GT(room.width, 0);
   const Rgb corner = room.at(0, 0);
   EXPECT_EQ(corner.r + corner.g + corner.b, 0);
@@ -332,7 +329,7 @@ TEST_F(SaverProgramTest, DamagedPictureGivesBlankWallsAndTheRunGoesOn) {
 TEST_F(SaverProgramTest, SecondStartDuringARunEndsAtOnce) {
   WriteSettings(0, "", 0, "");
   ASSERT_TRUE(StartSaver(saver_, "/s"));
-  ASSERT_NE(WaitForTopLevelWindow(kSceneTitle, 15s), nullptr);
+  ASSERT_NE(WaitForTopLevelWindow(kSceneWindowTitle, 15s), nullptr);
   for (const char* arguments : {"/s", "/c", "/p 123", ""}) {
     SCOPED_TRACE(arguments);
     RunningProgram second;
@@ -361,7 +358,7 @@ TEST_P(SaverQuietSwitchTest, PreparesTheFolderAndEnds) {
   ASSERT_TRUE(saver_.WaitForExit(10s, &exitCode));
   EXPECT_EQ(exitCode, 0u);
   EXPECT_NE(GetFileAttributesA(kDataFolder), INVALID_FILE_ATTRIBUTES);
-  EXPECT_EQ(FindTopLevelWindow(kRunTitle), nullptr);
+  EXPECT_EQ(FindTopLevelWindow(launcher::kRunWindowTitle), nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(Switches, SaverQuietSwitchTest,
@@ -376,7 +373,7 @@ TEST_F(SaverProgramTest, SettingsSwitchPreparesTheFolderThenShowsTheDialog) {
   HWND dialog = WaitForTopLevelWindow("<Ventalune>", 15s);
   ASSERT_NE(dialog, nullptr);
   EXPECT_NE(GetFileAttributesA(kDataFolder), INVALID_FILE_ATTRIBUTES);
-  EXPECT_EQ(FindTopLevelWindow(kRunTitle), nullptr);
+  EXPECT_EQ(FindTopLevelWindow(launcher::kRunWindowTitle), nullptr);
   PostMessageA(dialog, WM_CLOSE, 0, 0);
   DWORD exitCode = 99;
   ASSERT_TRUE(saver_.WaitForExit(15s, &exitCode));
@@ -386,7 +383,7 @@ TEST_F(SaverProgramTest, SettingsSwitchPreparesTheFolderThenShowsTheDialog) {
 TEST_F(SaverProgramTest, StartedByHandRunsWithTheCursorShowing) {
   WriteSettings(0, "", 0, "");
   ASSERT_TRUE(StartSaver(saver_, ""));
-  ASSERT_NE(WaitForTopLevelWindow(kSceneTitle, 15s), nullptr);
+  ASSERT_NE(WaitForTopLevelWindow(kSceneWindowTitle, 15s), nullptr);
   EndSceneWithEscape();
   ExpectSaverEnds(3s);
   EXPECT_TRUE(CursorShowsWithin(5s));
@@ -399,7 +396,7 @@ TEST_F(SaverProgramTest, MusicPlaysWhileTheSceneRuns) {
   if (!tone) GTEST_SKIP() << "run through hear_saver_run.sh, which listens";
   WriteSettings(0, "", 2, tone);
   ASSERT_TRUE(StartSaver(saver_, "/s"));
-  ASSERT_NE(WaitForTopLevelWindow(kSceneTitle, 15s), nullptr);
+  ASSERT_NE(WaitForTopLevelWindow(kSceneWindowTitle, 15s), nullptr);
   WaitFor([] { return false; }, 3s);
   EndSceneWithEscape();
   ExpectSaverEnds(3s);
@@ -410,14 +407,14 @@ TEST_F(SaverProgramTest, MissingSceneProgramEndsTheRunAfterTheGracePeriod) {
   ASSERT_TRUE(DeleteFileA(Installed("Ventalune.dll").c_str()));
   WriteSettings(0, "", 0, "");
   ASSERT_TRUE(StartSaver(saver_, "/s"));
-  ASSERT_TRUE(WaitFor([] { return FindTopLevelWindow(kRunTitle) != nullptr; }, 10s));
+  ASSERT_TRUE(WaitFor([] { return FindTopLevelWindow(launcher::kRunWindowTitle) != nullptr; }, 10s));
   // Not at the first look: the scene is given time to start.
   EXPECT_FALSE(saver_.WaitForExit(3s));
-  EXPECT_TRUE(FileThere(kRoomFile));
+  EXPECT_TRUE(FileThere(kRoomPicturePath.data()));
   ExpectSaverEnds(15s);
   EXPECT_TRUE(CursorShowsWithin(5s));
-  EXPECT_FALSE(FileThere(kRoomFile)) << "the desktop copy outlived the run";
-  EXPECT_TRUE(FileThere(kRingFile));
+  EXPECT_FALSE(FileThere(kRoomPicturePath.data())) << "the desktop copy outlived the run";
+  EXPECT_TRUE(FileThere(kRingPicturePath.data()));
 }
 
 enum class Ending { kSceneKilled, kRunWindowClosed, kSessionEnded };
@@ -434,10 +431,10 @@ class DesktopCopyTest : public SaverProgramTest, public testing::WithParamInterf
 TEST_P(DesktopCopyTest, GoesWithTheRun) {
   WriteSettings(0, "", 0, "");
   ASSERT_TRUE(StartSaver(saver_, "/s"));
-  HWND scene = WaitForTopLevelWindow(kSceneTitle, 15s);
+  HWND scene = WaitForTopLevelWindow(kSceneWindowTitle, 15s);
   ASSERT_NE(scene, nullptr);
-  EXPECT_TRUE(FileThere(kRoomFile));
-  EXPECT_TRUE(FileThere(kRingFile));
+  EXPECT_TRUE(FileThere(kRoomPicturePath.data()));
+  EXPECT_TRUE(FileThere(kRingPicturePath.data()));
 
   switch (GetParam().ending) {
     case Ending::kSceneKilled: {
@@ -458,19 +455,19 @@ TEST_P(DesktopCopyTest, GoesWithTheRun) {
     }
     case Ending::kRunWindowClosed:
       // Someone else asks the hidden run window to close; the scene goes on.
-      PostMessageA(FindTopLevelWindow(kRunTitle), WM_CLOSE, 0, 0);
+      PostMessageA(FindTopLevelWindow(launcher::kRunWindowTitle), WM_CLOSE, 0, 0);
       ExpectSaverEnds(5s);
       break;
     case Ending::kSessionEnded:
       // Logging off ends the process right after this message.
-      SendMessageA(FindTopLevelWindow(kRunTitle), WM_ENDSESSION, TRUE, 0);
-      EXPECT_FALSE(FileThere(kRoomFile));
+      SendMessageA(FindTopLevelWindow(launcher::kRunWindowTitle), WM_ENDSESSION, TRUE, 0);
+      EXPECT_FALSE(FileThere(kRoomPicturePath.data()));
       EndSceneWithEscape();
       ExpectSaverEnds(3s);
       break;
   }
-  EXPECT_FALSE(FileThere(kRoomFile)) << "the desktop copy outlived the run";
-  EXPECT_TRUE(FileThere(kRingFile));
+  EXPECT_FALSE(FileThere(kRoomPicturePath.data())) << "the desktop copy outlived the run";
+  EXPECT_TRUE(FileThere(kRingPicturePath.data()));
 }
 
 INSTANTIATE_TEST_SUITE_P(Endings, DesktopCopyTest,
@@ -535,7 +532,7 @@ TEST_F(SaverProgramTest, JapanesePathsAreReadInTheSystemCodePage) {
   ASSERT_TRUE(CopyFileW(Wide(otherTone).c_str(), westernMusic.c_str(), FALSE));
 
   {
-    using namespace launcher;
+    using namespace settings;
     const std::string ini = Installed("Ventalune.ini");
     std::ofstream(ini, std::ios::binary) << "[Section]\r\n"
                                          << kKeyPictureKind << "= 1\r\n"
@@ -558,8 +555,8 @@ TEST_F(SaverProgramTest, JapanesePathsAreReadInTheSystemCodePage) {
   }
 
   ASSERT_TRUE(StartSaver(saver_, "/s"));
-  ASSERT_NE(WaitForTopLevelWindow(kSceneTitle, 15s), nullptr);
-  const BitmapPicture room = ReadBmpFile(kRoomFile);
+  ASSERT_NE(WaitForTopLevelWindow(kSceneWindowTitle, 15s), nullptr);
+  const BitmapPicture room = ReadBmpFile(kRoomPicturePath.data());
   EXPECT_EQ(room.width, japanese ? 320 : 200);
   EXPECT_EQ(room.height, japanese ? 240 : 100);
   const auto wallColour = japanese ? IsRed : IsYellow;

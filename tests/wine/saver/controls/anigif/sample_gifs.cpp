@@ -2,7 +2,7 @@
 
 #include "gif_builder.h"
 #include "gifview_runner.h"
-#include "saver/controls/anigif/gif_picture.h"
+#include "saver/gif/gif_picture.h"
 #include "support/bitmap_file.h"
 
 namespace ventalune::wine_test {

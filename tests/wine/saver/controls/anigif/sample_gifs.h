@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "saver/controls/anigif/surface.h"
+#include "saver/gif/surface.h"
 
 namespace ventalune::wine_test {
 

@@ -1,0 +1,183 @@
+// How long a saver run takes from its start to the scene's window, and where
+// the time goes: the desktop copy, the two picture files, the scene program's
+// start. Not a test; tools/bench runs it and prints the result.
+#include <windows.h>
+#include <ole2.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <vector>
+
+#include "common/program_contract.h"
+#include "assets/saver_resources.h"
+#include "saver/settings/settings_keys.h"
+#include "saver/pictures/mirror.h"
+#include "saver/pictures/picture_surface.h"
+#include "support/program_driver.h"
+#include "support/screen_capture.h"
+
+using ventalune::JoinedPath;
+using ventalune::kDataFolder;
+using ventalune::kSceneWindowTitle;
+
+namespace {
+
+// Files of its own in the data folder, beside the run's.
+constexpr auto kBenchRoomFile = JoinedPath(kDataFolder, "bench1.bmp");
+constexpr auto kBenchRingFile = JoinedPath(kDataFolder, "bench2.bmp");
+
+using Clock = std::chrono::steady_clock;
+using namespace ventalune;
+using namespace ventalune::wine_test;
+
+double MsSince(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// The run's own steps, done here the same way and timed one by one.
+void TimeLoadSteps(HMODULE saver) {
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  pictures::PictureSurface display, worldMap;
+  auto start = Clock::now();
+  display.Resize(width, height);
+  HDC screen = GetDC(GetDesktopWindow());
+  BitBlt(display.dc(), 0, 0, width, height, screen, 0, 0, SRCCOPY);
+  ReleaseDC(GetDesktopWindow(), screen);
+  pictures::MirrorLeftRight(display.pixels(), width, height);
+  std::printf("capture (copy and mirror %dx%d): %.1f ms\n", width, height, MsSince(start));
+  start = Clock::now();
+  worldMap.LoadResource(saver, IDR_WORLD_MAP);
+  std::printf("world map decode: %.1f ms\n", MsSince(start));
+  start = Clock::now();
+  display.SaveBitmapFile(kBenchRoomFile.data());
+  worldMap.SaveBitmapFile(kBenchRingFile.data());
+  std::printf("file writes (both bitmaps): %.1f ms\n", MsSince(start));
+  DeleteFileA(kBenchRoomFile.data());
+  DeleteFileA(kBenchRingFile.data());
+
+  // The chosen picture's decode (reduced above 4096 pixels) and its file.
+  for (const char* picture : {"large-1024x768.jpg", "large-6000x4000.jpg", "large-12000x6000.jpg"}) {
+    const std::string path = ProductFolder() + "\\..\\tests-bin\\data\\" + picture;
+    std::vector<double> decodes, writes;
+    int chosenWidth = 0, chosenHeight = 0;
+    for (int round = 0; round < 3; ++round) {
+      pictures::PictureSurface chosen;
+      start = Clock::now();
+      chosen.LoadFile(path);
+      decodes.push_back(MsSince(start));
+      start = Clock::now();
+      chosen.SaveBitmapFile(kBenchRoomFile.data());
+      writes.push_back(MsSince(start));
+      chosenWidth = chosen.width();
+      chosenHeight = chosen.height();
+    }
+    std::sort(decodes.begin(), decodes.end());
+    std::sort(writes.begin(), writes.end());
+    std::printf("chosen picture %s: decode to %dx%d %.1f ms, file write %.1f ms (medians of 3)\n", picture,
+                chosenWidth, chosenHeight, decodes[1], writes[1]);
+  }
+  DeleteFileA(kBenchRoomFile.data());
+}
+
+// The test photos are red on their left half; the walls show that unlit.
+bool IsRed(Rgb c) { return c.r > 200 && c.g < 60 && c.b < 60; }
+
+// One run with the picture chosen: from "/s" to the first screen on which
+// the walls show it. Nothing when it does not show within the time-out.
+std::optional<double> MsToPictureOnWalls(const std::string& saverPath) {
+  RunningProgram run;
+  const auto start = Clock::now();
+  if (!run.Start(saverPath, "/s")) return std::nullopt;
+  const bool shown = WaitFor([] { return CaptureScreen().Count(IsRed) > 10000; }, 30s);
+  const double ms = MsSince(start);
+  WaitFor([] { return FindWindowA(nullptr, kSceneWindowTitle) != nullptr; }, 10s);
+  if (HWND scene = FindWindowA(nullptr, kSceneWindowTitle)) PostMessageA(scene, WM_CLOSE, 0, 0);
+  run.WaitForExit(10s);
+  if (!shown) return std::nullopt;
+  return ms;
+}
+
+// Camera-sized photos as the chosen picture, warm (one run first that is
+// not counted), each size five times in turn; the median is reported.
+void TimePictureRuns(const std::string& saverPath) {
+  const std::string ini = saverPath.substr(0, saverPath.find_last_of('\\')) + settings::kSettingsFileName;
+  // The settings beside the product belong to whoever put them there.
+  std::ifstream kept(ini, std::ios::binary);
+  const std::optional<std::string> before =
+      kept ? std::optional(std::string(std::istreambuf_iterator<char>(kept), {})) : std::nullopt;
+  kept.close();
+
+  const char* pictures[] = {"large-1024x768.jpg", "large-6000x4000.jpg", "large-12000x6000.jpg"};
+  const auto choose = [&](const char* picture) {
+    const std::string path = ProductFolder() + "\\..\\tests-bin\\data\\" + picture;
+    WritePrivateProfileStringA(settings::kSettingsSection, settings::kKeyPictureKind, "1", ini.c_str());
+    WritePrivateProfileStringA(settings::kSettingsSection, settings::kKeyPictureFile, path.c_str(), ini.c_str());
+  };
+  choose(pictures[0]);
+  MsToPictureOnWalls(saverPath);
+  std::vector<double> times[3];
+  bool neverShown[3] = {};
+  for (int round = 0; round < 5; ++round) {
+    for (int i = 0; i < 3; ++i) {
+      if (neverShown[i]) continue;
+      choose(pictures[i]);
+      if (const auto ms = MsToPictureOnWalls(saverPath)) {
+        times[i].push_back(*ms);
+      } else {
+        neverShown[i] = true;
+      }
+    }
+  }
+  double medians[3] = {};
+  for (int i = 0; i < 3; ++i) {
+    std::sort(times[i].begin(), times[i].end());
+    medians[i] = times[i].empty() ? 0 : times[i][times[i].size() / 2];
+    if (neverShown[i]) std::printf("%s: a run did not show the picture within 30 s\n", pictures[i]);
+    std::printf("saver start to picture on the walls, %s: median %.0f ms of %zu runs (", pictures[i], medians[i],
+                times[i].size());
+    for (double ms : times[i]) std::printf(" %.0f", ms);
+    std::printf(" )\n");
+  }
+  if (medians[0] > 0) {
+    std::printf("picture on the walls, 6000x4000 / 1024x768: %.2f; 12000x6000 / 1024x768: %.2f\n",
+                medians[1] / medians[0], medians[2] / medians[0]);
+  }
+
+  if (before) {
+    std::ofstream(ini, std::ios::binary) << *before;
+  } else {
+    DeleteFileA(ini.c_str());
+  }
+}
+
+}  // namespace
+
+// An optional argument names another Ventalune.scr (with its Ventalune.dll
+// beside it) to time instead of the one built here, for comparisons.
+int main(int argc, char** argv) {
+  OleInitialize(nullptr);
+  CreateDirectoryA(kDataFolder, nullptr);
+  const std::string saverPath = argc > 1 ? argv[1] : ProductPath("Ventalune.scr");
+  HMODULE saver = LoadLibraryExA(saverPath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  TimeLoadSteps(saver);
+  FreeLibrary(saver);
+
+  // The whole run as the host starts it, up to the scene's window. Its
+  // first frame follows after the texture load, which scene_fps_bench times.
+  RunningProgram run;
+  const auto start = Clock::now();
+  run.Start(saverPath, "/s");
+  WaitFor([] { return FindWindowA(nullptr, kSceneWindowTitle) != nullptr; }, 20s);
+  std::printf("saver start to scene window (capture, files, process start, GL window): %.0f ms\n", MsSince(start));
+  if (HWND scene = FindWindowA(nullptr, kSceneWindowTitle)) PostMessageA(scene, WM_CLOSE, 0, 0);
+  run.WaitForExit(10s);
+  TimePictureRuns(saverPath);
+  OleUninitialize();
+  return 0;
+}

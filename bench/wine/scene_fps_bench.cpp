@@ -1,0 +1,90 @@
+// Frames per second of the real scene frame at 1024 × 768 under this
+// machine's GL: the program's own loop, counted from outside, with the CPU
+// time it took. Not a test; tools/bench runs it and prints the result.
+// Usage: scene_fps_bench [seconds] [uncapped]. The program paces itself to
+// the display rate; "uncapped" draws as fast as the driver allows, which
+// measures the cost of drawing itself.
+#include <windows.h>
+#include <ole2.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "common/program_contract.h"
+#include "scene/scene_frame.h"
+#include "support/bitmap_file.h"
+
+using ventalune::kDataFolder;
+using ventalune::kRoomPicturePath;
+using ventalune::kRingPicturePath;
+
+namespace {
+
+DWORD measureMs = 5000;
+LARGE_INTEGER programStart{};
+double firstFrameMs = 0;
+DWORD startTick = 0;
+DWORD stopTick = 0;
+long frames = 0;
+double cpuStart = 0;
+double cpuStop = 0;
+
+// Seconds of CPU time this process has used, in user and kernel mode.
+double CpuSeconds() {
+  FILETIME created, ended, kernel, user;
+  if (!GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user)) return 0;
+  auto seconds = [](FILETIME t) {
+    return static_cast<double>((static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e7;
+  };
+  return seconds(kernel) + seconds(user);
+}
+
+void CountFrame(ventalune::scene::SceneFrame& frame) {
+  // Frames before the textures are loaded are not the steady state, and
+  // none after the measurement ended.
+  if (!frame.contextHasAssets || stopTick != 0) return;
+  const DWORD now = GetTickCount();
+  if (frames++ == 0) {
+    startTick = now;
+    cpuStart = CpuSeconds();
+    LARGE_INTEGER counter, frequency;
+    QueryPerformanceCounter(&counter);
+    QueryPerformanceFrequency(&frequency);
+    firstFrameMs = 1000.0 * static_cast<double>(counter.QuadPart - programStart.QuadPart) /
+                   static_cast<double>(frequency.QuadPart);
+  }
+  if (now - startTick >= measureMs) {
+    stopTick = now;
+    cpuStop = CpuSeconds();
+    ventalune::scene::RequestQuit(*frame.window);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace ventalune::wine_test;
+  if (argc > 1) measureMs = static_cast<DWORD>(std::atoi(argv[1])) * 1000;
+  const bool uncapped = argc > 2 && std::strcmp(argv[2], "uncapped") == 0;
+  CreateDirectoryA(kDataFolder, nullptr);
+  // A photo-sized room picture and a small ring picture, as the saver writes.
+  WriteBmpFile(kRoomPicturePath.data(), 1024, 768,
+               [](int x, int y) { return Rgb{static_cast<uint8_t>(x), static_cast<uint8_t>(y), 128}; });
+  WriteBmpFile(kRingPicturePath.data(), 256, 256,
+               [](int x, int y) { return Rgb{64, static_cast<uint8_t>(x), static_cast<uint8_t>(y)}; });
+  OleInitialize(nullptr);
+  QueryPerformanceCounter(&programStart);
+  const int exitCode = ventalune::scene::RunSceneProgram(
+      GetModuleHandleA(nullptr), CountFrame,
+      uncapped ? ventalune::scene::FramePacing::kUncapped : ventalune::scene::FramePacing::kDisplayRate);
+
+  OleUninitialize();
+  const double seconds = (stopTick - startTick) / 1000.0;
+  std::printf("window, GL context and both textures to the first frame: %.0f ms\n", firstFrameMs);
+  std::printf("scene frames %ld in %.2f s: %.1f frames per second at 1024x768 (%s)\n", frames, seconds,
+              seconds > 0 ? frames / seconds : 0.0, uncapped ? "uncapped" : "paced to the display rate");
+  std::printf("CPU time while measuring %.2f s: %.0f%% of one core\n", cpuStop - cpuStart,
+              seconds > 0 ? 100.0 * (cpuStop - cpuStart) / seconds : 0.0);
+  return exitCode;
+}

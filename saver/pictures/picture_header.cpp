@@ -1,0 +1,75 @@
+#include "saver/pictures/picture_header.h"
+
+namespace ventalune::pictures {
+namespace {
+
+uint32_t BigEndian16(std::span<const uint8_t> bytes, size_t at) {
+  return (uint32_t{bytes[at]} << 8) | bytes[at + 1];
+}
+
+uint32_t LittleEndian32(std::span<const uint8_t> bytes, size_t at) {
+  return uint32_t{bytes[at]} | (uint32_t{bytes[at + 1]} << 8) | (uint32_t{bytes[at + 2]} << 16) |
+         (uint32_t{bytes[at + 3]} << 24);
+}
+
+// Frame headers: C0–CF except DHT (C4), JPG (C8) and DAC (CC).
+bool IsStartOfFrame(uint8_t marker) {
+  return marker >= 0xc0 && marker <= 0xcf && marker != 0xc4 && marker != 0xc8 && marker != 0xcc;
+}
+
+std::optional<PictureSize> JpegSize(std::span<const uint8_t> bytes) {
+  size_t at = 2;  // after the start-of-image marker
+  for (;;) {
+    if (at >= bytes.size() || bytes[at] != 0xff) return std::nullopt;
+    // Any number of fill bytes may stand before a marker.
+    while (at < bytes.size() && bytes[at] == 0xff) ++at;
+    if (at >= bytes.size()) return std::nullopt;
+    const uint8_t marker = bytes[at++];
+    // Markers without a segment: TEM and the restart markers; the image's
+    // end or a stray start means there is no frame header.
+    if (marker == 0x01 || (marker >= 0xd0 && marker <= 0xd7)) continue;
+    if (marker == 0xd8 || marker == 0xd9 || marker == 0x00) return std::nullopt;
+    if (at + 2 > bytes.size()) return std::nullopt;
+    const uint32_t length = BigEndian16(bytes, at);
+    if (length < 2 || at + length > bytes.size()) return std::nullopt;
+    if (IsStartOfFrame(marker)) {
+      // Length, precision, height, width.
+      if (length < 7) return std::nullopt;
+      const uint32_t height = BigEndian16(bytes, at + 3);
+      const uint32_t width = BigEndian16(bytes, at + 5);
+      if (width == 0 || height == 0) return std::nullopt;
+      return PictureSize{width, height};
+    }
+    at += length;
+  }
+}
+
+std::optional<PictureSize> BitmapSize(std::span<const uint8_t> bytes) {
+  constexpr size_t kInfoAt = 14;
+  if (bytes.size() < kInfoAt + 4) return std::nullopt;
+  const uint32_t infoSize = LittleEndian32(bytes, kInfoAt);
+  if (infoSize == 12) {  // the old OS/2 core header: 16-bit sizes
+    if (bytes.size() < kInfoAt + 12) return std::nullopt;
+    const uint32_t width = bytes[18] | (uint32_t{bytes[19]} << 8);
+    const uint32_t height = bytes[20] | (uint32_t{bytes[21]} << 8);
+    if (width == 0 || height == 0) return std::nullopt;
+    return PictureSize{width, height};
+  }
+  if (infoSize < 40 || bytes.size() < kInfoAt + 12) return std::nullopt;
+  const auto width = static_cast<int32_t>(LittleEndian32(bytes, 18));
+  const auto height = static_cast<int32_t>(LittleEndian32(bytes, 22));
+  // A negative height marks rows stored top-down; the lowest value has no
+  // positive counterpart and is no size at all.
+  if (width <= 0 || height == 0 || height == INT32_MIN) return std::nullopt;
+  return PictureSize{static_cast<uint32_t>(width), static_cast<uint32_t>(height < 0 ? -height : height)};
+}
+
+}  // namespace
+
+std::optional<PictureSize> DeclaredPictureSize(std::span<const uint8_t> bytes) {
+  if (bytes.size() >= 2 && bytes[0] == 0xff && bytes[1] == 0xd8) return JpegSize(bytes);
+  if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') return BitmapSize(bytes);
+  return std::nullopt;
+}
+
+}  // namespace ventalune::pictures

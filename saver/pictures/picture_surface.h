@@ -1,0 +1,58 @@
+#pragma once
+// A picture surface that keeps what is drawn into it: a 32-bit top-down DIB
+// selected into its own memory device context, usable before (and without)
+// any window showing it. Pictures are decoded by the platform's OLE picture
+// loader, from files (BMP, JPEG) or from the program's resources.
+#include <windows.h>
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace ventalune::pictures {
+
+// Picture files larger than this are refused unread: well above the largest
+// picture the decoders accept (a 24-bit bitmap of the most pixels allowed
+// stays under 200 MiB), so no picture that could show is lost.
+inline constexpr uint64_t kMaxPictureFileBytes = uint64_t{512} << 20;
+
+class PictureSurface {
+ public:
+  PictureSurface() = default;
+  PictureSurface(const PictureSurface&) = delete;
+  PictureSurface& operator=(const PictureSurface&) = delete;
+  ~PictureSurface();
+
+  // A blank (black) image of width × height pixels; false if it cannot be made.
+  bool Resize(int32_t width, int32_t height);
+  // Decodes the picture and sizes the surface to it; a picture longer than
+  // kLongestSideKept on either side is reduced to kReducedLongestSide (see
+  // ReducedPictureSize). On failure the surface keeps its size and is cleared.
+  bool LoadFile(const std::string& path);
+  bool LoadResource(HMODULE module, int resourceId);
+  bool LoadBytes(std::span<const uint8_t> bytes);
+
+  // Writes the image as a 24-bit Windows bitmap file.
+  bool SaveBitmapFile(const std::string& path) const;
+
+  HDC dc() const { return dc_; }
+  int32_t width() const { return width_; }
+  int32_t height() const { return height_; }
+  // width × height pixels of blue, green, red, unused; top row first.
+  std::span<const uint8_t> pixels() const;
+  std::span<uint8_t> pixels();
+
+ private:
+  void Release();
+  void Clear();
+
+  HDC dc_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ previous_ = nullptr;
+  void* bits_ = nullptr;
+  int32_t width_ = 0;
+  int32_t height_ = 0;
+};
+
+}  // namespace ventalune::pictures

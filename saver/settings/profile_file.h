@@ -1,0 +1,51 @@
+#pragma once
+// The settings store on Windows: the ANSI profile functions, the file system
+// and the folder of the running program.
+#include <string>
+#include <string_view>
+
+#include "saver/settings/settings_store.h"
+
+namespace ventalune::settings {
+
+// GetPrivateProfileStringA / WritePrivateProfileStringA.
+class ProfileFile final : public ProfilePort {
+ public:
+  std::string ReadString(const std::string& section, const std::string& key, const std::string& path,
+                         std::size_t capacity) override;
+  void WriteString(const std::string& section, const std::string& key, const std::string& value,
+                   const std::string& path) override;
+};
+
+// Opens the file for reading and closes it again at once.
+class DiskFiles final : public FilePort {
+ public:
+  bool CanOpenForReading(const std::string& path) override;
+};
+
+// Whether the byte starts a two-byte character in the system's ANSI code
+// page, the one the ANSI file and profile functions read paths in.
+bool IsSystemLeadByte(unsigned char byte);
+
+// The folder of the running program file, without a trailing backslash.
+std::string ProgramFolder();
+
+// The operations as the rest of the saver program calls them. IniPath is the
+// settings file the dialog saves to: beside the program while that folder
+// accepts writes, otherwise the user's own (see user_settings_folder.h).
+std::string IniPath();
+std::string ReadIniValue(std::string_view section, std::string_view key, std::string_view path);
+void WriteIniValue(std::string_view section, std::string_view key, std::string_view value, std::string_view path);
+bool FileExists(std::string_view path);
+std::string FolderOf(std::string_view path);
+
+// Where a chooser starts for `file` (see ChooserFolder in settings_store.h).
+std::string ChooserFolder(std::string_view file, bool fileInUse);
+
+// The settings in force for this program: read from the settings file in
+// force (beside the program, or the user's own copy).
+Settings LoadProgramSettings();
+// Writes the five settings to the file the dialog saves to (IniPath()).
+void SaveProgramSettings(const Settings& choices);
+
+}  // namespace ventalune::settings

@@ -1,0 +1,92 @@
+#include "saver/settings/settings_store.h"
+
+#include "saver/settings/setting_number.h"
+#include "saver/settings/settings_keys.h"
+
+namespace ventalune::settings {
+namespace {
+
+// The platform reads names up to their first NUL; so does everything here.
+std::string UpToNul(std::string_view text) { return std::string(text.substr(0, text.find('\0'))); }
+
+// A number key: empty gives 0, unreadable text keeps what was there.
+void LoadNumber(int16_t& field, ProfilePort& profile, const char* key, const std::string& iniPath) {
+  const std::string text = ReadIniValue(profile, kSettingsSection, key, iniPath);
+  if (text.empty()) {
+    field = 0;
+    return;
+  }
+  if (const auto number = ReadSettingNumber(text)) field = *number;
+}
+
+// A path key: the path is kept only while it names a readable file; without
+// one, the kind that needs a file falls back to 0. True when the path was kept.
+bool LoadPath(std::string& field, int16_t& kind, int16_t kindNeedingFile, ProfilePort& profile, FilePort& files,
+              LeadByteRule isLead, const char* key, const std::string& iniPath) {
+  field = ReadIniValue(profile, kSettingsSection, key, iniPath);
+  if (!field.empty() && FileExists(files, field, isLead)) return true;
+  field.clear();
+  if (kind == kindNeedingFile) kind = 0;
+  return false;
+}
+
+}  // namespace
+
+std::string IniPath(std::string_view programFolder) { return std::string(programFolder) + kSettingsFileName; }
+
+std::string ReadIniValue(ProfilePort& profile, std::string_view section, std::string_view key, std::string_view path) {
+  const std::string buffer = profile.ReadString(UpToNul(section), UpToNul(key), UpToNul(path), kIniValueCapacity);
+  // However the platform filled the buffer, the last byte stays a NUL.
+  return UpToNul(std::string_view(buffer).substr(0, kIniValueCapacity - 1));
+}
+
+void WriteIniValue(ProfilePort& profile, std::string_view section, std::string_view key, std::string_view value,
+                   std::string_view path) {
+  profile.WriteString(UpToNul(section.substr(0, kIniNameField)), UpToNul(key.substr(0, kIniNameField)),
+                      UpToNul(value), UpToNul(path));
+}
+
+bool FileExists(FilePort& files, std::string_view path, LeadByteRule isLead) {
+  if (EndsWithCharacter(path, '\\', isLead)) path.remove_suffix(1);
+  // A NUL would make the platform look at a shorter, different path.
+  if (path.empty() || path.find('\0') != std::string_view::npos) return false;
+  return files.CanOpenForReading(std::string(path));
+}
+
+std::string FolderOf(std::string_view path, LeadByteRule isLead) {
+  const size_t separator = FindLastCharacterOf(path, ":\\", isLead);
+  if (separator == std::string_view::npos) return {};
+  std::string_view folder = path.substr(0, separator + 1);
+  // The separator found is a character of its own, never a trail byte.
+  if (folder.back() == '\\') folder.remove_suffix(1);
+  return std::string(folder);
+}
+
+std::string ChooserFolder(std::string_view file, bool fileInUse, std::string_view programFolder,
+                          LeadByteRule isLead) {
+  return fileInUse && !file.empty() ? FolderOf(file, isLead) : std::string(programFolder);
+}
+
+void LoadSettings(Settings& settings, ProfilePort& profile, FilePort& files, std::string_view programFolder,
+                  LeadByteRule isLead) {
+  LoadSettings(settings, profile, files, programFolder, IniPath(programFolder), isLead);
+}
+
+void LoadSettings(Settings& settings, ProfilePort& profile, FilePort& files, std::string_view programFolder,
+                  std::string_view iniFile, LeadByteRule isLead) {
+  // The profile port takes whole strings; make the one copy here.
+  const std::string iniPath(iniFile);
+
+  LoadNumber(settings.PictureKind, profile, kKeyPictureKind, iniPath);
+  const bool pictureKept = LoadPath(settings.PictureFile, settings.PictureKind, kPictureFile, profile, files, isLead,
+                                    kKeyPictureFile, iniPath);
+  settings.PictureFolder = ChooserFolder(settings.PictureFile, pictureKept, programFolder, isLead);
+
+  LoadNumber(settings.BgmKind, profile, kKeyBgmKind, iniPath);
+  LoadNumber(settings.BgmRepeatTrack, profile, kKeyBgmRepeatTrack, iniPath);
+  const bool soundKept =
+      LoadPath(settings.BgmFile, settings.BgmKind, kBgmSoundFile, profile, files, isLead, kKeyBgmFile, iniPath);
+  settings.BgmFolder = ChooserFolder(settings.BgmFile, soundKept, programFolder, isLead);
+}
+
+}  // namespace ventalune::settings

@@ -1,0 +1,98 @@
+#pragma once
+// The user's five choices, kept in "Ventalune.ini" beside the program (or in
+// the user's own copy, see settings_location.h): the record, the primitives
+// that read and write one key, and the loader that repairs choices which can
+// no longer be honoured.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "saver/settings/path_text.h"
+
+namespace ventalune::settings {
+
+// The platform's profile (INI) functions.
+class ProfilePort {
+ public:
+  virtual ~ProfilePort() = default;
+  // What the platform leaves in a reply buffer of `capacity` bytes for this
+  // key: the value, or the empty default when the key or the file is
+  // missing. The caller takes the text up to the first NUL.
+  virtual std::string ReadString(const std::string& section, const std::string& key, const std::string& path,
+                                 std::size_t capacity) = 0;
+  // Creates the file, section or key as needed; a failure is not reported.
+  virtual void WriteString(const std::string& section, const std::string& key, const std::string& value,
+                           const std::string& path) = 0;
+};
+
+// Whether a path names something the program can open as a file for reading.
+class FilePort {
+ public:
+  virtual ~FilePort() = default;
+  // `path` is never empty and holds no NUL.
+  virtual bool CanOpenForReading(const std::string& path) = 0;
+};
+
+// Kinds: what the scene shows and what music plays.
+inline constexpr int16_t kPictureDesktop = 0;
+inline constexpr int16_t kPictureFile = 1;
+inline constexpr int16_t kBgmNone = 0;
+inline constexpr int16_t kBgmAudioCd = 1;
+inline constexpr int16_t kBgmSoundFile = 2;
+
+struct Settings {
+  int16_t PictureKind = kPictureDesktop;
+  std::string PictureFile;
+  // Where the dialog's picture chooser starts; never stored in the file.
+  std::string PictureFolder;
+  int16_t BgmKind = kBgmNone;
+  // 0: the whole disc, again and again; n: keep repeating CD track n.
+  int16_t BgmRepeatTrack = 0;
+  std::string BgmFile;
+  // Where the dialog's sound chooser starts; never stored in the file.
+  std::string BgmFolder;
+};
+
+// The reply buffer of a read: a value is at most 255 bytes.
+inline constexpr std::size_t kIniValueCapacity = 256;
+// Only this many bytes of a section or key name take effect on a write.
+inline constexpr std::size_t kIniNameField = 128;
+
+// The settings file of a program folder (given without a trailing backslash).
+std::string IniPath(std::string_view programFolder);
+
+// The value of one key, at most 255 bytes; empty when the key or file is missing.
+std::string ReadIniValue(ProfilePort& profile, std::string_view section, std::string_view key, std::string_view path);
+
+// Writes one key, creating the file or section as needed; failures are lost.
+void WriteIniValue(ProfilePort& profile, std::string_view section, std::string_view key, std::string_view value,
+                   std::string_view path);
+
+// True when the path (one trailing backslash ignored) can be opened as a file
+// for reading: false for an empty path, a folder or a missing file. The path
+// is read by characters of the code page `isLead` describes.
+bool FileExists(FilePort& files, std::string_view path, LeadByteRule isLead);
+
+// The folder part of a path, without a trailing backslash:
+// C:\Music\a.mp3 → C:\Music, C:\a.mp3 → C:, a.mp3 → empty. Read by
+// characters of the code page `isLead` describes.
+std::string FolderOf(std::string_view path, LeadByteRule isLead);
+
+// Where a file chooser starts: the folder of its file while that file is in
+// use, the program's folder otherwise.
+std::string ChooserFolder(std::string_view file, bool fileInUse, std::string_view programFolder,
+                          LeadByteRule isLead);
+
+// Fills `settings` from the settings file `iniFile`. A number that cannot be
+// read keeps the value `settings` had; a picture or sound path that no longer
+// names a readable file is dropped, and the kind that needs it falls back to
+// 0. The choosers start in `programFolder` when there is no usable file.
+// Paths are in the code page `isLead` describes.
+void LoadSettings(Settings& settings, ProfilePort& profile, FilePort& files, std::string_view programFolder,
+                  std::string_view iniFile, LeadByteRule isLead);
+// The same from the settings file beside the program.
+void LoadSettings(Settings& settings, ProfilePort& profile, FilePort& files, std::string_view programFolder,
+                  LeadByteRule isLead);
+
+}  // namespace ventalune::settings

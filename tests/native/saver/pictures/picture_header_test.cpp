@@ -1,0 +1,102 @@
+#include "saver/pictures/picture_header.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <vector>
+
+#include "row_name.h"
+
+namespace ventalune::pictures {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes operator+(Bytes a, const Bytes& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+const Bytes kStartOfImage = {0xff, 0xd8};
+// An APP0 segment of 16 bytes (JFIF), skipped on the way to the frame header.
+const Bytes kApp0 = {0xff, 0xe0, 0x00, 0x10, 'J', 'F', 'I', 'F', 0, 1, 1, 0, 0, 1, 0, 1, 0, 0};
+
+// A frame header: marker, length 17, precision 8, height, width, 3 components.
+Bytes Frame(uint8_t marker, uint16_t width, uint16_t height) {
+  return {0xff, marker, 0x00, 0x11, 8, static_cast<uint8_t>(height >> 8), static_cast<uint8_t>(height),
+          static_cast<uint8_t>(width >> 8), static_cast<uint8_t>(width), 3, 1, 0x22, 0, 2, 0x11, 1, 3, 0x11, 1};
+}
+
+// The first `count` bytes: a file cut short.
+Bytes Cut(const Bytes& bytes, size_t count) { return Bytes(bytes.begin(), bytes.begin() + count); }
+
+void Put32(Bytes& bytes, size_t at, uint32_t value) {
+  for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+// File header and a 40-byte info header declaring width × height.
+Bytes Bitmap(int32_t width, int32_t height) {
+  Bytes bytes(54, 0);
+  bytes[0] = 'B';
+  bytes[1] = 'M';
+  Put32(bytes, 14, 40);
+  Put32(bytes, 18, static_cast<uint32_t>(width));
+  Put32(bytes, 22, static_cast<uint32_t>(height));
+  return bytes;
+}
+
+struct HeaderRow {
+  const char* name;
+  Bytes bytes;
+  std::optional<PictureSize> size;
+};
+
+class DeclaredPictureSizeTest : public testing::TestWithParam<HeaderRow> {};
+
+TEST_P(DeclaredPictureSizeTest, ReadsTheHeaderOnly) {
+  EXPECT_EQ(DeclaredPictureSize(GetParam().bytes), GetParam().size);
+}
+
+const Bytes kCamera = kStartOfImage + kApp0 + Frame(0xc0, 6000, 4000);
+
+INSTANTIATE_TEST_SUITE_P(
+    Headers, DeclaredPictureSizeTest,
+    testing::Values(
+        HeaderRow{"BaselineJpeg", kCamera, PictureSize{6000, 4000}},
+        HeaderRow{"ProgressiveJpeg", kStartOfImage + Frame(0xc2, 12000, 6000), PictureSize{12000, 6000}},
+        HeaderRow{"FillBytesBeforeMarker", kStartOfImage + Bytes{0xff, 0xff} + Frame(0xc0, 640, 480),
+                  PictureSize{640, 480}},
+        // DHT uses a frame-like code but holds no size: 0xC4 is skipped.
+        HeaderRow{"HuffmanTableIsNoFrame",
+                  kStartOfImage + Bytes{0xff, 0xc4, 0x00, 0x04, 0x00, 0x00} + Frame(0xc1, 100, 50),
+                  PictureSize{100, 50}},
+        HeaderRow{"LargestJpeg", kStartOfImage + Frame(0xc0, 65535, 65535), PictureSize{65535, 65535}},
+        // Cut inside the frame header.
+        HeaderRow{"JpegCutInFrame", Cut(kCamera, kCamera.size() - 12), std::nullopt},
+        // A segment length running past the end of the file.
+        HeaderRow{"SegmentLongerThanFile", kStartOfImage + Bytes{0xff, 0xe1, 0xff, 0xff, 0, 0}, std::nullopt},
+        // A segment length below its own two bytes would loop for ever.
+        HeaderRow{"SegmentLengthBelowTwo", kStartOfImage + Bytes{0xff, 0xe1, 0x00, 0x01} + Frame(0xc0, 9, 9),
+                  std::nullopt},
+        HeaderRow{"FrameTooShortForSize", kStartOfImage + Bytes{0xff, 0xc0, 0x00, 0x05, 8, 0, 1}, std::nullopt},
+        HeaderRow{"EndOfImageBeforeFrame", kStartOfImage + Bytes{0xff, 0xd9}, std::nullopt},
+        HeaderRow{"GarbageInsteadOfMarker", kStartOfImage + Bytes{0x12, 0x34}, std::nullopt},
+        HeaderRow{"OnlyFillBytes", kStartOfImage + Bytes{0xff, 0xff, 0xff}, std::nullopt},
+        HeaderRow{"JpegZeroWidth", kStartOfImage + Frame(0xc0, 0, 100), std::nullopt},
+        HeaderRow{"Bitmap", Bitmap(5000, 3000), PictureSize{5000, 3000}},
+        HeaderRow{"TopDownBitmap", Bitmap(5000, -3000), PictureSize{5000, 3000}},
+        HeaderRow{"BitmapLowestHeight", Bitmap(10, INT32_MIN), std::nullopt},
+        HeaderRow{"BitmapNegativeWidth", Bitmap(-10, 10), std::nullopt},
+        HeaderRow{"BitmapCut", Cut(Bitmap(5000, 3000), 20), std::nullopt},
+        HeaderRow{"BitmapCoreHeader",
+                  Bytes{'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 26, 0, 0, 0, 12, 0, 0, 0, 0x88, 0x13, 0xb8, 0x0b, 1, 0, 24, 0},
+                  PictureSize{5000, 3000}},
+        // An info header of 20 bytes is no format anyone wrote.
+        HeaderRow{"BitmapUnknownHeaderSize",
+                  Bytes{'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 20, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0}, std::nullopt},
+        HeaderRow{"Gif", Bytes{'G', 'I', 'F', '8', '9', 'a', 0x10, 0x27, 0x10, 0x27}, std::nullopt},
+        HeaderRow{"Empty", Bytes{}, std::nullopt}),
+    testing_support::RowName());
+
+}  // namespace
+}  // namespace ventalune::pictures

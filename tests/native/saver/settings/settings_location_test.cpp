@@ -1,0 +1,108 @@
+#include "saver/settings/settings_location.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <string>
+#include <tuple>
+
+#include "row_name.h"
+#include "saver/settings/settings_keys.h"
+
+namespace ventalune::settings {
+namespace {
+
+constexpr char kProgramFolder[] = "C:\\Windows\\System32";
+constexpr char kProgramFile[] = "C:\\Windows\\System32\\Ventalune.ini";
+constexpr char kUserData[] = "C:\\Users\\kai\\AppData\\Roaming";
+constexpr char kUserFile[] = "C:\\Users\\kai\\AppData\\Roaming\\Ventalune\\Ventalune.ini";
+
+// Any number of settings files, some of which refuse writes as a protected
+// folder does: the write is lost without a word.
+class Disk final : public ProfilePort, public FilePort {
+ public:
+  std::map<std::string, std::map<std::pair<std::string, std::string>, std::string>> files;
+  std::set<std::string> readOnly;
+
+  std::string ReadString(const std::string& section, const std::string& key, const std::string& path,
+                         std::size_t capacity) override {
+    std::string value;
+    if (const auto file = files.find(path); file != files.end()) {
+      if (const auto found = file->second.find({section, key}); found != file->second.end()) value = found->second;
+    }
+    value.resize(capacity, '\0');
+    return value;
+  }
+  void WriteString(const std::string& section, const std::string& key, const std::string& value,
+                   const std::string& path) override {
+    if (readOnly.count(path) == 0) files[path][{section, key}] = value;
+  }
+  bool CanOpenForReading(const std::string& path) override { return files.count(path) != 0; }
+};
+
+struct LocateRow {
+  const char* name;
+  bool programFileWritable;
+  const char* userData;
+  bool userFileExists;
+  const char* readPath;
+  const char* writePath;
+};
+
+class LocateSettingsTest : public testing::TestWithParam<LocateRow> {};
+
+TEST_P(LocateSettingsTest, ChoosesTheFileInForce) {
+  const LocateRow& row = GetParam();
+  Disk disk;
+  if (row.userFileExists) disk.files[kUserFile];
+  const SettingsFiles found = LocateSettings(kProgramFolder, row.programFileWritable, row.userData, disk, NoLeadBytes);
+  EXPECT_EQ(found.readPath, row.readPath);
+  EXPECT_EQ(found.writePath, row.writePath);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Places, LocateSettingsTest,
+    testing::Values(
+        LocateRow{"WritableFolderKeepsTheFileBesideTheProgram", true, kUserData, false, kProgramFile, kProgramFile},
+        // Someone saved while the install was protected, then it became
+        // writable: the program folder's file is the one in force again.
+        LocateRow{"WritableFolderWinsOverAnEarlierUserFile", true, kUserData, true, kProgramFile, kProgramFile},
+        LocateRow{"ProtectedFolderReadsItsFileUntilTheFirstSave", false, kUserData, false, kProgramFile, kUserFile},
+        LocateRow{"ProtectedFolderAfterTheFirstSaveUsesTheUserFile", false, kUserData, true, kUserFile, kUserFile},
+        LocateRow{"NoUserFolderLeavesTheProgramFolderFile", false, "", true, kProgramFile, kProgramFile}),
+    testing_support::RowName());
+
+// The dialog's save in a protected install, then the next start: what the
+// user chose is what the run gets, and the program folder's file is left
+// as it was.
+TEST(SettingsInAProtectedInstall, SavedChoicesComeBackOnTheNextStart) {
+  Disk disk;
+  disk.files[kProgramFile][{kSettingsSection, kKeyBgmKind}] = "1";
+  disk.files["C:\\Music\\a.mp3"];
+  disk.readOnly.insert(kProgramFile);
+
+  Settings before;
+  LoadSettings(before, disk, disk, kProgramFolder, LocateSettings(kProgramFolder, false, kUserData, disk, NoLeadBytes).readPath,
+               NoLeadBytes);
+  EXPECT_EQ(before.BgmKind, 1) << "the installed file is read before the first save";
+
+  const std::string target = LocateSettings(kProgramFolder, false, kUserData, disk, NoLeadBytes).writePath;
+  for (const auto& [key, value] : {std::pair{kKeyPictureKind, " 0"}, std::pair{kKeyPictureFile, ""},
+                                   std::pair{kKeyBgmKind, " 2"}, std::pair{kKeyBgmRepeatTrack, " 0"},
+                                   std::pair{kKeyBgmFile, "C:\\Music\\a.mp3"}}) {
+    WriteIniValue(disk, kSettingsSection, key, value, target);
+  }
+
+  Settings after;
+  LoadSettings(after, disk, disk, kProgramFolder, LocateSettings(kProgramFolder, false, kUserData, disk, NoLeadBytes).readPath,
+               NoLeadBytes);
+  EXPECT_EQ(after.BgmKind, 2);
+  EXPECT_EQ(after.BgmFile, "C:\\Music\\a.mp3");
+  EXPECT_EQ(after.BgmFolder, "C:\\Music");
+  EXPECT_EQ(after.PictureFolder, kProgramFolder);
+  EXPECT_EQ(disk.files[kProgramFile].size(), 1u) << "the installed file is untouched";
+}
+
+}  // namespace
+}  // namespace ventalune::settings

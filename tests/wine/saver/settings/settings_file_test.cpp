@@ -1,0 +1,194 @@
+// The settings store on the real profile functions and file system.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "saver/settings/profile_file.h"
+#include "saver/settings/settings_keys.h"
+
+namespace ventalune::settings {
+namespace {
+
+// The bytes of a name in code page 932, from the platform's own tables.
+std::string ShiftJis(const wchar_t* text) {
+  const int size = WideCharToMultiByte(932, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  std::string bytes(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(932, 0, text, -1, bytes.data(), size, nullptr, nullptr);
+  bytes.pop_back();
+  return bytes;
+}
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// A fresh folder of our own for each test.
+class SettingsFileTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    folder_ = std::string(temp) + "ventalune-settings-" + std::to_string(GetCurrentProcessId()) + "-" +
+              testing::UnitTest::GetInstance()->current_test_info()->name();
+    for (char& c : folder_) {
+      if (c == '/') c = '_';
+    }
+    RemoveFolder();
+    ASSERT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr));
+  }
+  void TearDown() override { RemoveFolder(); }
+
+  std::string In(const std::string& name) const { return folder_ + "\\" + name; }
+
+  std::string folder_;
+
+ private:
+  void RemoveFolder() {
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA((folder_ + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+      do {
+        const std::string path = In(found.cFileName);
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+          RemoveDirectoryA(path.c_str());
+        } else {
+          DeleteFileA(path.c_str());
+        }
+      } while (FindNextFileA(search, &found));
+      FindClose(search);
+    }
+    RemoveDirectoryA(folder_.c_str());
+  }
+};
+
+TEST_F(SettingsFileTest, DialogWritesShiftJisKeysAndBlankLedNumbers) {
+  const std::string ini = IniPath(folder_);
+  // All five keys, in the order and the forms the dialog writes them.
+  WriteIniValue(kSettingsSection, kKeyPictureKind, " 0", ini);
+  WriteIniValue(kSettingsSection, kKeyPictureFile, "C:\\Pictures\\sky.jpg", ini);
+  WriteIniValue(kSettingsSection, kKeyBgmKind, " 1", ini);
+  WriteIniValue(kSettingsSection, kKeyBgmRepeatTrack, " 7", ini);
+  WriteIniValue(kSettingsSection, kKeyBgmFile, "C:\\My Music\\a b.mp3", ini);
+
+  // The key names arrive in Shift-JIS whatever this system's code page is.
+  // This platform drops the numbers' leading blank when it writes; files that
+  // keep it (as other systems write them) are read in the next test.
+  const std::string expected = "[Section]\r\n" + ShiftJis(L"画像") + "=0\r\n" + ShiftJis(L"画像ﾌｧｲﾙ") +
+                               "=C:\\Pictures\\sky.jpg\r\n" + ShiftJis(L"BGM区分") + "=1\r\n" +
+                               ShiftJis(L"BGMﾘﾋﾟｰﾄ") + "=7\r\n" + ShiftJis(L"BGMﾌｧｲﾙ") +
+                               "=C:\\My Music\\a b.mp3\r\n";
+  EXPECT_EQ(ReadBytes(ini), expected);
+
+  EXPECT_EQ(ReadIniValue(kSettingsSection, kKeyPictureKind, ini), "0");
+  EXPECT_EQ(ReadIniValue(kSettingsSection, kKeyPictureFile, ini), "C:\\Pictures\\sky.jpg");
+  EXPECT_EQ(ReadIniValue(kSettingsSection, kKeyBgmKind, ini), "1");
+  EXPECT_EQ(ReadIniValue(kSettingsSection, kKeyBgmRepeatTrack, ini), "7");
+  EXPECT_EQ(ReadIniValue(kSettingsSection, kKeyBgmFile, ini), "C:\\My Music\\a b.mp3");
+}
+
+TEST_F(SettingsFileTest, FileFromAJapaneseSystemLoadsAsWritten) {
+  WriteBytes(In("sky.bmp"), "BM");
+  WriteBytes(In("a b.mp3"), "ID3");
+  WriteBytes(IniPath(folder_), "[Section]\r\n" + ShiftJis(L"画像") + "= 1\r\n" + ShiftJis(L"画像ﾌｧｲﾙ") + "=" +
+                                   In("sky.bmp") + "\r\n" + ShiftJis(L"BGM区分") + "= 2\r\n" +
+                                   ShiftJis(L"BGMﾘﾋﾟｰﾄ") + "= 3\r\n" + ShiftJis(L"BGMﾌｧｲﾙ") + "=" +
+                                   In("a b.mp3") + "\r\n");
+  ProfileFile profile;
+  DiskFiles files;
+  Settings settings;
+  LoadSettings(settings, profile, files, folder_, IsSystemLeadByte);
+
+  EXPECT_EQ(settings.PictureKind, 1);
+  EXPECT_EQ(settings.PictureFile, In("sky.bmp"));
+  EXPECT_EQ(settings.PictureFolder, folder_);
+  EXPECT_EQ(settings.BgmKind, 2);
+  EXPECT_EQ(settings.BgmRepeatTrack, 3);
+  EXPECT_EQ(settings.BgmFile, In("a b.mp3"));
+  EXPECT_EQ(settings.BgmFolder, folder_);
+}
+
+TEST_F(SettingsFileTest, LongValueComesBackCutTo255Bytes) {
+  const std::string ini = IniPath(folder_);
+  std::string value;
+  for (int i = 0; i < 300; ++i) value += static_cast<char>('a' + i % 26);
+  WriteIniValue(kSettingsSection, kKeyBgmFile, value, ini);
+  EXPECT_NE(ReadBytes(ini).find(value), std::string::npos);
+  EXPECT_EQ(ReadIniValue(kSettingsSection, kKeyBgmFile, ini), value.substr(0, 255));
+}
+
+TEST_F(SettingsFileTest, MissingKeyAndMissingFileAreEmpty) {
+  const std::string ini = IniPath(folder_);
+  EXPECT_EQ(ReadIniValue(kSettingsSection, kKeyBgmFile, ini), "");
+  WriteIniValue(kSettingsSection, kKeyBgmKind, " 1", ini);
+  EXPECT_EQ(ReadIniValue(kSettingsSection, kKeyBgmFile, ini), "");
+}
+
+TEST(ProgramSettingsTest, MissingFileGivesDefaultsAndTheProgramFolder) {
+  char self[MAX_PATH];
+  const DWORD length = GetModuleFileNameA(nullptr, self, MAX_PATH);
+  std::string folder(self, length);
+  folder.resize(folder.find_last_of('\\'));
+
+  EXPECT_EQ(ProgramFolder(), folder);
+  ASSERT_EQ(IniPath(), folder + "\\Ventalune.ini");
+  DeleteFileA(IniPath().c_str());
+
+  const Settings settings = LoadProgramSettings();
+  EXPECT_EQ(settings.PictureKind, 0);
+  EXPECT_EQ(settings.PictureFile, "");
+  EXPECT_EQ(settings.PictureFolder, folder);
+  EXPECT_EQ(settings.BgmKind, 0);
+  EXPECT_EQ(settings.BgmRepeatTrack, 0);
+  EXPECT_EQ(settings.BgmFile, "");
+  EXPECT_EQ(settings.BgmFolder, folder);
+}
+
+struct ExistsRow {
+  const char* name;
+  const char* path;  // "@" stands for the test's folder
+  bool exists;
+};
+
+class FileExistsTest : public SettingsFileTest, public testing::WithParamInterface<ExistsRow> {};
+
+TEST_P(FileExistsTest, OnlyFilesThatOpenForReading) {
+  WriteBytes(In("a.txt"), "text");
+  ASSERT_TRUE(CreateDirectoryA(In("sub").c_str(), nullptr));
+  WriteBytes(In("locked.txt"), "text");
+  // Held open by someone who shares it with nobody.
+  const HANDLE locked =
+      CreateFileA(In("locked.txt").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+
+  std::string path = GetParam().path;
+  if (path.rfind("@", 0) == 0) path = folder_ + path.substr(1);
+  EXPECT_EQ(FileExists(path), GetParam().exists) << path;
+  CloseHandle(locked);
+
+  // Asking leaves nothing open: the file can be deleted right away.
+  EXPECT_TRUE(DeleteFileA(In("a.txt").c_str()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, FileExistsTest,
+                         testing::Values(ExistsRow{"File", "@\\a.txt", true},
+                                         ExistsRow{"FileWithTrailingBackslash", "@\\a.txt\\", true},
+                                         ExistsRow{"Folder", "@\\sub", false},
+                                         ExistsRow{"FolderWithTrailingBackslash", "@\\sub\\", false},
+                                         ExistsRow{"MissingFile", "@\\missing.txt", false},
+                                         ExistsRow{"EmptyPath", "", false},
+                                         ExistsRow{"FileHeldExclusively", "@\\locked.txt", false},
+                                         ExistsRow{"Wildcard", "@\\*.txt", false},
+                                         ExistsRow{"DeviceName", "NUL", false}),
+                         [](const testing::TestParamInfo<ExistsRow>& row) { return std::string(row.param.name); });
+
+}  // namespace
+}  // namespace ventalune::settings
