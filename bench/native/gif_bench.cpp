@@ -15,7 +15,7 @@
 #include "saver/gif/lzw_encoder.h"
 #include "tests/native/saver/gif/reference/giflib_memory.h"
 
-namespace ventalune::anigif {
+namespace ventalune::gif {
 namespace {
 
 const std::vector<uint8_t>& BenchFile() {
@@ -133,6 +133,6 @@ void BM_ExportGiflib(benchmark::State& state) {
 BENCHMARK(BM_ExportGiflib)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-}  // namespace ventalune::anigif
+}  // namespace ventalune::gif
 
 BENCHMARK_MAIN();

@@ -69,7 +69,7 @@ int Bench(HWND host, const std::string& path) {
   ventalune::wine_test::WaitFor([&] { return control.Action() == 0; }, std::chrono::seconds(5));
   const Mean change = Measure(2000, [&] { control.SetAction(ventalune::anigif::kActionStep); });
 
-  ventalune::anigif::GifPicture picture;
+  ventalune::gif::GifPicture picture;
   picture.Load(bytes);
   ventalune::anigif::FramePresenter presenter;
   size_t frame = 0;

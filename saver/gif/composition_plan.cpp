@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace ventalune::anigif {
+namespace ventalune::gif {
 
 CompositionPlan PlanComposition(std::span<const FrameRecord> frames, int32_t logicalWidth, int32_t logicalHeight,
                                 bool designMode) {
@@ -27,4 +27,4 @@ CompositionPlan PlanComposition(std::span<const FrameRecord> frames, int32_t log
   return plan;
 }
 
-}  // namespace ventalune::anigif
+}  // namespace ventalune::gif

@@ -5,7 +5,7 @@
 
 #include "saver/gif/gif_types.h"
 
-namespace ventalune::anigif {
+namespace ventalune::gif {
 
 struct CompositionPlan {
   bool stripFirstOnly = false;  // design mode or a one-frame file: only frame 1 is built
@@ -16,4 +16,4 @@ struct CompositionPlan {
 CompositionPlan PlanComposition(std::span<const FrameRecord> frames, int32_t logicalWidth, int32_t logicalHeight,
                                 bool designMode);
 
-}  // namespace ventalune::anigif
+}  // namespace ventalune::gif

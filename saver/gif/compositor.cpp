@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace ventalune::anigif {
+namespace ventalune::gif {
 namespace {
 
 constexpr uint8_t kRestoreBackground = 2;
@@ -109,4 +109,4 @@ void Compositor::Draw(size_t index, const FrameRecord& frame, const Palette& pal
   }
 }
 
-}  // namespace ventalune::anigif
+}  // namespace ventalune::gif

@@ -12,7 +12,7 @@
 #include "saver/gif/gif_types.h"
 #include "saver/gif/surface.h"
 
-namespace ventalune::anigif {
+namespace ventalune::gif {
 
 class Compositor {
  public:
@@ -50,4 +50,4 @@ class Compositor {
 void BlitFrame(const FrameRecord& frame, const Palette& palette, const FrameStrip& strip, Surface& target,
                bool markOpaque);
 
-}  // namespace ventalune::anigif
+}  // namespace ventalune::gif

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-namespace ventalune::anigif {
+namespace ventalune::gif {
 
 int32_t RoundHalfEven(double value) {
   // nearbyint rounds in the default mode, which is to nearest, ties to even.
@@ -59,4 +59,4 @@ Rect ScaledCanvasRect(int32_t logicalWidth, int32_t logicalHeight, float scaleX,
               RoundHalfEven(static_cast<double>(logicalHeight) * scaleY)};
 }
 
-}  // namespace ventalune::anigif
+}  // namespace ventalune::gif

@@ -6,7 +6,7 @@
 
 #include "saver/gif/gif_types.h"
 
-namespace ventalune::anigif {
+namespace ventalune::gif {
 
 enum StretchMode : int32_t {
   kNaturalClipped = 0,   // natural size, cut to the space
@@ -45,4 +45,4 @@ Rect ScaledFrameRect(const FrameRecord& frame, float scaleX, float scaleY);
 // Where the whole composite is painted: (0, 0) with size (R(L × sx), R(T × sy)).
 Rect ScaledCanvasRect(int32_t logicalWidth, int32_t logicalHeight, float scaleX, float scaleY);
 
-}  // namespace ventalune::anigif
+}  // namespace ventalune::gif

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace ventalune::anigif {
+namespace ventalune::gif {
 namespace {
 
 constexpr int64_t kPackedOffset = 9;  // 0x2C, left, top, width, height, then the packed byte
@@ -80,4 +80,4 @@ LzwStatus DecodeFrame(std::span<const uint8_t> file, const FramePosition& positi
   return result.status;
 }
 
-}  // namespace ventalune::anigif
+}  // namespace ventalune::gif

@@ -8,7 +8,7 @@
 #include "saver/gif/gif_types.h"
 #include "saver/gif/lzw_decoder.h"
 
-namespace ventalune::anigif {
+namespace ventalune::gif {
 
 // Buffers reused from frame to frame, so a long animation allocates once.
 struct DecodeScratch {
@@ -26,4 +26,4 @@ LzwStatus DecodeFrame(std::span<const uint8_t> file, const FramePosition& positi
 // The display row of the `index`-th row in an interlaced frame's stream order.
 int32_t InterlacedRow(int32_t index, int32_t height);
 
-}  // namespace ventalune::anigif
+}  // namespace ventalune::gif

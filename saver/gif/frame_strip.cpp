@@ -2,7 +2,7 @@
 
 #include <new>
 
-namespace ventalune::anigif {
+namespace ventalune::gif {
 
 int64_t LayOutStrip(std::span<FrameRecord> frames, bool firstOnly) {
   int64_t offset = 0;
@@ -29,4 +29,4 @@ bool CreateStrip(FrameStrip& strip, int64_t width, int64_t height, const Limits&
   return true;
 }
 
-}  // namespace ventalune::anigif
+}  // namespace ventalune::gif

@@ -9,7 +9,7 @@
 #include "saver/gif/gif_limits.h"
 #include "saver/gif/gif_types.h"
 
-namespace ventalune::anigif {
+namespace ventalune::gif {
 
 struct FrameStrip {
   int32_t width = 0;
@@ -28,4 +28,4 @@ int64_t LayOutStrip(std::span<FrameRecord> frames, bool firstOnly);
 // An all-zero strip, or false when it would be empty or exceed the ceiling.
 bool CreateStrip(FrameStrip& strip, int64_t width, int64_t height, const Limits& limits);
 
-}  // namespace ventalune::anigif
+}  // namespace ventalune::gif

@@ -5,7 +5,7 @@
 
 #include "saver/gif/lzw_encoder.h"
 
-namespace ventalune::anigif {
+namespace ventalune::gif {
 namespace {
 
 constexpr std::string_view kSignature = "GIF89a";
@@ -62,4 +62,4 @@ std::vector<uint8_t> ExportFrame(const FrameStrip& strip, const FrameRecord& fra
   return out;
 }
 
-}  // namespace ventalune::anigif
+}  // namespace ventalune::gif

@@ -8,10 +8,10 @@
 #include "saver/gif/frame_strip.h"
 #include "saver/gif/gif_types.h"
 
-namespace ventalune::anigif {
+namespace ventalune::gif {
 
 // The frame's pixels are read from its strip columns, top row first, as the
 // strip holds them (mirrored or not).
 std::vector<uint8_t> ExportFrame(const FrameStrip& strip, const FrameRecord& frame, const Palette& palette);
 
-}  // namespace ventalune::anigif
+}  // namespace ventalune::gif

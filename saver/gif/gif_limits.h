@@ -5,7 +5,7 @@
 // before it happens. A file beyond a ceiling does not load (0 frames).
 #include <cstdint>
 
-namespace ventalune::anigif {
+namespace ventalune::gif {
 
 struct Limits {
   // The whole file, as held in memory while the frames are built.
@@ -23,4 +23,4 @@ struct Limits {
 // bounds the palette store to 32768 palettes (32 MiB).
 inline constexpr int32_t kMaxFrames = 32767;
 
-}  // namespace ventalune::anigif
+}  // namespace ventalune::gif

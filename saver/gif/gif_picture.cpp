@@ -5,7 +5,7 @@
 #include "saver/gif/gif_scan.h"
 #include "saver/gif/mirror.h"
 
-namespace ventalune::anigif {
+namespace ventalune::gif {
 namespace {
 
 const Palette kBlackPalette{};
@@ -124,4 +124,4 @@ bool GifPicture::DrawFrame(size_t index, Surface& target) {
   return true;
 }
 
-}  // namespace ventalune::anigif
+}  // namespace ventalune::gif

@@ -17,7 +17,7 @@
 #include "saver/gif/mirror.h"
 #include "saver/gif/surface.h"
 
-namespace ventalune::anigif {
+namespace ventalune::gif {
 
 struct LoadOptions {
   // In a designer only frame 1 is built and the file's bytes are kept, so the
@@ -93,4 +93,4 @@ class GifPicture {
   DecodeScratch scratch_;
 };
 
-}  // namespace ventalune::anigif
+}  // namespace ventalune::gif

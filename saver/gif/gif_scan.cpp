@@ -8,7 +8,7 @@
 
 #include "saver/gif/gif_limits.h"
 
-namespace ventalune::anigif {
+namespace ventalune::gif {
 namespace {
 
 constexpr uint8_t kExtensionIntroducer = 0x21;
@@ -193,4 +193,4 @@ GifScan ScanGif(std::span<const uint8_t> file) {
   return scan;
 }
 
-}  // namespace ventalune::anigif
+}  // namespace ventalune::gif

@@ -7,11 +7,11 @@
 
 #include "saver/gif/gif_types.h"
 
-namespace ventalune::anigif {
+namespace ventalune::gif {
 
 // Scans a whole GIF file. A file that ends early keeps the frames accepted
 // before the end; a bad signature, or an image with no colour table at all,
 // gives no frames.
 GifScan ScanGif(std::span<const uint8_t> file);
 
-}  // namespace ventalune::anigif
+}  // namespace ventalune::gif

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace ventalune::anigif {
+namespace ventalune::gif {
 
 // A colour as a device-independent bitmap's colour table holds it:
 // red × 65536 + green × 256 + blue (bytes blue, green, red, 0).
@@ -51,4 +51,4 @@ struct GifScan {
   bool hasGlobalTable = false;
 };
 
-}  // namespace ventalune::anigif
+}  // namespace ventalune::gif

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
-namespace ventalune::anigif {
+namespace ventalune::gif {
 namespace {
 
 constexpr uint32_t kMaxCodes = 4096;
@@ -114,4 +114,4 @@ LzwResult DecodeLzw(std::span<const uint8_t> codes, int minCodeSize, std::span<u
   }
 }
 
-}  // namespace ventalune::anigif
+}  // namespace ventalune::gif

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <span>
 
-namespace ventalune::anigif {
+namespace ventalune::gif {
 
 enum class LzwStatus : uint8_t {
   kComplete,     // end code seen, or the output is full (extra data is ignored)
@@ -24,4 +24,4 @@ struct LzwResult {
 // as it is, as GIF encoders expect.
 LzwResult DecodeLzw(std::span<const uint8_t> codes, int minCodeSize, std::span<uint8_t> out);
 
-}  // namespace ventalune::anigif
+}  // namespace ventalune::gif

@@ -2,7 +2,7 @@
 
 #include <array>
 
-namespace ventalune::anigif {
+namespace ventalune::gif {
 namespace {
 
 constexpr int32_t kSlots = 5003;  // prime, so probing visits every slot
@@ -118,4 +118,4 @@ void EncodeLzw8(std::span<const uint8_t> pixels, std::vector<uint8_t>& out) {
   writer.Flush();
 }
 
-}  // namespace ventalune::anigif
+}  // namespace ventalune::gif

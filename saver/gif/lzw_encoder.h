@@ -6,11 +6,11 @@
 #include <span>
 #include <vector>
 
-namespace ventalune::anigif {
+namespace ventalune::gif {
 
 // Appends the encoded data sub-blocks of `pixels` (minimum code size 8) to
 // `out`, without the zero-size terminator block. An empty picture is a clear
 // code followed by the end code.
 void EncodeLzw8(std::span<const uint8_t> pixels, std::vector<uint8_t>& out);
 
-}  // namespace ventalune::anigif
+}  // namespace ventalune::gif

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace ventalune::anigif {
+namespace ventalune::gif {
 namespace {
 
 template <class Pixel>
@@ -45,4 +45,4 @@ void MirrorSurface(Surface& surface, int32_t change) {
   }
 }
 
-}  // namespace ventalune::anigif
+}  // namespace ventalune::gif

@@ -6,7 +6,7 @@
 #include "saver/gif/gif_types.h"
 #include "saver/gif/surface.h"
 
-namespace ventalune::anigif {
+namespace ventalune::gif {
 
 inline constexpr int32_t kMirrorHorizontal = 1;
 inline constexpr int32_t kMirrorVertical = 2;
@@ -22,4 +22,4 @@ void MirrorFrame(FrameStrip& strip, FrameRecord& frame, int32_t change, int32_t 
 // Flips the whole surface, colours and background alike.
 void MirrorSurface(Surface& surface, int32_t change);
 
-}  // namespace ventalune::anigif
+}  // namespace ventalune::gif

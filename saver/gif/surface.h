@@ -6,7 +6,7 @@
 
 #include "saver/gif/gif_types.h"
 
-namespace ventalune::anigif {
+namespace ventalune::gif {
 
 struct Surface {
   int32_t width = 0;
@@ -25,4 +25,4 @@ struct Surface {
   size_t At(int32_t x, int32_t y) const { return static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x); }
 };
 
-}  // namespace ventalune::anigif
+}  // namespace ventalune::gif

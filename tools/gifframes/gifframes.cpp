@@ -16,8 +16,8 @@
 
 namespace {
 
-using ventalune::anigif::GifPicture;
-using ventalune::anigif::Surface;
+using ventalune::gif::GifPicture;
+using ventalune::gif::Surface;
 
 constexpr char kUsage[] =
     "usage: gifframes IN.gif [OUTDIR]\n"
@@ -43,9 +43,9 @@ std::vector<uint8_t> PamBytes(const Surface& surface) {
   bytes.reserve(bytes.size() + surface.colour.size() * 4);
   for (size_t i = 0; i < surface.colour.size(); ++i) {
     const auto colour = surface.colour[i];
-    bytes.push_back(ventalune::anigif::RedOf(colour));
-    bytes.push_back(ventalune::anigif::GreenOf(colour));
-    bytes.push_back(ventalune::anigif::BlueOf(colour));
+    bytes.push_back(ventalune::gif::RedOf(colour));
+    bytes.push_back(ventalune::gif::GreenOf(colour));
+    bytes.push_back(ventalune::gif::BlueOf(colour));
     bytes.push_back(surface.background[i] ? 0 : 255);
   }
   return bytes;

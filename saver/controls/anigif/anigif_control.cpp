@@ -68,7 +68,7 @@ ucAniGIF::ucAniGIF()
     : port_(std::make_unique<Port>(*this)),
       animation_(*port_),
       presenter_(std::make_unique<FramePresenter>()),
-      downloadCeiling_(Limits{}.maxFileBytes) {}
+      downloadCeiling_(gif::Limits{}.maxFileBytes) {}
 
 ucAniGIF::~ucAniGIF() { Destroy(); }
 
@@ -128,7 +128,7 @@ int32_t ucAniGIF::Load(std::span<const uint8_t> file) {
   Release();
   // Frames take the stored mirror style as they are built.
   picture_.SetMirror(properties_.mirror, false, false);
-  LoadOptions options;
+  gif::LoadOptions options;
   options.designMode = designMode();
   options.deferRemainingFrames = !designMode() && DefersRemainingFrames(properties_.delayMode);
   const int32_t frames = picture_.Load(bytes, options);
@@ -137,12 +137,12 @@ int32_t ucAniGIF::Load(std::span<const uint8_t> file) {
     return 0;
   }
   std::vector<int32_t> delays;
-  for (const FrameRecord& frame : picture_.frames()) delays.push_back(frame.delayMs);
+  for (const gif::FrameRecord& frame : picture_.frames()) delays.push_back(frame.delayMs);
   animation_.Loaded(std::move(delays), picture_.loopCount());
   if (window_) {
     RECT client{};
     GetClientRect(window_, &client);
-    if (const auto fit = Fit(properties_.stretch, client.right, client.bottom, picture_.logicalWidth(),
+    if (const auto fit = gif::Fit(properties_.stretch, client.right, client.bottom, picture_.logicalWidth(),
                              picture_.logicalHeight())) {
       scaleX_ = fit->scaleX;
       scaleY_ = fit->scaleY;
@@ -158,7 +158,7 @@ void ucAniGIF::Resize() {
   if (resizing_ || !window_ || FrameCount() == 0) return;
   RECT client{};
   GetClientRect(window_, &client);
-  const auto fit = Fit(properties_.stretch, client.right, client.bottom, picture_.logicalWidth(), picture_.logicalHeight());
+  const auto fit = gif::Fit(properties_.stretch, client.right, client.bottom, picture_.logicalWidth(), picture_.logicalHeight());
   if (!fit) return;
   scaleX_ = fit->scaleX;
   scaleY_ = fit->scaleY;
@@ -191,8 +191,8 @@ void ucAniGIF::Refresh() { Repaint(); }
 std::shared_ptr<GifPictureObject> ucAniGIF::AnimatedGIF() const {
   const int32_t frame = animation_.currentFrame();
   if (frame < 1 || static_cast<size_t>(frame) > picture_.builtFrames()) return nullptr;
-  const FrameRecord& record = picture_.frames()[static_cast<size_t>(frame - 1)];
-  return GifPictureObject::FromBytes(ExportFrame(picture_.strip(), record, picture_.PaletteOf(record)));
+  const gif::FrameRecord& record = picture_.frames()[static_cast<size_t>(frame - 1)];
+  return GifPictureObject::FromBytes(gif::ExportFrame(picture_.strip(), record, picture_.PaletteOf(record)));
 }
 
 void ucAniGIF::SetAnimatedGIF(const std::shared_ptr<const GifPictureObject>& aGif) {
@@ -206,7 +206,7 @@ void ucAniGIF::SetAnimatedGIF(const std::shared_ptr<const GifPictureObject>& aGi
   if (frames > 0 && designMode()) {
     // In a designer the control takes the picture's own size.
     const int32_t stretch = properties_.stretch;
-    properties_.stretch = kNaturalAdopted;
+    properties_.stretch = gif::kNaturalAdopted;
     Resize();
     properties_.stretch = stretch;
     scaleX_ = scaleY_ = 1.0f;
@@ -287,7 +287,7 @@ bool ucAniGIF::LoadAnimatedGIF_File(const std::wstring& fileName) {
   // A missing or unreadable file leaves the source as it was: in a designer
   // that reloads the current picture, in a run (no source kept) it fails.
   const std::vector<uint8_t> bytes =
-      ReadWholeFile(fileName, static_cast<uint64_t>(Limits{}.maxFileBytes)).value_or(picture_.source());
+      ReadWholeFile(fileName, static_cast<uint64_t>(gif::Limits{}.maxFileBytes)).value_or(picture_.source());
   if (Load(bytes) == 0) return false;
   if (ResizesAfterLoad(properties_.stretch)) Resize();
   return true;

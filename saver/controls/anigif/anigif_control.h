@@ -156,7 +156,7 @@ class ucAniGIF {
   HWND window_ = nullptr;
   toolkit::AmbientProperties ambient_;
   ControlProperties properties_;
-  GifPicture picture_;
+  gif::GifPicture picture_;
   std::unique_ptr<Port> port_;  // before the controller, which holds on to it
   AnimationController animation_;
   std::unique_ptr<FramePresenter> presenter_;

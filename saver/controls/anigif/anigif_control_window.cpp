@@ -73,7 +73,7 @@ void ucAniGIF::Paint() {
     SetViewportOrgEx(target, before.x, before.y, nullptr);
   }
   if (!presenter_->empty()) {
-    const Rect canvas = ScaledCanvasRect(picture_.logicalWidth(), picture_.logicalHeight(), scaleX_, scaleY_);
+    const gif::Rect canvas = gif::ScaledCanvasRect(picture_.logicalWidth(), picture_.logicalHeight(), scaleX_, scaleY_);
     presenter_->Paint(target, canvas.x, canvas.y, canvas.width, canvas.height);
   }
   if (designMode()) {

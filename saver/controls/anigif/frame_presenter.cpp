@@ -28,7 +28,7 @@ void FramePresenter::Release() {
   maskBits_ = nullptr;
   width_ = height_ = 0;
   anyTransparent_ = false;
-  surface_ = Surface{};
+  surface_ = gif::Surface{};
 }
 
 bool FramePresenter::MakeBitmaps(int32_t width, int32_t height) {
@@ -67,7 +67,7 @@ bool FramePresenter::MakeBitmaps(int32_t width, int32_t height) {
   return true;
 }
 
-bool FramePresenter::Show(GifPicture& picture, size_t index) {
+bool FramePresenter::Show(gif::GifPicture& picture, size_t index) {
   const int32_t width = picture.logicalWidth();
   const int32_t height = picture.logicalHeight();
   if (index >= picture.builtFrames() || !MakeBitmaps(width, height)) {
@@ -82,7 +82,7 @@ bool FramePresenter::Show(GifPicture& picture, size_t index) {
 
 void FramePresenter::Mirror(int32_t change) {
   if (!dc_) return;
-  MirrorSurface(surface_, change);
+  gif::MirrorSurface(surface_, change);
   Convert();
 }
 

@@ -24,7 +24,7 @@ class FramePresenter {
   // Composes frame `index` (0 = frame 1) and keeps it. False when the
   // picture has no such built frame or the bitmaps cannot be made; the
   // kept picture is then empty.
-  bool Show(GifPicture& picture, size_t index);
+  bool Show(gif::GifPicture& picture, size_t index);
   // Flips the kept picture by the bits of `change` (1 horizontal, 2 vertical).
   void Mirror(int32_t change);
   void Release();
@@ -34,13 +34,13 @@ class FramePresenter {
   void Paint(HDC target, int x, int y, int width, int height) const;
 
   bool empty() const { return dc_ == nullptr; }
-  const Surface& surface() const { return surface_; }
+  const gif::Surface& surface() const { return surface_; }
 
  private:
   bool MakeBitmaps(int32_t width, int32_t height);
   void Convert();
 
-  Surface surface_;
+  gif::Surface surface_;
   HDC dc_ = nullptr;
   HBITMAP colour_ = nullptr;
   HBITMAP mask_ = nullptr;

@@ -9,7 +9,7 @@
 #include "saver/gif/composition_plan.h"
 #include "saver/gif/gif_picture.h"
 
-namespace ventalune::anigif {
+namespace ventalune::gif {
 namespace {
 
 using testing::GifBuilder;
@@ -186,4 +186,4 @@ TEST(ComposeTest, FrameOneStartsOverFromAnEmptyCanvas) {
 }
 
 }  // namespace
-}  // namespace ventalune::anigif
+}  // namespace ventalune::gif

@@ -11,7 +11,7 @@
 #include "saver/gif/lzw_decoder.h"
 #include "saver/gif/lzw_encoder.h"
 
-namespace ventalune::anigif {
+namespace ventalune::gif {
 namespace {
 
 using testing::CodeStream;
@@ -207,4 +207,4 @@ TEST(ExportFrameTest, ZeroSizedFrameIsAnEmptyImage) {
 }
 
 }  // namespace
-}  // namespace ventalune::anigif
+}  // namespace ventalune::gif

@@ -9,7 +9,7 @@
 #include "saver/gif/frame_decoder.h"
 #include "saver/gif/gif_picture.h"
 
-namespace ventalune::anigif {
+namespace ventalune::gif {
 namespace {
 
 using testing::DecoderPacedCodes;
@@ -245,4 +245,4 @@ INSTANTIATE_TEST_SUITE_P(
     testing_support::RowName());
 
 }  // namespace
-}  // namespace ventalune::anigif
+}  // namespace ventalune::gif

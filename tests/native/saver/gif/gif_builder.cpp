@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace ventalune::anigif::testing {
+namespace ventalune::gif::testing {
 
 CodeStream& CodeStream::Put(uint32_t code, int width) {
   bits_ |= code << count_;
@@ -159,4 +159,4 @@ std::vector<uint8_t> Ramp(int width, int height, int modulus) {
   return pixels;
 }
 
-}  // namespace ventalune::anigif::testing
+}  // namespace ventalune::gif::testing

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace ventalune::anigif::testing {
+namespace ventalune::gif::testing {
 
 // Packs codes least significant bit first, each at the width given.
 class CodeStream {
@@ -88,4 +88,4 @@ class GifBuilder {
 // The pixels of a width × height frame numbered (x + y * width) mod modulus.
 std::vector<uint8_t> Ramp(int width, int height, int modulus);
 
-}  // namespace ventalune::anigif::testing
+}  // namespace ventalune::gif::testing

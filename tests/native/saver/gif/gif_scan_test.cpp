@@ -7,7 +7,7 @@
 #include "gif_builder.h"
 #include "row_name.h"
 
-namespace ventalune::anigif {
+namespace ventalune::gif {
 namespace {
 
 using testing::GifBuilder;
@@ -291,4 +291,4 @@ TEST(ScanGifTest, FrameCountStopsAt32767) {
 }
 
 }  // namespace
-}  // namespace ventalune::anigif
+}  // namespace ventalune::gif

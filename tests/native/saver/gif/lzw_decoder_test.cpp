@@ -7,7 +7,7 @@
 #include "gif_builder.h"
 #include "row_name.h"
 
-namespace ventalune::anigif {
+namespace ventalune::gif {
 namespace {
 
 using testing::DecoderPacedCodes;
@@ -131,4 +131,4 @@ TEST(LzwDecodeTest, RandomCodesStayInsideTheBuffers) {
 }
 
 }  // namespace
-}  // namespace ventalune::anigif
+}  // namespace ventalune::gif

@@ -7,7 +7,7 @@
 #include "saver/gif/gif_picture.h"
 #include "saver/gif/mirror.h"
 
-namespace ventalune::anigif {
+namespace ventalune::gif {
 namespace {
 
 using testing::GifBuilder;
@@ -231,4 +231,4 @@ TEST(FitTest, ScaledFrameRoundsEachEdgeHalfToEven) {
 }
 
 }  // namespace
-}  // namespace ventalune::anigif
+}  // namespace ventalune::gif

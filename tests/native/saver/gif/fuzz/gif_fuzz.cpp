@@ -11,7 +11,7 @@
 
 namespace {
 
-using namespace ventalune::anigif;
+using namespace ventalune::gif;
 
 // Smaller ceilings than the control's, so one input stays fast; the ceilings
 // themselves are what is being exercised.

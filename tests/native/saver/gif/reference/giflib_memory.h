@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-namespace ventalune::anigif {
+namespace ventalune::gif {
 
 struct MemoryInput {
   const std::vector<uint8_t>* bytes;
@@ -24,4 +24,4 @@ inline int ReadMemory(GifFileType* gif, GifByteType* out, int count) {
   return static_cast<int>(n);
 }
 
-}  // namespace ventalune::anigif
+}  // namespace ventalune::gif

@@ -15,7 +15,7 @@
 #include "saver/gif/gif_exporter.h"
 #include "saver/gif/gif_picture.h"
 
-namespace ventalune::anigif {
+namespace ventalune::gif {
 namespace {
 
 struct GifCloser {
@@ -163,4 +163,4 @@ INSTANTIATE_TEST_SUITE_P(
     testing_support::RowName());
 
 }  // namespace
-}  // namespace ventalune::anigif
+}  // namespace ventalune::gif

@@ -140,11 +140,11 @@ TEST_F(AniGifControlTest, AnimatedGifReadsBackTheCurrentFrame) {
   EXPECT_EQ(picture->width(), 6);
   EXPECT_EQ(picture->height(), 5);
 
-  anigif::GifPicture original, exported;
+  gif::GifPicture original, exported;
   ASSERT_EQ(original.Load(gif.bytes), 4);
   ASSERT_EQ(exported.Load(picture->bytes()), 1);
-  const anigif::FrameRecord& frame = original.frames()[1];
-  const anigif::FrameRecord& back = exported.frames()[0];
+  const gif::FrameRecord& frame = original.frames()[1];
+  const gif::FrameRecord& back = exported.frames()[0];
   EXPECT_TRUE(back.transparent);
   EXPECT_EQ(back.transparentIndex, frame.transparentIndex);
   EXPECT_EQ(exported.PaletteOf(back), original.PaletteOf(frame));
@@ -181,14 +181,14 @@ TEST_F(AniGifControlTest, RepaintingAFrameShowsItAsComposed) {
   control.SetMirrored(0);
   control.SetStretch(0);
 
-  const anigif::Surface expected = ComposeFrames(gif.bytes)[1];
+  const gif::Surface expected = ComposeFrames(gif.bytes)[1];
   std::vector<COLORREF> want;
   const COLORREF hostGrey = RGB(128, 128, 128);  // the host's grey brush
   for (int y = 0; y < expected.height; ++y)
     for (int x = 0; x < expected.width; ++x) {
-      const anigif::Colour c = expected.colour[expected.At(x, y)];
+      const gif::Colour c = expected.colour[expected.At(x, y)];
       want.push_back(expected.background[expected.At(x, y)] ? hostGrey
-                                                             : RGB(anigif::RedOf(c), anigif::GreenOf(c), anigif::BlueOf(c)));
+                                                             : RGB(gif::RedOf(c), gif::GreenOf(c), gif::BlueOf(c)));
     }
   ASSERT_GE(paints.size(), 3u);
   for (size_t i = paints.size() - 3; i < paints.size(); ++i) EXPECT_EQ(paints[i], want) << "paint " << i;
@@ -217,14 +217,14 @@ TEST_F(AniGifControlTest, TransparentPixelsShowAPanelParentsPicture) {
   const SampleGif gif = TransparentStillGif();
   ASSERT_TRUE(control.LoadAnimatedGIF_Array(gif.bytes));
   control.Refresh();
-  const anigif::Surface expected = ComposeFrames(gif.bytes)[0];
+  const gif::Surface expected = ComposeFrames(gif.bytes)[0];
   ASSERT_EQ(width, expected.width);
   ASSERT_EQ(pixels.size(), expected.colour.size());
   int wrong = 0, shown = 0;
   for (size_t i = 0; i < pixels.size(); ++i) {
-    const anigif::Colour c = expected.colour[i];
+    const gif::Colour c = expected.colour[i];
     const COLORREF want = expected.background[i] ? RGB(200, 40, 160)
-                                                 : RGB(anigif::RedOf(c), anigif::GreenOf(c), anigif::BlueOf(c));
+                                                 : RGB(gif::RedOf(c), gif::GreenOf(c), gif::BlueOf(c));
     wrong += pixels[i] != want;
     shown += expected.background[i];
   }

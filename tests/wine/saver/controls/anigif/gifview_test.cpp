@@ -46,7 +46,7 @@ TEST_P(ComposedPixelsTest, EveryShotMatchesTheEnginesComposition) {
   for (const Shot& shot : run.shots) {
     if (shot.frame == 0) continue;
     ASSERT_LE(static_cast<size_t>(shot.frame), composed.size());
-    const anigif::Surface& expected = composed[static_cast<size_t>(shot.frame - 1)];
+    const gif::Surface& expected = composed[static_cast<size_t>(shot.frame - 1)];
     const BitmapPicture picture = run.Picture(shot);
     // The first shot comes before the control takes the picture's size:
     // the picture then sits at the top left, the host's colour round it.
@@ -57,8 +57,8 @@ TEST_P(ComposedPixelsTest, EveryShotMatchesTheEnginesComposition) {
       for (int x = 0; x < picture.width; ++x) {
         Rgb want = kHostColour;
         if (x < expected.width && y < expected.height && !expected.background[expected.At(x, y)]) {
-          const anigif::Colour c = expected.colour[expected.At(x, y)];
-          want = Rgb{anigif::RedOf(c), anigif::GreenOf(c), anigif::BlueOf(c)};
+          const gif::Colour c = expected.colour[expected.At(x, y)];
+          want = Rgb{gif::RedOf(c), gif::GreenOf(c), gif::BlueOf(c)};
         }
         wrong += !SameColour(picture.at(x, y), want);
       }

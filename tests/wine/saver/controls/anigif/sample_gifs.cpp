@@ -7,9 +7,9 @@
 
 namespace ventalune::wine_test {
 
-using anigif::testing::GifBuilder;
-using anigif::testing::ImageBlock;
-using anigif::testing::Ramp;
+using gif::testing::GifBuilder;
+using gif::testing::ImageBlock;
+using gif::testing::Ramp;
 
 namespace {
 
@@ -85,12 +85,12 @@ SampleGif DelaysGif(const std::vector<int>& hundredths, int loopCount) {
   return {"delays", gif.bytes()};
 }
 
-std::vector<anigif::Surface> ComposeFrames(const std::vector<uint8_t>& gif) {
-  anigif::GifPicture picture;
+std::vector<gif::Surface> ComposeFrames(const std::vector<uint8_t>& gif) {
+  gif::GifPicture picture;
   picture.Load(gif);
-  std::vector<anigif::Surface> frames;
+  std::vector<gif::Surface> frames;
   for (size_t i = 0; i < picture.builtFrames(); ++i) {
-    anigif::Surface surface;
+    gif::Surface surface;
     surface.Reset(picture.logicalWidth(), picture.logicalHeight());
     picture.DrawFrame(i, surface);
     frames.push_back(std::move(surface));

@@ -31,7 +31,7 @@ SampleGif TransparentStillGif();
 SampleGif DelaysGif(const std::vector<int>& hundredths, int loopCount = -1);
 
 // Every frame as the engine composes it, in order, at the logical size.
-std::vector<anigif::Surface> ComposeFrames(const std::vector<uint8_t>& gif);
+std::vector<gif::Surface> ComposeFrames(const std::vector<uint8_t>& gif);
 
 std::string WriteTempGif(const SampleGif& gif);
 
