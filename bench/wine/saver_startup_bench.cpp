@@ -14,11 +14,11 @@
 #include <optional>
 #include <vector>
 
-#include "common/program_contract.h"
 #include "assets/saver_resources.h"
-#include "saver/settings/settings_keys.h"
+#include "common/program_contract.h"
 #include "saver/pictures/mirror.h"
 #include "saver/pictures/picture_surface.h"
+#include "saver/settings/settings_keys.h"
 #include "support/program_driver.h"
 #include "support/screen_capture.h"
 

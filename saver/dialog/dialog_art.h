@@ -11,8 +11,8 @@
 
 #include "saver/controls/button/command.h"
 #include "saver/dialog/dialog_layout.h"
-#include "saver/toolkit/picture_panel.h"
 #include "saver/pictures/picture_surface.h"
+#include "saver/toolkit/picture_panel.h"
 
 namespace ventalune::dialog {
 

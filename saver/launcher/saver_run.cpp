@@ -6,12 +6,12 @@
 #include "assets/saver_resources.h"
 #include "common/window_of.h"
 #include "saver/launcher/monitor_covers.h"
-#include "saver/settings/profile_file.h"
 #include "saver/launcher/run_plan.h"
 #include "saver/music/music_player.h"
 #include "saver/music/winmm_port.h"
 #include "saver/pictures/mirror.h"
 #include "saver/pictures/picture_surface.h"
+#include "saver/settings/profile_file.h"
 
 namespace ventalune::launcher {
 

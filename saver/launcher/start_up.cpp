@@ -5,8 +5,8 @@
 #include "saver/dialog/settings_dialog.h"
 #include "saver/launcher/launch_mode.h"
 #include "saver/launcher/preview_window.h"
-#include "saver/settings/profile_file.h"
 #include "saver/launcher/saver_run.h"
+#include "saver/settings/profile_file.h"
 
 namespace ventalune::launcher {
 namespace {

@@ -9,8 +9,8 @@
 #include <memory>
 #include <string>
 
-#include "saver/toolkit/font.h"
 #include "saver/pictures/picture_surface.h"
+#include "saver/toolkit/font.h"
 
 namespace ventalune::toolkit {
 

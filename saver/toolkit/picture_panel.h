@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "saver/toolkit/panel_elements.h"
 #include "saver/pictures/picture_surface.h"
+#include "saver/toolkit/panel_elements.h"
 
 namespace ventalune::toolkit {
 

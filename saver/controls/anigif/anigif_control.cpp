@@ -5,12 +5,12 @@
 #include "common/screen_dpi.h"
 #include "common/whole_file.h"
 #include "common/window_of.h"
-#include "saver/gif/fit.h"
 #include "saver/controls/anigif/frame_presenter.h"
-#include "saver/gif/gif_exporter.h"
 #include "saver/controls/anigif/mouse_pointers.h"
 #include "saver/controls/anigif/remote_download.h"
 #include "saver/controls/anigif/timer_binding.h"
+#include "saver/gif/fit.h"
+#include "saver/gif/gif_exporter.h"
 
 namespace ventalune::anigif {
 namespace {

@@ -23,8 +23,8 @@
 
 #include "saver/controls/anigif/animation_controller.h"
 #include "saver/controls/anigif/control_persistence.h"
-#include "saver/gif/gif_picture.h"
 #include "saver/controls/anigif/picture_objects.h"
+#include "saver/gif/gif_picture.h"
 #include "saver/toolkit/property_bag.h"
 
 namespace ventalune::anigif {

@@ -5,11 +5,11 @@
 #include <algorithm>
 
 #include "saver/controls/anigif/anigif_control.h"
-#include "saver/gif/fit.h"
 #include "saver/controls/anigif/frame_presenter.h"
 #include "saver/controls/anigif/mouse_pointers.h"
 #include "saver/controls/anigif/remote_download.h"
 #include "saver/controls/anigif/timer_binding.h"
+#include "saver/gif/fit.h"
 #include "saver/toolkit/shift_state.h"
 
 namespace ventalune::anigif {

@@ -13,9 +13,9 @@
 
 #include "saver/controls/button/button_properties.h"
 #include "saver/controls/button/button_state.h"
+#include "saver/pictures/picture_surface.h"
 #include "saver/toolkit/font.h"
 #include "saver/toolkit/picture_panel.h"
-#include "saver/pictures/picture_surface.h"
 #include "saver/toolkit/property_bag.h"
 
 namespace ventalune::button {

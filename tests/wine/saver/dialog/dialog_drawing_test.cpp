@@ -9,13 +9,13 @@
 #include <string>
 
 #include "control_host.h"
+#include "dialog_art.h"
 #include "saver/dialog/dialog_drawing.h"
 #include "saver/dialog/zoom.h"
 #include "saver/toolkit/picture_panel.h"
 #include "support/bitmap_file.h"
 #include "support/program_driver.h"
 #include "support/screen_capture.h"
-#include "dialog_art.h"
 #include "test_folders.h"
 
 namespace ventalune::wine_test {

@@ -14,11 +14,11 @@
 #include <string>
 
 #include "common/program_contract.h"
+#include "preview_host.h"
 #include "saver/launcher/saver_run.h"
+#include "saver/pictures/picture_surface.h"
 #include "saver/settings/profile_file.h"
 #include "saver/settings/settings_keys.h"
-#include "saver/pictures/picture_surface.h"
-#include "preview_host.h"
 #include "support/bitmap_file.h"
 #include "support/program_driver.h"
 #include "support/screen_capture.h"

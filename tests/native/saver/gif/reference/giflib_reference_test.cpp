@@ -10,8 +10,8 @@
 #include <iterator>
 #include <memory>
 
-#include "row_name.h"
 #include "giflib_memory.h"
+#include "row_name.h"
 #include "saver/gif/gif_exporter.h"
 #include "saver/gif/gif_picture.h"
 
