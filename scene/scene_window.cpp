@@ -3,6 +3,7 @@
 #include "common/window_of.h"
 #include "scene/gl_api.h"
 #include "scene/scene_view.h"
+#include "scene/window_placement.h"
 
 namespace ventalune::scene {
 namespace {
@@ -38,6 +39,15 @@ bool CreatePixelFormatAndContext(SceneWindow& record) {
   return true;
 }
 
+// The primary monitor in virtual-screen pixels; empty when it cannot be asked.
+ScreenRect PrimaryMonitorRect() {
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  if (!GetMonitorInfoA(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &info)) return {};
+  const RECT& r = info.rcMonitor;
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
 }  // namespace
 
 bool SwitchDisplayMode(int32_t width, int32_t height, int32_t bitsPerPixel) {
@@ -51,24 +61,23 @@ bool SwitchDisplayMode(int32_t width, int32_t height, int32_t bitsPerPixel) {
 }
 
 bool OpenSceneWindow(SceneWindow& record) {
-  DWORD style = WS_OVERLAPPEDWINDOW;
-  DWORD exStyle = WS_EX_APPWINDOW;
-  RECT rect{0, 0, record.width, record.height};
-  if (record.fullScreen) {
-    if (SwitchDisplayMode(record.width, record.height, record.bitsPerPixel)) {
-      ShowCursor(FALSE);
-      style = WS_POPUP;
-      exStyle |= WS_EX_TOPMOST;
-    } else {
-      // Keep the unadjusted rectangle: the fallback window's outer size is
-      // the mode's size.
-      record.fullScreen = 0;
-    }
-  } else {
-    AdjustWindowRectEx(&rect, style, FALSE, exStyle);
-  }
+  const bool modeSwitched =
+      record.fullScreen && SwitchDisplayMode(record.width, record.height, record.bitsPerPixel);
+  record.displayModeSwitched = modeSwitched ? 1 : 0;
+  const WindowPlacement placement =
+      PlaceSceneWindow(record.fullScreen != 0, modeSwitched, PrimaryMonitorRect(), record.width, record.height);
+  if (placement.hidesCursor) ShowCursor(FALSE);
 
-  record.window = CreateWindowExA(exStyle, record.application->className, record.title, style, 0, 0,
+  const DWORD style = placement.popup ? WS_POPUP : WS_OVERLAPPEDWINDOW;
+  const DWORD exStyle = WS_EX_APPWINDOW | (placement.topmost ? WS_EX_TOPMOST : 0);
+  const ScreenRect& place = placement.rect;
+  RECT rect{place.left, place.top, place.left + place.width, place.top + place.height};
+  if (placement.sizeIsClientArea) AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+  // An adjusted window starts at the origin as before, its frame included.
+  const int x = placement.sizeIsClientArea ? 0 : rect.left;
+  const int y = placement.sizeIsClientArea ? 0 : rect.top;
+
+  record.window = CreateWindowExA(exStyle, record.application->className, record.title, style, x, y,
                                   rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
                                   record.application->instance, &record);
   if (!record.window) return false;
@@ -84,8 +93,16 @@ bool OpenSceneWindow(SceneWindow& record) {
   }
 
   ShowWindow(record.window, SW_SHOWNORMAL);
+  // The saver passed its right to the foreground on to us when it started
+  // us: take it, or Esc, the only way out of a run, goes to another window.
+  SetForegroundWindow(record.window);
+  SetFocus(record.window);
   record.visible = 1;
-  ApplyViewSize(record.width, record.height);
+  // The view takes the client area the window really has: the switched
+  // mode's, the monitor's, or what a small screen left of the window's.
+  RECT client{};
+  GetClientRect(record.window, &client);
+  ApplyViewSize(client.right - client.left, client.bottom - client.top);
   record.keys->fill(0);
   record.lastTick = GetTickCount();
   return true;
@@ -103,10 +120,9 @@ bool CloseSceneWindow(SceneWindow& record) {
     }
     DestroySceneWindow(record);
   }
-  if (record.fullScreen) {
-    ChangeDisplaySettingsA(nullptr, 0);
-    ShowCursor(TRUE);
-  }
+  if (record.displayModeSwitched) ChangeDisplaySettingsA(nullptr, 0);
+  record.displayModeSwitched = 0;
+  if (record.fullScreen) ShowCursor(TRUE);
   return true;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // The scene program's one OpenGL window: full screen at 1024 × 768 × 16 when
-// the display allows it, an ordinary window of that client size otherwise.
+// the display allows that mode, otherwise full screen over the primary
+// monitor at its own size; an ordinary window of 1024 × 768 client size when
+// another program asks for one (kDisplayModeSwitchMessage).
 #include <windows.h>
 
 #include <array>
@@ -39,7 +41,8 @@ struct SceneWindow {
   int32_t width = 1024;
   int32_t height = 768;
   int32_t bitsPerPixel = 16;  // display mode and pixel format colour depth
-  uint32_t fullScreen = 1;    // cleared when the display mode cannot be set
+  uint32_t fullScreen = 1;    // the window covers the screen (switched mode or the primary monitor)
+  uint32_t displayModeSwitched = 0;  // the display mode was changed and is put back at the close
   uint32_t visible = 0;       // 0 while minimised
   uint32_t lastTick = 0;      // GetTickCount at the previous frame step
   SceneRunFlags* flags = nullptr;
@@ -52,13 +55,15 @@ struct SceneWindow {
 // Temporarily switches the display to width × height × bits; true on success.
 bool SwitchDisplayMode(int32_t width, int32_t height, int32_t bitsPerPixel);
 
-// Creates the window, its pixel format and a current GL context. On failure
-// everything it made is released again (a display mode already switched
-// stays switched; the caller's teardown restores it).
+// Creates the window, its pixel format and a current GL context, shows it
+// and gives it the keyboard. On failure everything it made is released
+// again (a display mode already switched stays switched and the cursor
+// hidden; the caller's teardown puts both back).
 bool OpenSceneWindow(SceneWindow& record);
 
-// Releases context, DC and window, then restores the display mode and the
-// cursor if the window was full screen. Always succeeds.
+// Releases context, DC and window, then restores the display mode if it was
+// switched and shows the cursor if the window was full screen. Always
+// succeeds.
 bool CloseSceneWindow(SceneWindow& record);
 
 // Ends the run: the posted WM_QUIT ends this window's message loop and the

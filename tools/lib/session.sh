@@ -14,11 +14,13 @@ session_stop() {
   return 0
 }
 
-# session_start_display: a 1024×768×24 Xvfb on a free display number.
+# session_start_display [WIDTHxHEIGHT]: an Xvfb of that size (1024x768 by
+# default) at 24 bits on a free display number. It offers that one mode.
 session_start_display() {
+  local size=${1:-1024x768}
   local n=90
   while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -ac >/dev/null 2>&1 &
+  Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp -ac >/dev/null 2>&1 &
   session_pids+=($!)
   export DISPLAY=":$n"
   for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
@@ -39,6 +41,21 @@ session_start_sound() {
   session_pids+=($!)
   for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
   pactl set-default-sink test >/dev/null 2>&1 || { echo "session: PulseAudio did not start" >&2; return 1; }
+}
+
+# session_use_prefix_copy DIR: Wine reads the monitors once per wineserver,
+# from the display its desktop process opened, and one prefix has one
+# wineserver. A display of other monitors therefore gets a prefix of its own:
+# a copy of the session's, made once in DIR. Exports WINEPREFIX.
+session_use_prefix_copy() {
+  local prefix=$1
+  if [ ! -f "$prefix/system.reg" ]; then
+    local source_prefix="${WINEPREFIX:-$top/build/wineprefix}"
+    [ -f "$source_prefix/system.reg" ] || { echo "no Wine prefix to copy at $source_prefix (run tools/setup)" >&2; return 1; }
+    rm -rf "$prefix.partial"
+    cp -a "$source_prefix" "$prefix.partial" && mv "$prefix.partial" "$prefix" || return 1
+  fi
+  export WINEPREFIX="$prefix"
 }
 
 # session_start_wine: one wineserver for the whole session, so each test

@@ -29,7 +29,12 @@ INSTANTIATE_TEST_SUITE_P(
                     SideCase{"AboveLargestIsLargest", 20000, 8192, 8192},
                     SideCase{"JustAboveLargest", 4097, 4096, 4096},
                     SideCase{"ZeroBecomesOne", 0, 8192, 1}, SideCase{"NegativeBecomesOne", -5, 8192, 1},
-                    SideCase{"NoContextLargestZero", 640, 0, 1}),
+                    SideCase{"NoContextLargestZero", 640, 0, 1},
+                    // Desktop copies of today's screens.
+                    SideCase{"Width1920", 1920, 8192, 2048}, SideCase{"Height1080", 1080, 8192, 1024},
+                    SideCase{"Width2560", 2560, 8192, 2048}, SideCase{"Height1440", 1440, 8192, 1024},
+                    SideCase{"Width3840", 3840, 8192, 4096}, SideCase{"Height2160", 2160, 8192, 2048},
+                    SideCase{"Width3840OnA2048Driver", 3840, 2048, 2048}),
     testing_support::RowName());
 
 }  // namespace

@@ -12,18 +12,8 @@ source "$top/tools/lib/session.sh"
 trap session_stop EXIT
 trap "exit 1" TERM INT HUP  # so a stopped test still stops its X servers
 
-# Wine reads the monitors once per wineserver, from the display its desktop
-# process opened, and one prefix has one wineserver. So this display gets a
-# prefix of its own: a copy of the session's, made once.
-if [ ! -f "$prefix/system.reg" ]; then
-  source_prefix="${WINEPREFIX:-$top/build/wineprefix}"
-  [ -f "$source_prefix/system.reg" ] || { echo "no Wine prefix to copy at $source_prefix (run tools/setup)" >&2; exit 1; }
-  rm -rf "$prefix.partial"
-  cp -a "$source_prefix" "$prefix.partial" && mv "$prefix.partial" "$prefix" || exit 1
-fi
-
+session_use_prefix_copy "$prefix" || exit 1
 session_start_two_monitors || exit 1
-export WINEPREFIX="$prefix"
 session_start_wine
 # In the background, so that a signal stops the run at once: the shell
 # handles it during `wait`, not only after the test program has ended.
