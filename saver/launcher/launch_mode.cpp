@@ -7,7 +7,7 @@
 namespace ventalune::launcher {
 
 LaunchMode ModeOf(std::string_view arguments) {
-  if (arguments.empty()) return LaunchMode::kRunByHand;
+  if (arguments.empty()) return LaunchMode::kSettings;
   if (arguments.size() < 2) return LaunchMode::kNone;
   switch (arguments[1]) {
     case 'P':

@@ -1,7 +1,8 @@
 #pragma once
 // What the screen-saver host asks for, read from the argument text it passes
 // after the program name: "/p 1234" (preview inside window 1234), "/c"
-// (settings), "/s" (run), or nothing (run, as when started by hand).
+// (settings), "/s" (run), or nothing (settings: Explorer's Configure starts
+// a screen saver without an argument).
 #include <cstdint>
 #include <string_view>
 
@@ -9,9 +10,8 @@ namespace ventalune::launcher {
 
 enum class LaunchMode {
   kPreview,   // "P": a still picture inside the host's preview area
-  kSettings,  // "C": the settings dialog
+  kSettings,  // "C", or empty argument text: the settings dialog
   kRun,       // "S": the saver run, cursor hidden
-  kRunByHand, // empty argument text: the saver run, cursor left alone
   kNone,      // anything else: end at once
 };
 

@@ -30,4 +30,16 @@ bool RendererWatch::RunIsOver(bool windowExists, uint32_t msSinceStart) {
   return windowSeen_ || msSinceStart >= kStartGraceMs;
 }
 
+bool RendererWatch::SceneHung(bool answered, uint32_t msSinceStart) {
+  if (answered) {
+    silent_ = false;
+    return false;
+  }
+  if (!silent_) {
+    silent_ = true;
+    silentSinceMs_ = msSinceStart;
+  }
+  return msSinceStart - silentSinceMs_ >= kHangMs;
+}
+
 }  // namespace ventalune::launcher

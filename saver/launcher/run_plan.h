@@ -22,18 +22,26 @@ std::string RendererPath(std::string_view programFolder);
 
 // Follows the scene window through the run. The run ends once the window has
 // been seen and is gone again, or when it has not appeared within the grace
-// period (the scene program did not start).
+// period (the scene program did not start), or when the window has stopped
+// answering for a while: a hung scene covers the screen and takes no keys, so
+// only the saver can end it.
 class RendererWatch {
  public:
   static constexpr uint32_t kStartGraceMs = 10000;
+  static constexpr uint32_t kHangMs = 10000;
 
   // One look: whether the window exists now, and the milliseconds since the
   // run started. True when the run should end.
   bool RunIsOver(bool windowExists, uint32_t msSinceStart);
+  // One look at an existing window: whether it answered a message in time.
+  // True once it has not answered for kHangMs without a break.
+  bool SceneHung(bool answered, uint32_t msSinceStart);
   bool windowSeen() const { return windowSeen_; }
 
  private:
   bool windowSeen_ = false;
+  bool silent_ = false;
+  uint32_t silentSinceMs_ = 0;
 };
 
 }  // namespace ventalune::launcher

@@ -26,8 +26,8 @@ constexpr UINT kRendererWatchMs = 500;
 
 class SaverRun {
  public:
-  SaverRun(HINSTANCE instance, const Settings& settings, bool cursorHidden)
-      : instance_(instance), settings_(settings), cursorHidden_(cursorHidden),
+  SaverRun(HINSTANCE instance, const Settings& settings)
+      : instance_(instance), settings_(settings),
         music_(ChooseMusic(settings.BgmKind, settings.BgmFile, settings::IsSystemLeadByte)), covers_(instance) {}
 
   bool Create();
@@ -40,12 +40,12 @@ class SaverRun {
   void StartMusic();
   void StopMusic();
   void WatchRenderer();
+  void EndHungScene(HWND scene);
   void RemoveDesktopCopy();
   void SetTimerOn(TimerId id, UINT periodMs, bool on);
 
   HINSTANCE instance_;
   const Settings& settings_;
-  const bool cursorHidden_;
   const MusicSource music_;
   HWND window_ = nullptr;
   pictures::PictureSurface roomPicture_;  // Display, texture 1: the desktop or the user's picture
@@ -59,7 +59,18 @@ class SaverRun {
   DWORD startTick_ = 0;
   bool desktopCopyWritten_ = false;
   MonitorCovers covers_;  // the other monitors, dark while the scene shows
+  // The scene program we started, kept to end it should it hang.
+  HANDLE sceneProcess_ = nullptr;
+  DWORD sceneProcessId_ = 0;
 };
+
+// Whether the window takes a message within a moment. A hung scene never
+// does, and the system gives up on it at once once it knows it hangs.
+bool WindowAnswers(HWND window) {
+  constexpr UINT kAnswerMs = 250;
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, kAnswerMs, &result) != 0;
+}
 
 bool SaverRun::Create() {
   WNDCLASSEXA windowClass{};
@@ -125,7 +136,11 @@ void SaverRun::StartRenderer() {
   if (CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                      &process)) {
     CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    sceneProcess_ = process.hProcess;
+    sceneProcessId_ = process.dwProcessId;
+    // We show no window, so the system would keep the scene from the
+    // foreground and the keyboard: Esc must reach it. Pass our right on.
+    AllowSetForegroundWindow(process.dwProcessId);
   }
 }
 
@@ -177,11 +192,31 @@ void SaverRun::RemoveDesktopCopy() {
 }
 
 void SaverRun::WatchRenderer() {
-  const bool sceneShowing = FindWindowA(nullptr, kSceneWindowTitle) != nullptr;
+  HWND scene = FindWindowA(nullptr, kSceneWindowTitle);
+  const bool sceneShowing = scene != nullptr;
   if (sceneShowing) covers_.Show(window_);
-  if (!rendererWatch_.RunIsOver(sceneShowing, GetTickCount() - startTick_)) return;
+  const uint32_t msSinceStart = GetTickCount() - startTick_;
+  if (sceneShowing && rendererWatch_.SceneHung(WindowAnswers(scene), msSinceStart)) {
+    EndHungScene(scene);
+    KillTimer(window_, kRendererWatch);
+    SendMessageA(window_, WM_CLOSE, 0, 0);
+    return;
+  }
+  if (!rendererWatch_.RunIsOver(sceneShowing, msSinceStart)) return;
   KillTimer(window_, kRendererWatch);
   SendMessageA(window_, WM_CLOSE, 0, 0);
+}
+
+// The scene covers the screen and takes no keys: the user would be locked
+// out. End the program we started, if the window is its; the system puts
+// the display mode back when the process that changed it ends.
+void SaverRun::EndHungScene(HWND scene) {
+  DWORD owner = 0;
+  GetWindowThreadProcessId(scene, &owner);
+  if (sceneProcess_ && owner == sceneProcessId_) {
+    TerminateProcess(sceneProcess_, 1);
+    WaitForSingleObject(sceneProcess_, 5000);
+  }
 }
 
 LRESULT SaverRun::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -204,9 +239,11 @@ LRESULT SaverRun::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM
       // The run ends whoever asks; it never returns to watching.
       KillTimer(window_, kRendererWatch);
       StopMusic();
-      if (cursorHidden_) ShowCursor(TRUE);
+      ShowCursor(TRUE);
       RemoveDesktopCopy();
       covers_.Remove();
+      if (sceneProcess_) CloseHandle(sceneProcess_);
+      sceneProcess_ = nullptr;
       DestroyWindow(window_);
       return 0;
     case WM_ENDSESSION:
@@ -223,11 +260,11 @@ LRESULT SaverRun::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM
 
 }  // namespace
 
-bool StartSaverRun(HINSTANCE instance, const Settings& settings, bool cursorHidden) {
+bool StartSaverRun(HINSTANCE instance, const Settings& settings) {
   // One run per process; it lives until the process ends.
   static std::optional<SaverRun> run;
   if (run) return false;
-  run.emplace(instance, settings, cursorHidden);
+  run.emplace(instance, settings);
   return run->Create();
 }
 

@@ -12,9 +12,9 @@ namespace ventalune::launcher {
 inline constexpr char kRunWindowClass[] = "Nubivola_S";
 inline constexpr char kRunWindowTitle[] = "Nubivola_Main";
 
-// Creates the hidden run window and runs its load step. `cursorHidden`: the
-// start-up hid the cursor, so the end shows it again. False when the window
-// cannot be made (nothing was started then).
-bool StartSaverRun(HINSTANCE instance, const settings::Settings& settings, bool cursorHidden);
+// Creates the hidden run window and runs its load step. The start-up has
+// hidden the cursor; the end of the run shows it again. False when the
+// window cannot be made (nothing was started then).
+bool StartSaverRun(HINSTANCE instance, const settings::Settings& settings);
 
 }  // namespace ventalune::launcher

@@ -26,9 +26,15 @@ int RunMessageLoop() {
 }  // namespace
 
 int RunSaverProgram(HINSTANCE instance, const char* arguments) {
-  if (FindWindowA(nullptr, kRunWindowTitle) || FindWindowA(nullptr, kSettingsDialogTitle)) return 0;
-
   const LaunchMode mode = ModeOf(arguments ? arguments : "");
+  if (FindWindowA(nullptr, kRunWindowTitle)) return 0;
+  if (HWND dialog = FindWindowA(nullptr, kSettingsDialogTitle)) {
+    // The user asked for us again: show them the dialog that is open,
+    // rather than nothing at all. A preview leaves it where it is.
+    if (mode != LaunchMode::kPreview) SetForegroundWindow(dialog);
+    return 0;
+  }
+
   if (mode == LaunchMode::kPreview) {
     // Handles are 32-bit values, widened with their sign on 64-bit Windows.
     HWND host = reinterpret_cast<HWND>(static_cast<intptr_t>(PreviewHostHandle(arguments)));
@@ -47,10 +53,9 @@ int RunSaverProgram(HINSTANCE instance, const char* arguments) {
   }
   if (mode == LaunchMode::kNone) return 0;
 
-  const bool hideCursor = mode == LaunchMode::kRun;
-  if (hideCursor) ShowCursor(FALSE);
-  if (!StartSaverRun(instance, settings, hideCursor)) {
-    if (hideCursor) ShowCursor(TRUE);
+  ShowCursor(FALSE);
+  if (!StartSaverRun(instance, settings)) {
+    ShowCursor(TRUE);
     return 0;
   }
   return RunMessageLoop();

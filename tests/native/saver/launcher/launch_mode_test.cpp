@@ -26,7 +26,7 @@ INSTANTIATE_TEST_SUITE_P(
                     ModeCase{"Run", "/s", LaunchMode::kRun},
                     ModeCase{"RunDashSwitch", "-S", LaunchMode::kRun},
                     ModeCase{"FirstCharacterNotExamined", "xs", LaunchMode::kRun},
-                    ModeCase{"EmptyRunsByHand", "", LaunchMode::kRunByHand},
+                    ModeCase{"EmptyOpensTheSettings", "", LaunchMode::kSettings},
                     ModeCase{"OtherLetterEnds", "/a", LaunchMode::kNone},
                     ModeCase{"LoneSlashEnds", "/", LaunchMode::kNone},
                     ModeCase{"SpaceFirstThenLetterEnds", " /s", LaunchMode::kNone}),

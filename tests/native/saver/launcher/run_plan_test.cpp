@@ -67,5 +67,36 @@ INSTANTIATE_TEST_SUITE_P(
                     WatchCase{"GoneRightAfterAppearing", {{true, 500}, {false, 1000}}, true}),
     testing_support::RowName());
 
+struct HangCase {
+  const char* name;
+  std::vector<std::pair<bool, uint32_t>> looks;  // answered, ms since start
+  bool hung;                                     // after the last look
+};
+
+class SceneHangTest : public testing::TestWithParam<HangCase> {};
+
+TEST_P(SceneHangTest, HungOnlyAfterTenSecondsOfSilenceWithoutABreak) {
+  RendererWatch watch;
+  bool hung = false;
+  for (auto [answered, ms] : GetParam().looks) {
+    ASSERT_FALSE(hung) << "hung before the last look";
+    hung = watch.SceneHung(answered, ms);
+  }
+  EXPECT_EQ(hung, GetParam().hung);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Looks, SceneHangTest,
+    testing::Values(HangCase{"AlwaysAnswering", {{true, 500}, {true, 60000}}, false},
+                    HangCase{"SilentJustUnderTenSeconds", {{true, 500}, {false, 1000}, {false, 10999}}, false},
+                    HangCase{"SilentTenSeconds", {{true, 500}, {false, 1000}, {false, 11000}}, true},
+                    // A busy moment that passes starts the count again.
+                    HangCase{"AnswerInBetweenRestarts", {{false, 1000}, {false, 9000}, {true, 9500}, {false, 10000},
+                                                         {false, 19999}}, false},
+                    HangCase{"SilentFromTheFirstLook", {{false, 500}, {false, 10500}}, true},
+                    // The tick count wraps after 49 days; the difference still counts.
+                    HangCase{"AcrossTheTickWrap", {{false, 0xFFFFF000u}, {false, 0x00001800u}}, true}),
+    testing_support::RowName());
+
 }  // namespace
 }  // namespace ventalune::launcher
