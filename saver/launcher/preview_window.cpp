@@ -9,9 +9,11 @@
 namespace ventalune::launcher {
 namespace {
 
-// How often the preview checks that its host is still there. Destroying the
-// host destroys the preview with it; the check covers hosts in another
-// process that merely hide or lose their area.
+// How often the preview checks that its host is still there and what size it
+// is. Destroying the host destroys the preview with it; the check covers
+// hosts in another process that merely hide or lose their area, and hosts
+// whose size we first read at another scale (a host of another DPI
+// awareness, rescaled once it adopted us).
 constexpr UINT_PTR kHostWatch = 1;
 constexpr UINT kHostWatchMs = 500;
 
@@ -22,8 +24,10 @@ class PreviewWindow {
 
  private:
   void Paint(HWND window);
+  void FollowHost(HWND window);
 
   HWND host_ = nullptr;
+  SIZE hostSize_{};  // the host's client size we last fitted to
   pictures::PictureSurface still_;
 };
 
@@ -49,6 +53,7 @@ bool PreviewWindow::Create(HINSTANCE instance, HMODULE resources, HWND host) {
   SetWindowLongA(window, GWL_STYLE, (GetWindowLongA(window, GWL_STYLE) & ~WS_POPUP) | WS_CHILD);
   SetParent(window, host);
   MoveWindow(window, 0, 0, area.right - area.left, area.bottom - area.top, FALSE);
+  hostSize_ = {area.right - area.left, area.bottom - area.top};
   SetTimer(window, kHostWatch, kHostWatchMs, nullptr);
   ShowWindow(window, SW_SHOWNA);
   UpdateWindow(window);
@@ -71,6 +76,15 @@ void PreviewWindow::Paint(HWND window) {
   EndPaint(window, &paint);
 }
 
+void PreviewWindow::FollowHost(HWND window) {
+  RECT area{};
+  if (!GetClientRect(host_, &area)) return;
+  const SIZE size{area.right - area.left, area.bottom - area.top};
+  if (size.cx == hostSize_.cx && size.cy == hostSize_.cy) return;
+  hostSize_ = size;
+  MoveWindow(window, 0, 0, size.cx, size.cy, TRUE);
+}
+
 LRESULT PreviewWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT:
@@ -79,7 +93,12 @@ LRESULT PreviewWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, L
     case WM_ERASEBKGND:
       return 1;  // the still covers everything
     case WM_TIMER:
-      if (wParam == kHostWatch && !IsWindow(host_)) DestroyWindow(window);
+      if (wParam != kHostWatch) return 0;
+      if (!IsWindow(host_)) {
+        DestroyWindow(window);
+        return 0;
+      }
+      FollowHost(window);
       return 0;
     case WM_DESTROY:
       // The preview is the process's only window: its end is the end.

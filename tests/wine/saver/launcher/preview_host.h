@@ -23,6 +23,8 @@ class PreviewHost {
   ~PreviewHost() { DestroyWindow(frame_); }
   HWND area() const { return area_; }
   void DestroyArea() { DestroyWindow(area_); }
+  // As a host of another DPI awareness rescales the area once it adopted us.
+  void ResizeArea(int width, int height) { SetWindowPos(area_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER); }
 
  private:
   HWND frame_ = nullptr;

@@ -42,6 +42,14 @@ TEST(PreviewStillTest, StillFillsTheHostArea) {
   if (!shown) screen.SaveBmp("C:\\preview_still_failure.bmp");
   EXPECT_TRUE(shown) << white << " white and " << blue << " blue pixels";
 
+  // A host that rescales its area (another DPI awareness than ours) gets a
+  // preview of the new size at the next check.
+  host.ResizeArea(228, 168);
+  RECT client{};
+  EXPECT_TRUE(WaitFor([&] { return GetClientRect(preview, &client) && client.right == 228 && client.bottom == 168; },
+                      5s))
+      << "the preview stayed " << client.right << " x " << client.bottom;
+
   // Taking the area away ends the preview.
   host.DestroyArea();
   EXPECT_FALSE(IsWindow(preview));
