@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -24,6 +25,7 @@
 
 using ventalune::JoinedPath;
 using ventalune::kDataFolder;
+using ventalune::kRoomPicturePath;
 using ventalune::kSceneWindowTitle;
 
 namespace {
@@ -41,7 +43,7 @@ double MsSince(Clock::time_point start) {
 }
 
 // The run's own steps, done here the same way and timed one by one.
-void TimeLoadSteps(HMODULE saver) {
+void TimeLoadSteps(HMODULE saver, bool chosenPictures) {
   const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
   pictures::PictureSurface display, worldMap;
   auto start = Clock::now();
@@ -60,6 +62,7 @@ void TimeLoadSteps(HMODULE saver) {
   std::printf("file writes (both bitmaps): %.1f ms\n", MsSince(start));
   DeleteFileA(kBenchRoomFile.data());
   DeleteFileA(kBenchRingFile.data());
+  if (!chosenPictures) return;
 
   // The chosen picture's decode (reduced above 4096 pixels) and its file.
   for (const char* picture : {"large-1024x768.jpg", "large-6000x4000.jpg", "large-12000x6000.jpg"}) {
@@ -85,6 +88,31 @@ void TimeLoadSteps(HMODULE saver) {
   DeleteFileA(kBenchRoomFile.data());
 }
 
+// The settings beside the product belong to whoever put them there: a
+// bench that changes them puts them back as it found them.
+class KeptFile {
+ public:
+  explicit KeptFile(std::string path) : path_(std::move(path)) {
+    std::ifstream kept(path_, std::ios::binary);
+    if (kept) before_ = std::string(std::istreambuf_iterator<char>(kept), {});
+  }
+  ~KeptFile() {
+    if (before_) {
+      std::ofstream(path_, std::ios::binary) << *before_;
+    } else {
+      DeleteFileA(path_.c_str());
+    }
+  }
+
+ private:
+  std::string path_;
+  std::optional<std::string> before_;
+};
+
+std::string SettingsFileBeside(const std::string& saverPath) {
+  return saverPath.substr(0, saverPath.find_last_of('\\')) + settings::kSettingsFileName;
+}
+
 // The test photos are red on their left half; the walls show that unlit.
 bool IsRed(Rgb c) { return c.r > 200 && c.g < 60 && c.b < 60; }
 
@@ -106,12 +134,8 @@ std::optional<double> MsToPictureOnWalls(const std::string& saverPath) {
 // Camera-sized photos as the chosen picture, warm (one run first that is
 // not counted), each size five times in turn; the median is reported.
 void TimePictureRuns(const std::string& saverPath) {
-  const std::string ini = saverPath.substr(0, saverPath.find_last_of('\\')) + settings::kSettingsFileName;
-  // The settings beside the product belong to whoever put them there.
-  std::ifstream kept(ini, std::ios::binary);
-  const std::optional<std::string> before =
-      kept ? std::optional(std::string(std::istreambuf_iterator<char>(kept), {})) : std::nullopt;
-  kept.close();
+  const std::string ini = SettingsFileBeside(saverPath);
+  const KeptFile kept(ini);
 
   const char* pictures[] = {"large-1024x768.jpg", "large-6000x4000.jpg", "large-12000x6000.jpg"};
   const auto choose = [&](const char* picture) {
@@ -149,24 +173,91 @@ void TimePictureRuns(const std::string& saverPath) {
                 medians[1] / medians[0], medians[2] / medians[0]);
   }
 
-  if (before) {
-    std::ofstream(ini, std::ios::binary) << *before;
-  } else {
-    DeleteFileA(ini.c_str());
+}
+
+// A full-screen window of one colour standing in for the user's desktop.
+class ColourDesktop {
+ public:
+  explicit ColourDesktop(COLORREF colour) {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hbrBackground = CreateSolidBrush(colour);
+    const std::string name = "VentaluneBenchDesktop" + std::to_string(colour);
+    windowClass.lpszClassName = name.c_str();
+    RegisterClassA(&windowClass);
+    window_ = CreateWindowExA(WS_EX_TOOLWINDOW, name.c_str(), "desktop", WS_POPUP | WS_VISIBLE, 0, 0,
+                              GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
+                              windowClass.hInstance, nullptr);
+    UpdateWindow(window_);
+    PumpMessages();
   }
+  ~ColourDesktop() { DestroyWindow(window_); }
+
+ private:
+  HWND window_ = nullptr;
+};
+
+// One run of the desktop copy at this screen's size, as the host starts it:
+// from "/s" to the scene's window and to the first screen whose walls show
+// the copy. The desktop is red until the run has copied it (its picture
+// file appears), blue afterwards, so red on the screen is the walls.
+void TimeDesktopRunAtThisSize(const std::string& saverPath) {
+  const std::string ini = SettingsFileBeside(saverPath);
+  const KeptFile kept(ini);
+  WritePrivateProfileStringA(settings::kSettingsSection, settings::kKeyPictureKind, "0", ini.c_str());
+  DeleteFileA(kRoomPicturePath.data());
+
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  std::optional<double> windowMs, wallsMs;
+  {
+    auto red = std::make_unique<ColourDesktop>(RGB(255, 0, 0));
+    RunningProgram run;
+    const auto start = Clock::now();
+    if (run.Start(saverPath, "/s")) {
+      const bool copied = WaitFor([] { return GetFileAttributesA(kRoomPicturePath.data()) != INVALID_FILE_ATTRIBUTES; },
+                                  20s);
+      ColourDesktop blue(RGB(0, 0, 255));
+      red.reset();
+      if (copied && WaitFor([] { return FindWindowA(nullptr, kSceneWindowTitle) != nullptr; }, 20s)) {
+        windowMs = MsSince(start);
+        if (WaitFor([] { return CaptureScreen().Count(IsRed) > 10000; }, 30s)) wallsMs = MsSince(start);
+      }
+      if (HWND scene = FindWindowA(nullptr, kSceneWindowTitle)) PostMessageA(scene, WM_CLOSE, 0, 0);
+      run.WaitForExit(10s);
+    }
+  }
+  if (windowMs) std::printf("desktop run %dx%d, saver start to scene window: %.0f ms\n", width, height, *windowMs);
+  if (wallsMs) {
+    std::printf("desktop run %dx%d, saver start to walls: %.0f ms\n", width, height, *wallsMs);
+    std::printf("desktop run %dx%d, scene window to walls (texture load and upload, first frame): %.0f ms\n", width,
+                height, *wallsMs - *windowMs);
+  } else {
+    std::printf("desktop run %dx%d: the walls did not show the copy within 30 s\n", width, height);
+  }
+
 }
 
 }  // namespace
 
+// "--desktop-run" times only a desktop-copy run at this screen's size (with
+// the copy's own steps); tools/bench runs it on screens of several sizes.
 // An optional argument names another Ventalune.scr (with its Ventalune.dll
 // beside it) to time instead of the one built here, for comparisons.
 int main(int argc, char** argv) {
   OleInitialize(nullptr);
   CreateDirectoryA(kDataFolder, nullptr);
+  const bool desktopRunOnly = argc > 1 && std::string(argv[1]) == "--desktop-run";
+  if (desktopRunOnly) --argc, ++argv;
   const std::string saverPath = argc > 1 ? argv[1] : ProductPath("Ventalune.scr");
   HMODULE saver = LoadLibraryExA(saverPath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  TimeLoadSteps(saver);
+  TimeLoadSteps(saver, !desktopRunOnly);
   FreeLibrary(saver);
+  if (desktopRunOnly) {
+    TimeDesktopRunAtThisSize(saverPath);
+    OleUninitialize();
+    return 0;
+  }
 
   // The whole run as the host starts it, up to the scene's window. Its
   // first frame follows after the texture load, which scene_fps_bench times.

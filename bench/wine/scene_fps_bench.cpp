@@ -1,4 +1,4 @@
-// Frames per second of the real scene frame at 1024 × 768 under this
+// Frames per second of the real scene frame on this screen under this
 // machine's GL: the program's own loop, counted from outside, with the CPU
 // time it took. Not a test; tools/bench runs it and prints the result.
 // Usage: scene_fps_bench [seconds] [uncapped]. The program paces itself to
@@ -82,8 +82,9 @@ int main(int argc, char** argv) {
   OleUninitialize();
   const double seconds = (stopTick - startTick) / 1000.0;
   std::printf("window, GL context and both textures to the first frame: %.0f ms\n", firstFrameMs);
-  std::printf("scene frames %ld in %.2f s: %.1f frames per second at 1024x768 (%s)\n", frames, seconds,
-              seconds > 0 ? frames / seconds : 0.0, uncapped ? "uncapped" : "paced to the display rate");
+  std::printf("scene frames %ld in %.2f s: %.1f frames per second at %dx%d (%s)\n", frames, seconds,
+              seconds > 0 ? frames / seconds : 0.0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+              uncapped ? "uncapped" : "paced to the display rate");
   std::printf("CPU time while measuring %.2f s: %.0f%% of one core\n", cpuStop - cpuStart,
               seconds > 0 ? 100.0 * (cpuStop - cpuStart) / seconds : 0.0);
   return exitCode;
