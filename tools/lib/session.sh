@@ -66,8 +66,9 @@ session_start_wine() {
   wineserver -p 2>/dev/null || true
 }
 
-# session_start_two_monitors: two monitors side by side, (0,0)-(1024,768)
-# primary and (1024,0)-(1824,600), on a nested Xephyr with Xinerama heads
+# session_start_two_monitors [PRIMARY_WIDTHxHEIGHT]: two monitors side by
+# side, the primary (1024x768 by default) at (0,0) and an 800x600 one right
+# of it, on a nested Xephyr with Xinerama heads
 # (Xvfb alone stacks its heads on top of each other). RANDR is off, so Wine
 # takes the heads from Xinerama. Both X servers stop with session_stop.
 session_free_display() {
@@ -76,9 +77,11 @@ session_free_display() {
   echo "$n"
 }
 session_start_two_monitors() {
+  local primary=${1:-1024x768}
+  local width=${primary%x*} height=${primary#*x}
   local outer inner xvfb xephyr
   outer=$(session_free_display 150)
-  Xvfb ":$outer" -screen 0 2000x1000x24 -nolisten tcp -ac >/dev/null 2>&1 &
+  Xvfb ":$outer" -screen 0 "$((width + 900))x$((height + 100))x24" -nolisten tcp -ac >/dev/null 2>&1 &
   xvfb=$!
   session_pids+=($xvfb)
   # Another session may take the same number first: then ours has ended.
@@ -88,7 +91,7 @@ session_start_two_monitors() {
   done
   kill -0 "$xvfb" 2>/dev/null || { echo "session: Xvfb did not start on :$outer" >&2; return 1; }
   inner=$(session_free_display $((outer + 1)))
-  DISPLAY=":$outer" Xephyr ":$inner" -screen 1024x768+0+0 -screen 800x600+1024+0 +xinerama -extension RANDR \
+  DISPLAY=":$outer" Xephyr ":$inner" -screen "${primary}+0+0" -screen "800x600+${width}+0" +xinerama -extension RANDR \
     -nolisten tcp -ac >/dev/null 2>&1 &
   xephyr=$!
   session_pids+=($xephyr)

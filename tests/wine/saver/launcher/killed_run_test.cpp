@@ -9,6 +9,7 @@
 // VENTALUNE_RUN_TONE_WAV (without it the runs have no music).
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <cstdlib>
 #include <string>
@@ -52,6 +53,22 @@ bool Kill(DWORD processId) {
   const bool killed = TerminateProcess(process, 1) && WaitForSingleObject(process, 10000) == WAIT_OBJECT_0;
   CloseHandle(process);
   return killed;
+}
+
+// Stops every thread of a process, as a hung program stands still.
+void SuspendProcess(DWORD processId) {
+  HANDLE threads = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  ASSERT_NE(threads, INVALID_HANDLE_VALUE);
+  THREADENTRY32 entry{};
+  entry.dwSize = sizeof(entry);
+  for (BOOL more = Thread32First(threads, &entry); more; more = Thread32Next(threads, &entry)) {
+    if (entry.th32OwnerProcessID != processId) continue;
+    if (HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID)) {
+      SuspendThread(thread);
+      CloseHandle(thread);
+    }
+  }
+  CloseHandle(threads);
 }
 
 class KilledRunTest : public testing::Test {
@@ -123,6 +140,23 @@ TEST_F(KilledRunTest, SceneStillEndsOnEscapeWhenTheSaverIsKilled) {
   // (Wine on a virtual display keeps its depth while the scene asks for 16
   // bits, so there this holds throughout; on a real display it is the
   // scene's teardown that brings it back.)
+  EXPECT_EQ(CurrentDisplayMode(), displayBefore_) << "the display mode is not back";
+  EXPECT_TRUE(WaitFor(CursorShowing, 2s)) << "the cursor is back after the run";
+}
+
+// A scene that stops answering covers the screen and takes no Esc: the run
+// ends it after 10 s of silence, and everything of ours goes with it.
+TEST_F(KilledRunTest, SaverEndsAHungScene) {
+  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, sceneProcess_);
+  ASSERT_NE(process, nullptr);
+  SuspendProcess(sceneProcess_);
+  const bool sceneEnded = WaitForSingleObject(process, 20000) == WAIT_OBJECT_0;
+  CloseHandle(process);
+  ASSERT_TRUE(sceneEnded) << "the hung scene is still there after 20 s";
+  DWORD exitCode = 99;
+  ASSERT_TRUE(saver_.WaitForExit(5s, &exitCode)) << "the saver did not end with the hung scene";
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_EQ(FindTopLevelWindow(kSceneWindowTitle), nullptr);
   EXPECT_EQ(CurrentDisplayMode(), displayBefore_) << "the display mode is not back";
   EXPECT_TRUE(WaitFor(CursorShowing, 2s)) << "the cursor is back after the run";
 }

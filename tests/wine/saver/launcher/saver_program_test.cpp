@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <shlobj.h>
-#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cmath>
@@ -392,42 +391,6 @@ TEST_F(SaverProgramTest, NoArgumentOpensTheSettingsAndStartsNoScene) {
   PostMessageA(dialog, WM_CLOSE, 0, 0);
   ExpectSaverEnds(15s);
   EXPECT_EQ(FindTopLevelWindow(kSceneWindowTitle), nullptr);
-}
-
-// Stops every thread of a process, as a hung program stands still.
-void SuspendProcess(DWORD processId) {
-  HANDLE threads = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-  ASSERT_NE(threads, INVALID_HANDLE_VALUE);
-  THREADENTRY32 entry{};
-  entry.dwSize = sizeof(entry);
-  for (BOOL more = Thread32First(threads, &entry); more; more = Thread32Next(threads, &entry)) {
-    if (entry.th32OwnerProcessID != processId) continue;
-    if (HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID)) {
-      SuspendThread(thread);
-      CloseHandle(thread);
-    }
-  }
-  CloseHandle(threads);
-}
-
-// A scene that stops answering covers the screen and takes no Esc: the run
-// ends it, and everything of ours goes.
-TEST_F(SaverProgramTest, HungSceneEndsTheRun) {
-  WriteSettings(0, "", 0, "");
-  ASSERT_TRUE(StartSaver(saver_, "/s"));
-  HWND scene = WaitForTopLevelWindow(kSceneWindowTitle, 15s);
-  ASSERT_NE(scene, nullptr);
-  DWORD sceneProcessId = 0;
-  GetWindowThreadProcessId(scene, &sceneProcessId);
-  HANDLE sceneProcess = OpenProcess(SYNCHRONIZE, FALSE, sceneProcessId);
-  ASSERT_NE(sceneProcess, nullptr);
-  SuspendProcess(sceneProcessId);
-
-  ExpectSaverEnds(20s);
-  EXPECT_EQ(WaitForSingleObject(sceneProcess, 5000), WAIT_OBJECT_0) << "the hung scene is still there";
-  CloseHandle(sceneProcess);
-  EXPECT_EQ(FindTopLevelWindow(kSceneWindowTitle), nullptr);
-  EXPECT_TRUE(CursorShowsWithin(5s)) << "the cursor is back after the run";
 }
 
 // Run by hear_saver_run.sh, which records what is heard meanwhile: the WAV

@@ -13,9 +13,18 @@ trap session_stop EXIT
 trap "exit 1" TERM INT HUP  # so a stopped test still stops its X servers
 
 session_use_prefix_copy "$prefix" || exit 1
-session_start_two_monitors || exit 1
-session_start_wine
-# In the background, so that a signal stops the run at once: the shell
-# handles it during `wait`, not only after the test program has ended.
-VENTALUNE_TWO_MONITORS=1 "$emulator" "$program" "${@:4}" &
-wait $!
+# A primary of the old size, where the scene's mode switch goes through,
+# and one of today's, which the scene covers at its own size.
+status=0
+for primary in 1024x768 1920x1080; do
+  echo "== primary ${primary}, second 800x600 right of it"
+  session_start_two_monitors "$primary" || exit 1
+  session_start_wine
+  # In the background, so that a signal stops the run at once: the shell
+  # handles it during `wait`, not only after the test program has ended.
+  VENTALUNE_TWO_MONITORS=1 "$emulator" "$program" "${@:4}" &
+  wait $! || status=1
+  session_stop
+  session_pids=()
+done
+exit "$status"
