@@ -3,6 +3,7 @@
 #include "common/window_of.h"
 #include "scene/gl_api.h"
 #include "scene/scene_view.h"
+#include "scene/window_activation.h"
 #include "scene/window_placement.h"
 
 namespace ventalune::scene {
@@ -48,6 +49,17 @@ ScreenRect PrimaryMonitorRect() {
   return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
+class Win32Activation final : public WindowActivationPort {
+ public:
+  explicit Win32Activation(HWND window) : window_(window) {}
+  void Show() override { ShowWindow(window_, SW_SHOWNORMAL); }
+  void BringToFront() override { SetForegroundWindow(window_); }
+  void TakeKeyboard() override { SetFocus(window_); }
+
+ private:
+  HWND window_;
+};
+
 }  // namespace
 
 bool SwitchDisplayMode(int32_t width, int32_t height, int32_t bitsPerPixel) {
@@ -92,11 +104,8 @@ bool OpenSceneWindow(SceneWindow& record) {
     return false;
   }
 
-  ShowWindow(record.window, SW_SHOWNORMAL);
-  // The saver passed its right to the foreground on to us when it started
-  // us: take it, or Esc, the only way out of a run, goes to another window.
-  SetForegroundWindow(record.window);
-  SetFocus(record.window);
+  Win32Activation activation(record.window);
+  ActivateSceneWindow(activation);
   record.visible = 1;
   // The view takes the client area the window really has: the switched
   // mode's, the monitor's, or what a small screen left of the window's.

@@ -22,6 +22,13 @@ std::string RendererPath(std::string_view programFolder) {
   return std::string(programFolder) + "\\Ventalune.dll";
 }
 
+bool StartScene(ProgramStartPort& programs, std::string_view programFolder) {
+  const std::optional<uint32_t> processId = programs.Start(RendererPath(programFolder));
+  if (!processId) return false;
+  programs.AllowForeground(*processId);
+  return true;
+}
+
 bool RendererWatch::RunIsOver(bool windowExists, uint32_t msSinceStart) {
   if (windowExists) {
     windowSeen_ = true;

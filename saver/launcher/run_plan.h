@@ -3,6 +3,7 @@
 // start, where the scene program lives, and when the watch over the scene
 // window ends the run.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,24 @@ MusicSource ChooseMusic(int16_t bgmKind, std::string_view bgmFile, settings::Lea
 
 // The scene program beside the saver: folder + "\Ventalune.dll".
 std::string RendererPath(std::string_view programFolder);
+
+// Starting another program, as the run starts the scene.
+class ProgramStartPort {
+ public:
+  virtual ~ProgramStartPort() = default;
+  // Starts the program file with no arguments in a normal window; its
+  // process id, or nothing when it could not be started.
+  virtual std::optional<uint32_t> Start(const std::string& path) = 0;
+  // Lets that process take the foreground. The saver shows no window, and
+  // the system keeps a process that started without one (the scene) from
+  // the foreground unless one that may pass the right on does so; without
+  // it Esc, the only way out of a run, would reach another window.
+  virtual void AllowForeground(uint32_t processId) = 0;
+};
+
+// Starts the scene program beside the saver and passes the foreground on
+// to it. True when it started.
+bool StartScene(ProgramStartPort& programs, std::string_view programFolder);
 
 // Follows the scene window through the run. The run ends once the window has
 // been seen and is gone again, or when it has not appeared within the grace

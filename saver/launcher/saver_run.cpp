@@ -24,7 +24,7 @@ constexpr UINT kMp3WatchMs = 1000;
 constexpr UINT kCdWatchMs = 200;
 constexpr UINT kRendererWatchMs = 500;
 
-class SaverRun {
+class SaverRun final : public ProgramStartPort {
  public:
   SaverRun(HINSTANCE instance, const Settings& settings)
       : instance_(instance), settings_(settings),
@@ -32,6 +32,8 @@ class SaverRun {
 
   bool Create();
   LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  std::optional<uint32_t> Start(const std::string& path) override;
+  void AllowForeground(uint32_t processId) override;
 
  private:
   void LoadStep();
@@ -123,26 +125,28 @@ void SaverRun::CaptureDesktopMirrored(int width, int height) {
   pictures::MirrorLeftRight(roomPicture_.pixels(), width, height);
 }
 
-void SaverRun::StartRenderer() {
+void SaverRun::StartRenderer() { StartScene(*this, settings::ProgramFolder()); }
+
+std::optional<uint32_t> SaverRun::Start(const std::string& path) {
   // The full path as the application name: a program folder with spaces
   // starts our file and nothing else.
-  const std::string path = RendererPath(settings::ProgramFolder());
   std::string commandLine = "\"" + path + "\"";
   STARTUPINFOA startup{};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_SHOWNORMAL;
   PROCESS_INFORMATION process{};
-  if (CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                     &process)) {
-    CloseHandle(process.hThread);
-    sceneProcess_ = process.hProcess;
-    sceneProcessId_ = process.dwProcessId;
-    // We show no window, so the system would keep the scene from the
-    // foreground and the keyboard: Esc must reach it. Pass our right on.
-    AllowSetForegroundWindow(process.dwProcessId);
+  if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process)) {
+    return std::nullopt;
   }
+  CloseHandle(process.hThread);
+  sceneProcess_ = process.hProcess;
+  sceneProcessId_ = process.dwProcessId;
+  return process.dwProcessId;
 }
+
+void SaverRun::AllowForeground(uint32_t processId) { AllowSetForegroundWindow(processId); }
 
 void SaverRun::StartMusic() {
   switch (music_) {

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "row_name.h"
 #include "saver/settings/settings_store.h"
 
@@ -38,6 +42,34 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(RendererPathTest, BesideTheSaver) {
   EXPECT_EQ(RendererPath("C:\\Program Files\\Ventalune"), "C:\\Program Files\\Ventalune\\Ventalune.dll");
+}
+
+// A program starter that records what it is asked, and starts or fails.
+class RecordingPrograms final : public ProgramStartPort {
+ public:
+  explicit RecordingPrograms(bool starts) : starts_(starts) {}
+  std::vector<std::string> calls;
+  std::optional<uint32_t> Start(const std::string& path) override {
+    calls.push_back("start " + path);
+    if (!starts_) return std::nullopt;
+    return 4242;
+  }
+  void AllowForeground(uint32_t processId) override { calls.push_back("allow " + std::to_string(processId)); }
+
+ private:
+  bool starts_;
+};
+
+TEST(StartSceneTest, StartsTheSceneThenPassesItTheForeground) {
+  RecordingPrograms programs(true);
+  EXPECT_TRUE(StartScene(programs, "C:\\Saver"));
+  EXPECT_EQ(programs.calls, (std::vector<std::string>{"start C:\\Saver\\Ventalune.dll", "allow 4242"}));
+}
+
+TEST(StartSceneTest, PassesNothingOnWhenTheSceneDidNotStart) {
+  RecordingPrograms programs(false);
+  EXPECT_FALSE(StartScene(programs, "C:\\Saver"));
+  EXPECT_EQ(programs.calls, (std::vector<std::string>{"start C:\\Saver\\Ventalune.dll"}));
 }
 
 struct WatchCase {
