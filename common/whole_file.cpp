@@ -43,11 +43,12 @@ std::optional<std::vector<uint8_t>> ReadWholeFile(const std::wstring& path, uint
 }
 
 std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& ansiPath, uint64_t ceilingBytes) {
-  const DWORD attributes = GetFileAttributesA(ansiPath.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return std::nullopt;
-  return ReadOpened(
-      CreateFileA(ansiPath.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr),
-      ceilingBytes);
+  // The ANSI file functions read the path in the system code page too.
+  const int length = MultiByteToWideChar(CP_ACP, 0, ansiPath.data(), static_cast<int>(ansiPath.size()), nullptr, 0);
+  if (length <= 0) return std::nullopt;
+  std::wstring path(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, ansiPath.data(), static_cast<int>(ansiPath.size()), path.data(), length);
+  return ReadWholeFile(path, ceilingBytes);
 }
 
 }  // namespace ventalune

@@ -75,9 +75,9 @@ bool SwitchDisplayMode(int32_t width, int32_t height, int32_t bitsPerPixel) {
 bool OpenSceneWindow(SceneWindow& record) {
   const bool modeSwitched =
       record.fullScreen && SwitchDisplayMode(record.width, record.height, record.bitsPerPixel);
-  record.displayModeSwitched = modeSwitched ? 1 : 0;
   const WindowPlacement placement =
       PlaceSceneWindow(record.fullScreen != 0, modeSwitched, PrimaryMonitorRect(), record.width, record.height);
+  record.displayModeSwitched = placement.restoresDisplayMode ? 1 : 0;
   if (placement.hidesCursor) ShowCursor(FALSE);
 
   const DWORD style = placement.popup ? WS_POPUP : WS_OVERLAPPEDWINDOW;

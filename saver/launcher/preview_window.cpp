@@ -27,7 +27,6 @@ class PreviewWindow {
   void FollowHost(HWND window);
 
   HWND host_ = nullptr;
-  SIZE hostSize_{};  // the host's client size we last fitted to
   pictures::PictureSurface still_;
 };
 
@@ -53,7 +52,6 @@ bool PreviewWindow::Create(HINSTANCE instance, HMODULE resources, HWND host) {
   SetWindowLongA(window, GWL_STYLE, (GetWindowLongA(window, GWL_STYLE) & ~WS_POPUP) | WS_CHILD);
   SetParent(window, host);
   MoveWindow(window, 0, 0, area.right - area.left, area.bottom - area.top, FALSE);
-  hostSize_ = {area.right - area.left, area.bottom - area.top};
   SetTimer(window, kHostWatch, kHostWatchMs, nullptr);
   ShowWindow(window, SW_SHOWNA);
   UpdateWindow(window);
@@ -77,12 +75,10 @@ void PreviewWindow::Paint(HWND window) {
 }
 
 void PreviewWindow::FollowHost(HWND window) {
-  RECT area{};
-  if (!GetClientRect(host_, &area)) return;
-  const SIZE size{area.right - area.left, area.bottom - area.top};
-  if (size.cx == hostSize_.cx && size.cy == hostSize_.cy) return;
-  hostSize_ = size;
-  MoveWindow(window, 0, 0, size.cx, size.cy, TRUE);
+  RECT area{}, ours{};
+  if (!GetClientRect(host_, &area) || !GetClientRect(window, &ours)) return;
+  if (area.right == ours.right && area.bottom == ours.bottom) return;
+  MoveWindow(window, 0, 0, area.right, area.bottom, TRUE);
 }
 
 LRESULT PreviewWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

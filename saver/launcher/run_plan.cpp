@@ -39,14 +39,11 @@ bool RendererWatch::RunIsOver(bool windowExists, uint32_t msSinceStart) {
 
 bool RendererWatch::SceneHung(bool answered, uint32_t msSinceStart) {
   if (answered) {
-    silent_ = false;
+    silentSinceMs_.reset();
     return false;
   }
-  if (!silent_) {
-    silent_ = true;
-    silentSinceMs_ = msSinceStart;
-  }
-  return msSinceStart - silentSinceMs_ >= kHangMs;
+  if (!silentSinceMs_) silentSinceMs_ = msSinceStart;
+  return msSinceStart - *silentSinceMs_ >= kHangMs;
 }
 
 }  // namespace ventalune::launcher

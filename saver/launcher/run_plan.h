@@ -59,8 +59,7 @@ class RendererWatch {
 
  private:
   bool windowSeen_ = false;
-  bool silent_ = false;
-  uint32_t silentSinceMs_ = 0;
+  std::optional<uint32_t> silentSinceMs_;  // since when the window has not answered
 };
 
 }  // namespace ventalune::launcher

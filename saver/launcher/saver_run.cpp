@@ -63,7 +63,6 @@ class SaverRun final : public ProgramStartPort {
   MonitorCovers covers_;  // the other monitors, dark while the scene shows
   // The scene program we started, kept to end it should it hang.
   HANDLE sceneProcess_ = nullptr;
-  DWORD sceneProcessId_ = 0;
 };
 
 // Whether the window takes a message within a moment. A hung scene never
@@ -142,7 +141,6 @@ std::optional<uint32_t> SaverRun::Start(const std::string& path) {
   }
   CloseHandle(process.hThread);
   sceneProcess_ = process.hProcess;
-  sceneProcessId_ = process.dwProcessId;
   return process.dwProcessId;
 }
 
@@ -217,7 +215,7 @@ void SaverRun::WatchRenderer() {
 void SaverRun::EndHungScene(HWND scene) {
   DWORD owner = 0;
   GetWindowThreadProcessId(scene, &owner);
-  if (sceneProcess_ && owner == sceneProcessId_) {
+  if (sceneProcess_ && owner == GetProcessId(sceneProcess_)) {
     TerminateProcess(sceneProcess_, 1);
     WaitForSingleObject(sceneProcess_, 5000);
   }
