@@ -38,6 +38,38 @@ namespace {
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// The ASCII character a full-width one at the start of `text` (UTF-8)
+// stands for: the ideographic space, or one of U+FF0B plus, U+FF0D minus,
+// U+FF0E full stop and the digits U+FF10..U+FF19, which run EF BC 90..99.
+std::optional<char> AsciiOfFullWidth(std::string_view text) {
+  if (text.starts_with("\xE3\x80\x80")) return ' ';
+  if (text.size() < 3 || !text.starts_with("\xEF\xBC")) return std::nullopt;
+  const auto last = static_cast<unsigned char>(text[2]);
+  if (last >= 0x90 && last <= 0x99) return static_cast<char>('0' + (last - 0x90));
+  if (last == 0x8B) return '+';
+  if (last == 0x8D) return '-';
+  if (last == 0x8E) return '.';
+  return std::nullopt;
+}
+
+// The text with every full-width form read as its ASCII character; any
+// other byte, a broken sequence's included, is kept as it is and so fails
+// the number rule.
+std::string AsciiForms(std::string_view text) {
+  std::string ascii;
+  ascii.reserve(text.size());
+  while (!text.empty()) {
+    if (const std::optional<char> c = AsciiOfFullWidth(text)) {
+      ascii += *c;
+      text.remove_prefix(3);  // every full-width form is three bytes long
+    } else {
+      ascii += text.front();
+      text.remove_prefix(1);
+    }
+  }
+  return ascii;
+}
+
 // The number a plain decimal text stands for, or nothing.
 std::optional<double> PlainNumber(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
@@ -58,7 +90,7 @@ std::optional<double> PlainNumber(std::string_view text) {
 }  // namespace
 
 int16_t RepeatTrackFromText(std::string_view text, int16_t previous) {
-  const std::optional<double> number = PlainNumber(text);
+  const std::optional<double> number = PlainNumber(AsciiForms(text));
   if (!number) return 0;
   // The default rounding mode sends halves to the even neighbour.
   const double rounded = std::nearbyint(*number);

@@ -43,11 +43,12 @@ std::string RepeatBoxText(int16_t track);
 // Its list: "" and then "1" to "20".
 std::vector<std::string> RepeatBoxItems();
 
-// The track the box's text stands for when saving. A number (blanks round
-// it, a sign, digits with an optional fraction) is rounded to a whole one,
-// halves to the even neighbour; any other text, the empty one included,
-// means 0. A number outside -32768..32767 cannot be taken: the previous
-// track stays.
+// The track the box's text (UTF-8) stands for when saving. A number (blanks
+// round it, a sign, digits with an optional fraction) is rounded to a whole
+// one, halves to the even neighbour; any other text, the empty one
+// included, means 0. A number outside -32768..32767 cannot be taken: the
+// previous track stays. The full-width digits, blank, plus, minus and full
+// stop a Japanese input method types read as their ASCII forms.
 int16_t RepeatTrackFromText(std::string_view text, int16_t previous);
 
 // The system services a chosen path goes through before it is stored.

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "row_name.h"
 
@@ -68,7 +69,9 @@ struct TrackRow {
 };
 class RepeatTrackTest : public testing::TestWithParam<TrackRow> {};
 TEST_P(RepeatTrackTest, FromTheBoxText) {
-  EXPECT_EQ(RepeatTrackFromText(GetParam().text, GetParam().previous), GetParam().track);
+  // A buffer of exactly the text's size, so a read past its end is caught.
+  const std::vector<char> text(GetParam().text.begin(), GetParam().text.end());
+  EXPECT_EQ(RepeatTrackFromText(std::string_view(text.data(), text.size()), GetParam().previous), GetParam().track);
 }
 INSTANTIATE_TEST_SUITE_P(
     Texts, RepeatTrackTest,
@@ -85,8 +88,21 @@ INSTANTIATE_TEST_SUITE_P(
                     TrackRow{"BareSign", "-", 9, 0}, TrackRow{"BarePoint", ".", 9, 0},
                     TrackRow{"Exponent", "1e3", 9, 0}, TrackRow{"DecimalComma", "2,5", 9, 0},
                     TrackRow{"TwoSigns", "+-1", 9, 0}, TrackRow{"InnerBlank", "1 2", 9, 0},
-                    // Full-width digits, as a Japanese input method may type them (UTF-8).
-                    TrackRow{"FullWidthDigits", "\xEF\xBC\x97", 9, 0}),
+                    // Full-width forms, as a Japanese input method may type them (UTF-8).
+                    TrackRow{"FullWidthDigits", "\xEF\xBC\x97", 9, 7},
+                    TrackRow{"TwoFullWidthDigits", "\xEF\xBC\x91\xEF\xBC\x99", 9, 19},
+                    TrackRow{"MixedWidths", "\xEF\xBC\x91" "2\xEF\xBC\x93", 9, 123},
+                    TrackRow{"FullWidthSignAndPoint", "\xEF\xBC\x8D\xEF\xBC\x92\xEF\xBC\x8E\xEF\xBC\x95", 9, -2},
+                    TrackRow{"FullWidthPlusHalfWidthPoint", "\xEF\xBC\x8B\xEF\xBC\x93.5", 9, 4},
+                    TrackRow{"FullWidthBlanksAround", "\xE3\x80\x80 \xEF\xBC\x98\xE3\x80\x80", 9, 8},
+                    TrackRow{"FullWidthInnerBlank", "1\xE3\x80\x80" "2", 9, 0},
+                    // The last byte of a full-width digit is missing.
+                    TrackRow{"CutSequenceAtEnd", "1\xEF\xBC", 9, 0},
+                    TrackRow{"LoneLeadByte", "\xEF", 9, 0},
+                    // A digit where the sequence's last byte should be is no full-width digit.
+                    TrackRow{"CutSequenceBeforeDigit", "\xEF\xBC" "7", 9, 0},
+                    // Full-width letters stay letters.
+                    TrackRow{"FullWidthExponent", "1\xEF\xBD\x85" "3", 9, 0}),
     testing_support::RowName());
 
 // A system code page that holds ASCII only, and a file system that knows
