@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 
 namespace ventalune::dialog {
@@ -98,16 +99,22 @@ int16_t RepeatTrackFromText(std::string_view text, int16_t previous) {
   return static_cast<int16_t>(rounded);
 }
 
-std::optional<std::string> StorablePath(std::wstring_view chosen, PathPort& paths) {
-  if (chosen.empty()) return std::nullopt;
-  const auto storable = [&](std::wstring_view path) -> std::optional<std::string> {
+StorableChoice StorablePath(std::wstring_view chosen, PathPort& paths) {
+  if (chosen.empty()) return {std::nullopt, PathRefusal::Empty};
+  const auto storable = [&](std::wstring_view path) -> StorableChoice {
     std::optional<std::string> ansi = paths.ToAnsi(path);
-    if (!ansi || ansi->empty() || ansi->size() > kMaxStoredPathBytes) return std::nullopt;
-    return ansi;
+    if (!ansi || ansi->empty()) return {std::nullopt, PathRefusal::NotInCodePage};
+    if (ansi->size() > kMaxStoredPathBytes) return {std::nullopt, PathRefusal::TooLong};
+    return {std::move(ansi), PathRefusal::None};
   };
-  if (std::optional<std::string> path = storable(chosen)) return path;
-  if (const std::optional<std::wstring> shortForm = paths.ShortForm(chosen)) return storable(*shortForm);
-  return std::nullopt;
+  StorableChoice asChosen = storable(chosen);
+  if (asChosen.path) return asChosen;
+  const std::optional<std::wstring> shortForm = paths.ShortForm(chosen);
+  if (!shortForm) return asChosen;
+  StorableChoice asShort = storable(*shortForm);
+  // When one form is held but too long, length is what the user can mend.
+  if (!asShort.path && asChosen.refusal == PathRefusal::TooLong) return asChosen;
+  return asShort;
 }
 
 }  // namespace ventalune::dialog

@@ -67,9 +67,28 @@ class PathPort {
 // 255-character buffer allowed.
 inline constexpr size_t kMaxStoredPathBytes = 254;
 
+// Why a chosen path cannot be stored, so the dialog can tell the user.
+enum class PathRefusal {
+  None,
+  Empty,
+  // The code page holds the path or its short form, but neither fits
+  // kMaxStoredPathBytes: a shorter path would do.
+  TooLong,
+  // The code page holds neither the path nor its short form.
+  NotInCodePage,
+};
+
+// A chooser's answer as the settings file can take it: the path to store,
+// or why there is none.
+struct StorableChoice {
+  std::optional<std::string> path;  // set exactly when `refusal` is None
+  PathRefusal refusal = PathRefusal::None;
+  bool operator==(const StorableChoice&) const = default;
+};
+
 // The path to store for a chooser's answer: as chosen when the system
 // code page holds it and it fits; otherwise its short form under the same
 // conditions; otherwise nothing (the choice is refused, as a cancel).
-std::optional<std::string> StorablePath(std::wstring_view chosen, PathPort& paths);
+StorableChoice StorablePath(std::wstring_view chosen, PathPort& paths);
 
 }  // namespace ventalune::dialog

@@ -59,7 +59,7 @@ std::optional<std::string> ChooseFile(HWND owner, HINSTANCE instance, const Choo
   if (GetOpenFileNameW(&chooser) <= 0) return std::nullopt;
 
   SystemPaths paths;
-  return StorablePath(std::wstring_view(file.data()), paths);
+  return StorablePath(std::wstring_view(file.data()), paths).path;
 }
 
 }  // namespace ventalune::dialog

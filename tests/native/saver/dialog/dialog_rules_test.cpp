@@ -130,26 +130,36 @@ struct PathRow {
   std::wstring chosen;
   std::wstring shortForm;  // empty: the file system has none
   std::optional<std::string> stored;
+  PathRefusal refusal;
 };
 class StorablePathTest : public testing::TestWithParam<PathRow> {};
 TEST_P(StorablePathTest, NeverAReplacementCharacter) {
   FakePaths paths;
   if (!GetParam().shortForm.empty()) paths.shortNames[GetParam().chosen] = GetParam().shortForm;
-  EXPECT_EQ(StorablePath(GetParam().chosen, paths), GetParam().stored);
+  const StorableChoice choice = StorablePath(GetParam().chosen, paths);
+  EXPECT_EQ(choice.path, GetParam().stored);
+  EXPECT_EQ(choice.refusal, GetParam().refusal);
 }
 const std::wstring kLongName = L"C:\\" + std::wstring(251, L'a');  // 254 characters
 INSTANTIATE_TEST_SUITE_P(
     Paths, StorablePathTest,
-    testing::Values(PathRow{"Held", L"C:\\Pictures\\sky.jpg", L"C:\\PICTUR~1\\sky.jpg", "C:\\Pictures\\sky.jpg"},
-                    PathRow{"NotHeldTakesShortForm", L"C:\\\u5199\u771f\\sky.jpg", L"C:\\8A9F~1\\sky.jpg",
-                            "C:\\8A9F~1\\sky.jpg"},
-                    PathRow{"NotHeldNoShortFormRefused", L"C:\\\u5199\u771f\\sky.jpg", L"", std::nullopt},
-                    PathRow{"ShortFormNotHeldEitherRefused", L"C:\\\u5199\u771f\\\u7a7a.jpg",
-                            L"C:\\8A9F~1\\\u7a7a.jpg", std::nullopt},
-                    PathRow{"LongestThatFits", kLongName, L"", "C:\\" + std::string(251, 'a')},
-                    PathRow{"TooLongTakesShortForm", kLongName + L"b", L"C:\\AAAAAA~1", "C:\\AAAAAA~1"},
-                    PathRow{"TooLongNoShortFormRefused", kLongName + L"b", L"", std::nullopt},
-                    PathRow{"Empty", L"", L"", std::nullopt}),
+    testing::Values(
+        PathRow{"Held", L"C:\\Pictures\\sky.jpg", L"C:\\PICTUR~1\\sky.jpg", "C:\\Pictures\\sky.jpg", PathRefusal::None},
+        PathRow{"NotHeldTakesShortForm", L"C:\\\u5199\u771f\\sky.jpg", L"C:\\8A9F~1\\sky.jpg", "C:\\8A9F~1\\sky.jpg",
+                PathRefusal::None},
+        PathRow{"NotHeldNoShortFormRefused", L"C:\\\u5199\u771f\\sky.jpg", L"", std::nullopt,
+                PathRefusal::NotInCodePage},
+        PathRow{"ShortFormNotHeldEitherRefused", L"C:\\\u5199\u771f\\\u7a7a.jpg", L"C:\\8A9F~1\\\u7a7a.jpg",
+                std::nullopt, PathRefusal::NotInCodePage},
+        PathRow{"LongestThatFits", kLongName, L"", "C:\\" + std::string(251, 'a'), PathRefusal::None},
+        PathRow{"TooLongTakesShortForm", kLongName + L"b", L"C:\\AAAAAA~1", "C:\\AAAAAA~1", PathRefusal::None},
+        PathRow{"TooLongNoShortFormRefused", kLongName + L"b", L"", std::nullopt, PathRefusal::TooLong},
+        // The code page holds one of the forms, but it is too long: length is the reason.
+        PathRow{"NotHeldShortFormTooLongRefused", L"C:\\\u5199\u771f\\" + std::wstring(250, L'a'),
+                L"C:\\8A9F~1\\" + std::wstring(250, L'a'), std::nullopt, PathRefusal::TooLong},
+        PathRow{"TooLongShortFormNotHeldRefused", kLongName + L"b", L"C:\\\u7a7a~1", std::nullopt,
+                PathRefusal::TooLong},
+        PathRow{"Empty", L"", L"", std::nullopt, PathRefusal::Empty}),
     testing_support::RowName());
 
 }  // namespace
