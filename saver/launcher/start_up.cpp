@@ -44,7 +44,10 @@ int RunSaverProgram(HINSTANCE instance, const char* arguments) {
   }
 
   CreateDirectoryA(kDataFolder, nullptr);
-  settings::Settings settings = settings::LoadProgramSettings();
+  // The dialog keeps a choice whose file is away for now, so that saving
+  // does not erase it; the run has no use for one.
+  settings::Settings settings = settings::LoadProgramSettings(
+      mode == LaunchMode::kSettings ? settings::MissingFiles::Keep : settings::MissingFiles::Drop);
   // The settings dialog runs modally without an owner (a handle the host
   // appends to the switch is ignored), and the program ends after it.
   if (mode == LaunchMode::kSettings) {

@@ -78,12 +78,13 @@ std::string ChooserFolder(std::string_view file, bool fileInUse) {
   return ChooserFolder(file, fileInUse, ProgramFolder(), IsSystemLeadByte);
 }
 
-Settings LoadProgramSettings() {
+Settings LoadProgramSettings(MissingFiles missing) {
   ProfileFile profile;
   DiskFiles files;
   const std::string programFolder = ProgramFolder();
   Settings settings;
-  LoadSettings(settings, profile, files, programFolder, SettingsFilesOf(programFolder).readPath, IsSystemLeadByte);
+  LoadSettings(settings, profile, files, programFolder, SettingsFilesOf(programFolder).readPath, IsSystemLeadByte,
+               missing);
   return settings;
 }
 

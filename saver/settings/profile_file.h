@@ -43,8 +43,9 @@ std::string FolderOf(std::string_view path);
 std::string ChooserFolder(std::string_view file, bool fileInUse);
 
 // The settings in force for this program: read from the settings file in
-// force (beside the program, or the user's own copy).
-Settings LoadProgramSettings();
+// force (beside the program, or the user's own copy), with paths to missing
+// files dropped or kept as `missing` says.
+Settings LoadProgramSettings(MissingFiles missing = MissingFiles::Drop);
 // Writes the five settings to the file the dialog saves to (IniPath()).
 void SaveProgramSettings(const Settings& choices);
 

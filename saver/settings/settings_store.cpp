@@ -19,12 +19,13 @@ void LoadNumber(int16_t& field, ProfilePort& profile, const char* key, const std
   if (const auto number = ReadSettingNumber(text)) field = *number;
 }
 
-// A path key: the path is kept only while it names a readable file; without
-// one, the kind that needs a file falls back to 0. True when the path was kept.
+// A path key: the path is kept when it names a readable file or `missing`
+// keeps it regardless; without one, the kind that needs a file falls back to
+// 0. True when the path was kept.
 bool LoadPath(std::string& field, int16_t& kind, int16_t kindNeedingFile, ProfilePort& profile, FilePort& files,
-              LeadByteRule isLead, const char* key, const std::string& iniPath) {
+              LeadByteRule isLead, MissingFiles missing, const char* key, const std::string& iniPath) {
   field = ReadIniValue(profile, kSettingsSection, key, iniPath);
-  if (!field.empty() && FileExists(files, field, isLead)) return true;
+  if (!field.empty() && (missing == MissingFiles::Keep || FileExists(files, field, isLead))) return true;
   field.clear();
   if (kind == kindNeedingFile) kind = 0;
   return false;
@@ -68,24 +69,24 @@ std::string ChooserFolder(std::string_view file, bool fileInUse, std::string_vie
 }
 
 void LoadSettings(Settings& settings, ProfilePort& profile, FilePort& files, std::string_view programFolder,
-                  LeadByteRule isLead) {
-  LoadSettings(settings, profile, files, programFolder, IniPath(programFolder), isLead);
+                  LeadByteRule isLead, MissingFiles missing) {
+  LoadSettings(settings, profile, files, programFolder, IniPath(programFolder), isLead, missing);
 }
 
 void LoadSettings(Settings& settings, ProfilePort& profile, FilePort& files, std::string_view programFolder,
-                  std::string_view iniFile, LeadByteRule isLead) {
+                  std::string_view iniFile, LeadByteRule isLead, MissingFiles missing) {
   // The profile port takes whole strings; make the one copy here.
   const std::string iniPath(iniFile);
 
   LoadNumber(settings.PictureKind, profile, kKeyPictureKind, iniPath);
   const bool pictureKept = LoadPath(settings.PictureFile, settings.PictureKind, kPictureFile, profile, files, isLead,
-                                    kKeyPictureFile, iniPath);
+                                    missing, kKeyPictureFile, iniPath);
   settings.PictureFolder = ChooserFolder(settings.PictureFile, pictureKept, programFolder, isLead);
 
   LoadNumber(settings.BgmKind, profile, kKeyBgmKind, iniPath);
   LoadNumber(settings.BgmRepeatTrack, profile, kKeyBgmRepeatTrack, iniPath);
-  const bool soundKept =
-      LoadPath(settings.BgmFile, settings.BgmKind, kBgmSoundFile, profile, files, isLead, kKeyBgmFile, iniPath);
+  const bool soundKept = LoadPath(settings.BgmFile, settings.BgmKind, kBgmSoundFile, profile, files, isLead, missing,
+                                  kKeyBgmFile, iniPath);
   settings.BgmFolder = ChooserFolder(settings.BgmFile, soundKept, programFolder, isLead);
 }
 

@@ -84,15 +84,28 @@ std::string FolderOf(std::string_view path, LeadByteRule isLead);
 std::string ChooserFolder(std::string_view file, bool fileInUse, std::string_view programFolder,
                           LeadByteRule isLead);
 
+// What loading does with a stored picture or sound path whose file cannot
+// be opened now.
+enum class MissingFiles {
+  // The path is dropped and the kind that needs it falls back to 0: the
+  // saver run cannot show or play what is not there.
+  Drop,
+  // The path and the kind stay as stored, and the file is not asked about:
+  // the settings dialog must not erase, when it saves, a choice whose file
+  // is only away for now (on a drive unplugged, say).
+  Keep,
+};
+
 // Fills `settings` from the settings file `iniFile`. A number that cannot be
 // read keeps the value `settings` had; a picture or sound path that no longer
-// names a readable file is dropped, and the kind that needs it falls back to
-// 0. The choosers start in `programFolder` when there is no usable file.
-// Paths are in the code page `isLead` describes.
+// names a readable file is dropped or kept as `missing` says. An empty path
+// is no choice to keep: the kind that needs it falls back to 0 either way.
+// The choosers start in the folder of a path kept, in `programFolder` when
+// there is none. Paths are in the code page `isLead` describes.
 void LoadSettings(Settings& settings, ProfilePort& profile, FilePort& files, std::string_view programFolder,
-                  std::string_view iniFile, LeadByteRule isLead);
+                  std::string_view iniFile, LeadByteRule isLead, MissingFiles missing = MissingFiles::Drop);
 // The same from the settings file beside the program.
 void LoadSettings(Settings& settings, ProfilePort& profile, FilePort& files, std::string_view programFolder,
-                  LeadByteRule isLead);
+                  LeadByteRule isLead, MissingFiles missing = MissingFiles::Drop);
 
 }  // namespace ventalune::settings

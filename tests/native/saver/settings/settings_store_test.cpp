@@ -80,6 +80,16 @@ Settings Before(int16_t pictureKind, int16_t bgmKind, int16_t repeatTrack) {
   return settings;
 }
 
+void ExpectSettings(const Settings& settings, const Settings& want) {
+  EXPECT_EQ(settings.PictureKind, want.PictureKind);
+  EXPECT_EQ(settings.PictureFile, want.PictureFile);
+  EXPECT_EQ(settings.PictureFolder, want.PictureFolder);
+  EXPECT_EQ(settings.BgmKind, want.BgmKind);
+  EXPECT_EQ(settings.BgmRepeatTrack, want.BgmRepeatTrack);
+  EXPECT_EQ(settings.BgmFile, want.BgmFile);
+  EXPECT_EQ(settings.BgmFolder, want.BgmFolder);
+}
+
 class LoadSettingsTest : public testing::TestWithParam<LoadRow> {};
 
 TEST_P(LoadSettingsTest, FillsAndRepairsTheRecord) {
@@ -91,14 +101,7 @@ TEST_P(LoadSettingsTest, FillsAndRepairsTheRecord) {
 
   LoadSettings(settings, profile, files, kProgramFolder, NoLeadBytes);
 
-  const Settings& want = GetParam().after;
-  EXPECT_EQ(settings.PictureKind, want.PictureKind);
-  EXPECT_EQ(settings.PictureFile, want.PictureFile);
-  EXPECT_EQ(settings.PictureFolder, want.PictureFolder);
-  EXPECT_EQ(settings.BgmKind, want.BgmKind);
-  EXPECT_EQ(settings.BgmRepeatTrack, want.BgmRepeatTrack);
-  EXPECT_EQ(settings.BgmFile, want.BgmFile);
-  EXPECT_EQ(settings.BgmFolder, want.BgmFolder);
+  ExpectSettings(settings, GetParam().after);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -176,6 +179,71 @@ INSTANTIATE_TEST_SUITE_P(
                 {},
                 Fresh(),
                 Expect(5, "", "C:\\Saver", -3, -1, "", "C:\\Saver")}),
+    testing_support::RowName());
+
+// The same file loaded for the run, which drops a path whose file is
+// missing, and for the dialog, which keeps it.
+struct MissingRow {
+  const char* name;
+  std::vector<std::pair<const char*, const char*>> file;
+  std::set<std::string> readable;
+  Settings dropped;
+  Settings kept;
+};
+
+class MissingFilesTest : public testing::TestWithParam<MissingRow> {};
+
+TEST_P(MissingFilesTest, TheRunDropsAndTheDialogKeeps) {
+  for (const MissingFiles missing : {MissingFiles::Drop, MissingFiles::Keep}) {
+    SCOPED_TRACE(missing == MissingFiles::Drop ? "Drop" : "Keep");
+    FakeProfile profile;
+    for (const auto& [key, value] : GetParam().file) profile.values[{kSettingsSection, key}] = value;
+    FakeFiles files;
+    files.readable = GetParam().readable;
+    Settings settings;
+
+    LoadSettings(settings, profile, files, kProgramFolder, NoLeadBytes, missing);
+
+    ExpectSettings(settings, missing == MissingFiles::Drop ? GetParam().dropped : GetParam().kept);
+    // A drive that is away can keep a look at it waiting; the dialog does not look.
+    if (missing == MissingFiles::Keep) {
+      EXPECT_EQ(files.asked, std::vector<std::string>());
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, MissingFilesTest,
+    testing::Values(
+        MissingRow{"MissingPicture",
+                   {{kKeyPictureKind, "1"}, {kKeyPictureFile, "E:\\Pictures\\sky.jpg"}, {kKeyBgmKind, "1"}},
+                   {},
+                   Expect(0, "", "C:\\Saver", 1, 0, "", "C:\\Saver"),
+                   Expect(1, "E:\\Pictures\\sky.jpg", "E:\\Pictures", 1, 0, "", "C:\\Saver")},
+        MissingRow{"MissingSound",
+                   {{kKeyBgmKind, "2"}, {kKeyBgmFile, "E:\\Music\\a.mp3"}},
+                   {},
+                   Expect(0, "", "C:\\Saver", 0, 0, "", "C:\\Saver"),
+                   Expect(0, "", "C:\\Saver", 2, 0, "E:\\Music\\a.mp3", "E:\\Music")},
+        MissingRow{"MissingSoundWhileTheCdPlays",
+                   {{kKeyBgmKind, "1"}, {kKeyBgmRepeatTrack, "3"}, {kKeyBgmFile, "E:\\Music\\a.mp3"}},
+                   {},
+                   Expect(0, "", "C:\\Saver", 1, 3, "", "C:\\Saver"),
+                   Expect(0, "", "C:\\Saver", 1, 3, "E:\\Music\\a.mp3", "E:\\Music")},
+        MissingRow{"BothPresent",
+                   {{kKeyPictureKind, "1"},
+                    {kKeyPictureFile, "E:\\Pictures\\sky.jpg"},
+                    {kKeyBgmKind, "2"},
+                    {kKeyBgmFile, "E:\\Music\\a.mp3"}},
+                   {"E:\\Pictures\\sky.jpg", "E:\\Music\\a.mp3"},
+                   Expect(1, "E:\\Pictures\\sky.jpg", "E:\\Pictures", 2, 0, "E:\\Music\\a.mp3", "E:\\Music"),
+                   Expect(1, "E:\\Pictures\\sky.jpg", "E:\\Pictures", 2, 0, "E:\\Music\\a.mp3", "E:\\Music")},
+        // An empty path is no choice to keep.
+        MissingRow{"EmptyPaths",
+                   {{kKeyPictureKind, "1"}, {kKeyPictureFile, ""}, {kKeyBgmKind, "2"}, {kKeyBgmFile, ""}},
+                   {},
+                   Expect(0, "", "C:\\Saver", 0, 0, "", "C:\\Saver"),
+                   Expect(0, "", "C:\\Saver", 0, 0, "", "C:\\Saver")}),
     testing_support::RowName());
 
 TEST(LoadSettingsTest, ReadsTheSettingsFileBesideTheProgram) {

@@ -110,8 +110,8 @@ void CheckPath(const std::string& file, const std::string& folder, int16_t kind,
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  // Three bytes choose the platform's manners, the code page and the record's earlier
-  // values; the rest is the file.
+  // Three bytes choose the platform's manners, the code page, what happens to paths of
+  // missing files and the record's earlier values; the rest is the file.
   if (size < 3) return 0;
   TextProfile profile(std::string_view(reinterpret_cast<const char*>(data) + 3, size - 3), (data[0] & 1) != 0);
   SomeFiles files(data[1]);
@@ -122,13 +122,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   settings.BgmRepeatTrack = static_cast<int16_t>(data[2] >> 4);
   settings.PictureFile = "left over";
   settings.BgmFile = "left over";
-  LoadSettings(settings, profile, files, kProgramFolder, isLead);
+  const MissingFiles missing = (data[0] & 4) != 0 ? MissingFiles::Keep : MissingFiles::Drop;
+  LoadSettings(settings, profile, files, kProgramFolder, isLead, missing);
 
   CheckPath(settings.PictureFile, settings.PictureFolder, settings.PictureKind, kPictureFile, isLead);
   CheckPath(settings.BgmFile, settings.BgmFolder, settings.BgmKind, kBgmSoundFile, isLead);
   // Loading twice from the same file gives the same record.
   Settings again = settings;
-  LoadSettings(again, profile, files, kProgramFolder, isLead);
+  LoadSettings(again, profile, files, kProgramFolder, isLead, missing);
   if (again.PictureKind != settings.PictureKind || again.PictureFile != settings.PictureFile ||
       again.BgmKind != settings.BgmKind || again.BgmRepeatTrack != settings.BgmRepeatTrack ||
       again.BgmFile != settings.BgmFile)
