@@ -62,6 +62,11 @@ void Label::SetBackground(bool opaque, COLORREF colour) {
   Changed();
 }
 
+void Label::SetDataText(bool data) {
+  dataText_ = data;
+  Changed();
+}
+
 void Label::Draw(HDC dc) const {
   RECT area = bounds();
   if (opaque_) {
@@ -70,12 +75,15 @@ void Label::Draw(HDC dc) const {
     DeleteObject(brush);
   }
   if (border_) {
-    FrameRect(dc, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    // In the text's colour, so the box stays visible on a dark background.
+    HBRUSH brush = CreateSolidBrush(colour_);
+    FrameRect(dc, &area, brush);
+    DeleteObject(brush);
     InflateRect(&area, -1, -1);
   }
   HGDIOBJ previousFont = SelectObject(dc, font_ ? font_->handle() : GetStockObject(DEFAULT_GUI_FONT));
   const int previousMode = SetBkMode(dc, TRANSPARENT);
-  UINT format = (wordWrap_ ? DT_WORDBREAK : DT_SINGLELINE) | DT_NOCLIP;
+  UINT format = (wordWrap_ ? DT_WORDBREAK : DT_SINGLELINE) | (dataText_ ? DT_NOPREFIX : DT_NOCLIP);
   if (alignment_ == Alignment::Centre) format |= DT_CENTER;
   if (alignment_ == Alignment::Right) format |= DT_RIGHT;
   // Through the wide API, so the text reads the same under any code page.
@@ -96,6 +104,15 @@ void Label::Draw(HDC dc) const {
   }
   SetBkMode(dc, previousMode);
   SelectObject(dc, previousFont);
+}
+
+void FocusFrame::Draw(HDC dc) const {
+  RECT area = bounds();
+  const COLORREF previousText = SetTextColor(dc, RGB(0, 0, 0));
+  const COLORREF previousBack = SetBkColor(dc, RGB(255, 255, 255));
+  DrawFocusRect(dc, &area);
+  SetBkColor(dc, previousBack);
+  SetTextColor(dc, previousText);
 }
 
 void ImageElement::SetPicture(std::shared_ptr<const pictures::PictureSurface> picture) {

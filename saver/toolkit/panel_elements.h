@@ -87,6 +87,10 @@ class Label final : public Element {
   void SetWordWrap(bool wrap);
   // Transparent by default; an opaque label fills its bounds first.
   void SetBackground(bool opaque, COLORREF colour = RGB(255, 255, 255));
+  // For texts that are data, such as paths: an ampersand shows as itself
+  // rather than underlining the next character, and nothing is drawn
+  // outside the bounds, so a later, shorter text leaves no trace.
+  void SetDataText(bool data);
 
   void Draw(HDC dc) const override;
 
@@ -98,7 +102,16 @@ class Label final : public Element {
   bool border_ = false;
   bool wordWrap_ = true;
   bool opaque_ = false;
+  bool dataText_ = false;
   COLORREF background_ = RGB(255, 255, 255);
+};
+
+// The dotted focus rectangle round a control drawn on a panel. It is drawn
+// by inverting, so it shows on any colour underneath.
+class FocusFrame final : public Element {
+ public:
+  using Element::Element;
+  void Draw(HDC dc) const override;
 };
 
 class ImageElement final : public Element {

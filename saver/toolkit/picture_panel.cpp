@@ -140,6 +140,14 @@ ImageElement& PicturePanel::AddImage() {
   return static_cast<ImageElement&>(*elements_.back());
 }
 
+FocusFrame& PicturePanel::AddFocusFrame() {
+  elements_.push_back(std::make_unique<FocusFrame>(*this));
+  FocusFrame& frame = static_cast<FocusFrame&>(*elements_.back());
+  // Shown only while its control has the focus.
+  frame.SetVisible(false);
+  return frame;
+}
+
 Element* PicturePanel::ElementAt(POINT point) const {
   for (auto it = elements_.rbegin(); it != elements_.rend(); ++it)
     if ((*it)->visible() && (*it)->enabled() && PtInRect(&(*it)->bounds(), point)) return it->get();

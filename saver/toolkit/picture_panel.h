@@ -73,6 +73,7 @@ class PicturePanel {
 
   Label& AddLabel();
   ImageElement& AddImage();
+  FocusFrame& AddFocusFrame();
   // The topmost visible, enabled element at a client point, or null.
   Element* ElementAt(POINT point) const;
 

@@ -56,6 +56,7 @@ bool Command::Create(HWND parent, int x, int y, int width, int height, std::shar
   panel_.onMouseDown = caption_->onMouseDown;
   panel_.onMouseUp = caption_->onMouseUp;
   panel_.onMouseMove = caption_->onMouseMove;
+  focusFrame_ = &panel_.AddFocusFrame();
   ReadProperties(saved);
   changed_.clear();
   return true;
@@ -152,12 +153,54 @@ void Command::InitialLook() {
 void Command::EnabledLook() {
   const bool enabled = machine_.enabled();
   Paint(enabled ? Skin::Normal : Skin::Disable);
-  if (caption_) caption_->SetEnabled(enabled);
+  // A disabled caption in high contrast is grey text, not engraved.
+  if (caption_) caption_->SetEnabled(enabled || systemColours_);
 }
 
 void Command::Apply(const ButtonStep& step) {
   if (step.paint) Paint(*step.paint);
   if (step.click && Click) Click();
+}
+
+void Command::ShowFocusCue(bool show) {
+  focusCue_ = show;
+  UpdateFocusFrame();
+}
+
+void Command::UpdateFocusFrame() {
+  if (!focusFrame_) return;
+  const bool shown = focusCue_ && window() && GetFocus() == window();
+  if (shown == focusFrame_->visible()) return;
+  // Inside the skin's border.
+  const int inset = MulDiv(3, ReadScreenDpi().y, 96);
+  focusFrame_->SetBounds(inset, inset, panel_.width() - 2 * inset, panel_.height() - 2 * inset);
+  focusFrame_->SetVisible(shown);
+}
+
+void Command::UseSystemColours(bool use) {
+  if (use == systemColours_) return;
+  systemColours_ = use;
+  if (caption_) {
+    if (use) ownCaptionColour_ = caption_->colour();
+    caption_->SetColour(use ? GetSysColor(COLOR_BTNTEXT) : ownCaptionColour_);
+  }
+  EnabledLook();
+}
+
+void Command::PaintSystemFace(Skin skin) {
+  HDC dc = panel_.dc();
+  RECT face{0, 0, panel_.width(), panel_.height()};
+  HBRUSH fill = GetSysColorBrush(COLOR_BTNFACE);
+  FillRect(dc, &face, fill);
+  // A frame in the text colour; a wider one in the highlight colour while
+  // the pointer is over it or it has the focus.
+  const bool marked = skin == Skin::HighLight || skin == Skin::Selected || skin == Skin::HighLightSelect;
+  FrameRect(dc, &face, GetSysColorBrush(skin == Skin::Disable ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
+  if (marked) {
+    InflateRect(&face, -1, -1);
+    FrameRect(dc, &face, GetSysColorBrush(COLOR_HIGHLIGHT));
+  }
+  if (caption_) caption_->SetColour(GetSysColor(skin == Skin::Disable ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
 }
 
 void Command::Paint(Skin skin) {
@@ -167,6 +210,17 @@ void Command::Paint(Skin skin) {
   const int height = panel_.height();
   machine_.UpdateHotFace();
   panel_.Clear();
+  if (systemColours_) {
+    PaintSystemFace(skin);
+    shown_ = skin;
+    panel_.InvalidateArea({0, 0, width, height});
+    if (caption_) {
+      const int lineHeight = caption_->font() ? caption_->font()->lineHeight() : 0;
+      caption_->SetBounds(0, CaptionTop(height, lineHeight, ReadScreenDpi().y), width, lineHeight);
+    }
+    UpdateFocusFrame();
+    return;
+  }
 
   // The gradient's rectangle names vertex 1 as its upper-left corner and
   // vertex 0 as its lower-right; the colours still run from top to bottom.
@@ -218,9 +272,11 @@ bool Command::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result
   switch (message) {
     case WM_SETFOCUS:
       if (ambient_.userMode) Apply(machine_.FocusGained());
+      UpdateFocusFrame();
       return true;
     case WM_KILLFOCUS:
       if (ambient_.userMode) Apply(machine_.FocusLost());
+      UpdateFocusFrame();
       return true;
     case WM_SIZE:
       EnabledLook();

@@ -62,6 +62,14 @@ class Command {
   bool Visible() const { return !panel_.transparent(); }
   void SetVisible(bool opaque);
 
+  // The dotted focus rectangle inside the face, shown while the button has
+  // the focus and `show` is true (the dialog follows the system's keyboard
+  // cues).
+  void ShowFocusCue(bool show);
+  // High contrast: the face in the system's button colours with a plain
+  // frame instead of the gradient and the skins, the caption in button text.
+  void UseSystemColours(bool use);
+
   // Makes the button respond to the pointer and starts its pointer watch.
   void Initialize();
   // Raised when a mouse button is released on it (see ButtonStateMachine).
@@ -79,6 +87,8 @@ class Command {
 
  private:
   void Paint(Skin skin);
+  void PaintSystemFace(Skin skin);
+  void UpdateFocusFrame();
   void Apply(const ButtonStep& step);
   void InitialLook();
   void EnabledLook();
@@ -90,6 +100,10 @@ class Command {
 
   toolkit::PicturePanel panel_;
   toolkit::Label* caption_ = nullptr;
+  toolkit::FocusFrame* focusFrame_ = nullptr;
+  bool focusCue_ = false;
+  bool systemColours_ = false;
+  COLORREF ownCaptionColour_ = RGB(0, 0, 0);
   std::shared_ptr<const ButtonSkins> skins_;
   toolkit::AmbientProperties ambient_;
   toolkit::FontDescription font_;
