@@ -1,7 +1,7 @@
 #pragma once
-// Everything the settings dialog shows, in one place: UTF-8 for labels and
-// captions (the toolkit draws them through the wide API), wide for the
-// window and the file chooser.
+// Everything the settings dialog shows, in one place, in Japanese and in
+// English: UTF-8 for labels and captions (the toolkit draws them through
+// the wide API), wide for the window, the file chooser and messages.
 #include "ventalune_version.h"
 
 namespace ventalune::dialog {
@@ -23,24 +23,54 @@ inline constexpr unsigned char kShiftJisCharset = 128;
 inline constexpr char kDefaultFace[] = "MS Sans Serif";
 inline constexpr int kDefaultFontHundredths = 825;
 
-inline constexpr char kPictureFrameTitle[] = "画像の選択";
-inline constexpr char kDesktopCaption[] = "ｶﾚﾝﾄ・ﾃﾞｽｸﾄｯﾌﾟ";
-inline constexpr char kPictureFileCaption[] = "画像ﾌｧｲﾙを指定";
-inline constexpr char kMusicFrameTitle[] = "BGM";
-inline constexpr char kAudioCdCaption[] = "音楽CD";
-inline constexpr char kRepeatCaption[] = "曲目をﾘﾋﾟｰﾄ";
-inline constexpr char kNoMusicCaption[] = "無し";
-inline constexpr char kSoundFileCaption[] = "MP3、WAV";
-inline constexpr char kChooseCaption[] = "...";
-inline constexpr char kSaveCaption[] = "設定";
-inline constexpr char kCancelCaption[] = "ｷｬﾝｾﾙ";
-inline constexpr char kCreditPrefix[] = "Ventalune Ver.";
+// Every text a person reads, in the user's language: UTF-8 for labels and
+// captions, wide for the file chooser and messages.
+struct DialogTexts {
+  const char* pictureFrameTitle;
+  const char* desktopCaption;
+  const char* pictureFileCaption;
+  const char* musicFrameTitle;
+  const char* audioCdCaption;
+  const char* repeatCaption;
+  const char* noMusicCaption;
+  const char* soundFileCaption;
+  const char* saveCaption;
+  const char* cancelCaption;
+  const wchar_t* chooserTitle;
+  const wchar_t* pictureFilterDescription;
+  const wchar_t* soundFilterDescription;
+  // Why a chosen file was not taken.
+  const wchar_t* pathTooLong;
+  const wchar_t* pathNotInCodePage;
+  // What a screen reader calls the banner, which shows no text of its own.
+  const wchar_t* bannerName;
+};
 
-inline constexpr wchar_t kChooserTitle[] = L"ﾌｧｲﾙを開く";
-inline constexpr wchar_t kPictureFilterDescription[] = L"画像ﾌｧｲﾙ (BMP JPG)";
+// On Japanese Windows: the dialog as it has always been.
+inline constexpr DialogTexts kJapaneseTexts{
+    "画像の選択", "ｶﾚﾝﾄ・ﾃﾞｽｸﾄｯﾌﾟ", "画像ﾌｧｲﾙを指定", "BGM", "音楽CD", "曲目をﾘﾋﾟｰﾄ", "無し", "MP3、WAV", "設定", "ｷｬﾝｾﾙ",
+    L"ﾌｧｲﾙを開く", L"画像ﾌｧｲﾙ (BMP JPG)", L"BGMﾌｧｲﾙ (MP3 WAV)",
+    L"このﾌｧｲﾙのﾊﾟｽは長すぎるため、設定に保存できません。短いﾊﾟｽの場所から選んでください。",
+    L"このﾌｧｲﾙのﾊﾟｽには、このｼｽﾃﾑで保存できない文字が含まれています。別の場所から選んでください。",
+    L"Ventalune ﾍﾙﾌﾟ"};
+
+// Everywhere else.
+inline constexpr DialogTexts kEnglishTexts{
+    "Picture", "Current desktop", "Picture file", "Music", "Audio CD", "Repeat track", "None", "MP3, WAV", "Save",
+    "Cancel", L"Open", L"Pictures (BMP, JPG)", L"Music (MP3, WAV)",
+    L"The path of this file is too long to be kept in the settings. Please choose it from a folder with a shorter path.",
+    L"The path of this file holds characters this system cannot keep in the settings. Please choose it from another "
+    L"folder.",
+    L"Ventalune help"};
+
+inline constexpr char kChooseCaption[] = "...";
+inline constexpr char kCreditPrefix[] = "Ventalune Ver.";
+// The English texts take the system's UI face at this size, which fits the
+// same rectangles.
+inline constexpr int kEnglishFontHundredths = 900;
+
 // No dot before JPG: names that merely end in JPG (photoJPG) are listed too.
 inline constexpr wchar_t kPicturePattern[] = L"*.BMP;*JPG";
-inline constexpr wchar_t kSoundFilterDescription[] = L"BGMﾌｧｲﾙ (MP3 WAV)";
 inline constexpr wchar_t kSoundPattern[] = L"*.MP3;*.WAV";
 
 // The help page beside the programs, opened by the banner when no homepage

@@ -2,7 +2,7 @@
 
 #include <commdlg.h>
 
-#include <array>
+#include <vector>
 
 #include "saver/dialog/dialog_rules.h"
 #include "saver/dialog/dialog_texts.h"
@@ -11,8 +11,10 @@
 namespace ventalune::dialog {
 namespace {
 
-// Both buffers hold 255 characters, NUL included.
-constexpr DWORD kPathBuffer = 255;
+// Room for the longest path Windows can name, so a long choice arrives
+// whole and is then stored in its short form or refused with a reason,
+// never cut.
+constexpr DWORD kPathBuffer = 32768;
 
 class SystemPaths final : public PathPort {
  public:
@@ -40,8 +42,8 @@ std::optional<std::string> ChooseFile(HWND owner, HINSTANCE instance, const Choo
   filter += request.pattern;
   filter += L'\0';
   const std::wstring startFolder = toolkit::WideFromAnsi(request.startFolder);
-  std::array<wchar_t, kPathBuffer> file{};
-  std::array<wchar_t, kPathBuffer> fileTitle{};
+  std::vector<wchar_t> file(kPathBuffer);
+  std::vector<wchar_t> fileTitle(kPathBuffer);
 
   OPENFILENAMEW chooser{};
   chooser.lStructSize = sizeof(chooser);
@@ -53,13 +55,19 @@ std::optional<std::string> ChooseFile(HWND owner, HINSTANCE instance, const Choo
   chooser.lpstrFileTitle = fileTitle.data();
   chooser.nMaxFileTitle = kPathBuffer;
   chooser.lpstrInitialDir = startFolder.empty() ? nullptr : startFolder.c_str();
-  chooser.lpstrTitle = kChooserTitle;
+  chooser.lpstrTitle = request.texts.chooserTitle;
   // The file need not exist; the read-only box shows and is ignored.
   chooser.Flags = 0;
   if (GetOpenFileNameW(&chooser) <= 0) return std::nullopt;
 
   SystemPaths paths;
-  return StorablePath(std::wstring_view(file.data()), paths).path;
+  const StorableChoice choice = StorablePath(std::wstring_view(file.data()), paths);
+  // A refused choice is said, not dropped as though cancelled.
+  const wchar_t* reason = choice.refusal == PathRefusal::TooLong         ? request.texts.pathTooLong
+                          : choice.refusal == PathRefusal::NotInCodePage ? request.texts.pathNotInCodePage
+                                                                         : nullptr;
+  if (reason) MessageBoxW(owner, reason, kDialogTitle, MB_OK | MB_ICONWARNING);
+  return choice.path;
 }
 
 }  // namespace ventalune::dialog

@@ -1,5 +1,7 @@
 #include "saver/dialog/settings_dialog.h"
 
+#include "saver/dialog/settings_dialog_window.h"
+
 #include <shellapi.h>
 
 #include <array>
@@ -35,69 +37,42 @@ using toolkit::PicturePanel;
 using toolkit::PanelStyle;
 using enum ElementId;
 
-// Paths are bytes in the system code page; labels take UTF-8.
-std::string Shown(const std::string& ansiPath) { return toolkit::Utf8FromWide(toolkit::WideFromAnsi(ansiPath)); }
+// The dialog speaks Japanese where Windows' display language is Japanese,
+// English everywhere else.
+const DialogTexts& TextsForUser() {
+  return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE ? kJapaneseTexts : kEnglishTexts;
+}
 
-class SettingsDialog {
- public:
-  SettingsDialog(HINSTANCE instance, settings::Settings& settings)
-      : instance_(instance), settings_(settings), dpi_(ReadScreenDpi().y) {}
+// Japanese: the Japanese UI face as it has always been drawn. English: the
+// face the system uses for its own dialogs and messages.
+toolkit::FontDescription DialogFontFor(const DialogTexts& texts) {
+  if (&texts == &kJapaneseTexts) return {DialogFace(), kDialogFontHundredths, kShiftJisCharset, 400};
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  std::string face = "Tahoma";
+  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0) && metrics.lfMessageFont.lfFaceName[0])
+    face = toolkit::Utf8FromWide(metrics.lfMessageFont.lfFaceName);
+  return {face, kEnglishFontHundredths, DEFAULT_CHARSET, 400};
+}
 
-  bool Create();
-  void Load();
-  void RunModal();
-  LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Child windows carry their element as their control number, so the window
+// tree tells them apart while their texts are what a person reads.
+void NumberWindow(HWND window, ElementId id) {
+  if (window) SetWindowLongPtrW(window, GWLP_ID, static_cast<LONG_PTR>(id) + 1);
+}
 
- private:
-  PixelRect At(ElementId id) const { return ElementRect(id, dpi_); }
-  int Scaled(int length) const { return ScaleToDpi(length, dpi_); }
-  toolkit::Label& AddLabel(PicturePanel& panel, ElementId id, const char* text, COLORREF colour);
-  toolkit::ImageElement& AddMark(PicturePanel& panel, ElementId id, int index);
-  void AddButton(button::Command& command, PicturePanel& panel, ElementId id, const char* caption);
-  void CreateElements();
-  void ShowMark(toolkit::ImageElement* mark, bool selected);
-  void SetButtonEnabled(button::Command& command, bool enabled);
-  void SetRepeatEnabled(bool enabled);
-  void SelectPictureKind(int index, bool onCaption);
-  void SelectBgmKind(int index);
-  void ChoosePicture();
-  void ChooseSound();
-  void SaveSettings();
-  void OpenHomepage();
-  void Close();
-  std::string RepeatText() const;
+}  // namespace
 
-  HINSTANCE instance_;
-  settings::Settings& settings_;
-  int dpi_;
-  HWND window_ = nullptr;
-  bool closed_ = false;
-  DialogArtwork art_;
-  toolkit::FontDescription dialogFont_{DialogFace(), kDialogFontHundredths, kShiftJisCharset, 400};
-  toolkit::SharedFont labelFont_;
-  toolkit::SharedFont boxFont_;
+SettingsDialog::SettingsDialog(HINSTANCE instance, settings::Settings& settings)
+    : instance_(instance),
+      settings_(settings),
+      dpi_(ReadScreenDpi().y),
+      texts_(TextsForUser()),
+      dialogFont_(DialogFontFor(texts_)) {}
 
-  // Members are named for their job; the layout's element names follow.
-  PicturePanel basePanel_;       // Pic_Base: the tiled ground and the bottom row
-  PicturePanel pictureFrame_;    // Pic_D(0): the picture group
-  PicturePanel musicFrame_;      // Pic_D(1): the music group
-  PicturePanel picturePreview_;  // Display: the chosen picture, fitted
-  // Sources of the drawing, kept hidden outside the client area.
-  PicturePanel tileSource_;       // Pic_Mbl: the background tile
-  PicturePanel plateSource_;      // Img_T1: the frame title plate
-  PicturePanel plateMaskSource_;  // Img_T2: the plate's mask
-  PicturePanel previewScratch_;   // Pic_Dummy: the picture loaded at its own size
-  button::Command choosePictureButton_;  // Cmd_Pic
-  button::Command chooseSoundButton_;    // Cmd_BGM
-  button::Command saveButton_;           // Cmd_Set
-  button::Command cancelButton_;         // Cmd_Can
-  std::array<toolkit::ImageElement*, 2> pictureMarks_{};  // Img_Sel(0..1)
-  std::array<toolkit::ImageElement*, 3> musicMarks_{};    // Img_BGM(0..2)
-  toolkit::Label* pictureShown_ = nullptr;  // lbl_Fname(1)
-  toolkit::Label* soundShown_ = nullptr;    // lbl_Fname(0)
-  HWND repeatBox_ = nullptr;                // BGM_Repeat
-  anigif::ucAniGIF banner_;                 // ucAniGIF1: opens the homepage
-};
+SettingsDialog::~SettingsDialog() {
+  if (pathTips_) DestroyWindow(pathTips_);
+}
 
 bool SettingsDialog::Create() {
   WNDCLASSEXW windowClass{};
@@ -129,6 +104,7 @@ toolkit::Label& SettingsDialog::AddLabel(PicturePanel& panel, ElementId id, cons
   label.SetBounds(r.x, r.y, r.width, r.height);
   label.SetFont(labelFont_);
   label.SetColour(colour);
+  labelColours_.emplace_back(&label, colour);
   label.SetText(text);
   // Captions stay on their one line also in a wider stand-in face.
   label.SetWordWrap(false);
@@ -150,7 +126,8 @@ void SettingsDialog::AddButton(button::Command& command, PicturePanel& panel, El
   command.Create(panel.window(), r.x, r.y, r.width, r.height, art_.skins, ambient);
   command.SetFont(dialogFont_);
   command.SetCaption(caption);
-  SetWindowTextA(command.window(), std::string(PlaceOf(id).name).c_str());
+  SetWindowTextW(command.window(), toolkit::WideFromUtf8(caption).c_str());
+  NumberWindow(command.window(), id);
 }
 
 void SettingsDialog::CreateElements() {
@@ -159,8 +136,7 @@ void SettingsDialog::CreateElements() {
   const auto create = [&](PicturePanel& panel, HWND parent, ElementId id, const PanelStyle& style) {
     const PixelRect r = At(id);
     panel.Create(parent, r.x, r.y, r.width, r.height, style);
-    // The element's name, so the window tree tells the panels apart.
-    SetWindowTextA(panel.window(), std::string(PlaceOf(id).name).c_str());
+    NumberWindow(panel.window(), id);
   };
   PanelStyle plain;
   create(basePanel_, window_, PicBase, plain);
@@ -185,19 +161,28 @@ void SettingsDialog::CreateElements() {
 
   const COLORREF buttonText = GetSysColor(COLOR_BTNTEXT);
   // The picture frame.
-  toolkit::Label& pictureTitle = AddLabel(pictureFrame_, Lbl0, kPictureFrameTitle, GetSysColor(COLOR_WINDOWTEXT));
-  pictureTitle.SetAlignment(toolkit::Alignment::Centre);
+  pictureTitle_ = &AddLabel(pictureFrame_, Lbl0, texts_.pictureFrameTitle, GetSysColor(COLOR_WINDOWTEXT));
+  pictureTitle_->SetAlignment(toolkit::Alignment::Centre);
+  SetWindowTextW(pictureFrame_.window(), toolkit::WideFromUtf8(texts_.pictureFrameTitle).c_str());
   for (int i = 0; i < 2; ++i) {
     pictureMarks_[i] = &AddMark(pictureFrame_, i == 0 ? ImgSel0 : ImgSel1, i);
-    pictureMarks_[i]->onMouseDown = [this](const toolkit::MouseEvent& e) { SelectPictureKind(e.index, false); };
-    toolkit::Label& caption =
-        AddLabel(pictureFrame_, i == 0 ? LblSel0 : LblSel1, i == 0 ? kDesktopCaption : kPictureFileCaption, buttonText);
-    caption.SetIndex(i);
-    caption.onMouseDown = [this](const toolkit::MouseEvent& e) { SelectPictureKind(e.index, true); };
+    pictureMarks_[i]->onMouseDown = [this](const toolkit::MouseEvent& e) {
+      FocusStop(Stop::PictureOptions);
+      SelectPictureKind(e.index, false);
+    };
+    pictureCaptions_[i] = &AddLabel(pictureFrame_, i == 0 ? LblSel0 : LblSel1,
+                                    i == 0 ? texts_.desktopCaption : texts_.pictureFileCaption, buttonText);
+    pictureCaptions_[i]->SetIndex(i);
+    pictureCaptions_[i]->onMouseDown = [this](const toolkit::MouseEvent& e) {
+      FocusStop(Stop::PictureOptions);
+      SelectPictureKind(e.index, true);
+    };
   }
   pictureShown_ = &AddLabel(pictureFrame_, LblFname1, "", buttonText);
   pictureShown_->SetBorder(true);
   pictureShown_->SetWordWrap(true);
+  pictureShown_->SetDataText(true);
+  pictureFocus_ = &pictureFrame_.AddFocusFrame();
   PanelStyle displayStyle;
   displayStyle.background = GetSysColor(COLOR_WINDOW);
   create(picturePreview_, pictureFrame_.window(), Display, displayStyle);
@@ -205,24 +190,29 @@ void SettingsDialog::CreateElements() {
   choosePictureButton_.Click = [this] { ChoosePicture(); };
 
   // The music frame.
-  toolkit::Label& musicTitle = AddLabel(musicFrame_, Lbl1, kMusicFrameTitle, buttonText);
-  musicTitle.SetAlignment(toolkit::Alignment::Centre);
+  musicTitle_ = &AddLabel(musicFrame_, Lbl1, texts_.musicFrameTitle, buttonText);
+  musicTitle_->SetAlignment(toolkit::Alignment::Centre);
+  SetWindowTextW(musicFrame_.window(), toolkit::WideFromUtf8(texts_.musicFrameTitle).c_str());
   constexpr std::array<ElementId, 3> kMarks{ImgBgm0, ImgBgm1, ImgBgm2};
   constexpr std::array<ElementId, 3> kCaptions{LblBgm0, LblBgm1, LblBgm2};
-  constexpr std::array<const char*, 3> kTexts{kNoMusicCaption, kAudioCdCaption, kSoundFileCaption};
+  const std::array<const char*, 3> captions{texts_.noMusicCaption, texts_.audioCdCaption, texts_.soundFileCaption};
   for (int i = 0; i < 3; ++i) {
     musicMarks_[i] = &AddMark(musicFrame_, kMarks[i], i);
-    musicMarks_[i]->onClick = [this](int index) { SelectBgmKind(index); };
-    toolkit::Label& caption = AddLabel(musicFrame_, kCaptions[i], kTexts[i], buttonText);
-    caption.SetIndex(i);
-    caption.onClick = [this](int index) { SelectBgmKind(index); };
+    musicMarks_[i]->onClick = [this](int index) {
+      FocusStop(Stop::MusicOptions);
+      SelectBgmKind(index);
+    };
+    musicCaptions_[i] = &AddLabel(musicFrame_, kCaptions[i], captions[i], buttonText);
+    musicCaptions_[i]->SetIndex(i);
+    musicCaptions_[i]->onClick = musicMarks_[i]->onClick;
   }
-  AddLabel(musicFrame_, Lbl2, kRepeatCaption, buttonText);
+  repeatCaption_ = &AddLabel(musicFrame_, Lbl2, texts_.repeatCaption, buttonText);
   const PixelRect box = At(BgmRepeat);
   // The height given is the dropped list's; the box itself takes its height
   // from the font and the item height set below.
   repeatBox_ = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWN,
-                               box.x, box.y, box.width, box.height * 8, musicFrame_.window(), nullptr, instance_, nullptr);
+                               box.x, box.y, box.width, box.height * 8, musicFrame_.window(),
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(BgmRepeat) + 1), instance_, nullptr);
   if (repeatBox_) {
     SendMessageW(repeatBox_, WM_SETFONT, reinterpret_cast<WPARAM>(boxFont_->handle()), FALSE);
     // The selection field: the box's height less its 3D edge.
@@ -231,14 +221,16 @@ void SettingsDialog::CreateElements() {
   soundShown_ = &AddLabel(musicFrame_, LblFname0, "", buttonText);
   soundShown_->SetBorder(true);
   soundShown_->SetWordWrap(true);
+  soundShown_->SetDataText(true);
+  musicFocus_ = &musicFrame_.AddFocusFrame();
   AddButton(chooseSoundButton_, musicFrame_, CmdBgm, kChooseCaption);
   chooseSoundButton_.Click = [this] { ChooseSound(); };
 
   // The bottom row.
-  AddLabel(basePanel_, Lbl9, (std::string(kCreditPrefix) + kVersion).c_str(), RGB(0, 0, 0));
-  AddButton(saveButton_, basePanel_, CmdSet, kSaveCaption);
+  credit_ = &AddLabel(basePanel_, Lbl9, (std::string(kCreditPrefix) + kVersion).c_str(), RGB(0, 0, 0));
+  AddButton(saveButton_, basePanel_, CmdSet, texts_.saveCaption);
   saveButton_.Click = [this] { SaveSettings(); };
-  AddButton(cancelButton_, basePanel_, CmdCan, kCancelCaption);
+  AddButton(cancelButton_, basePanel_, CmdCan, texts_.cancelCaption);
   cancelButton_.Click = [this] { PostMessageW(window_, WM_CLOSE, 0, 0); };
   // The banner keeps its GIF and its custom pointer as persisted settings.
   toolkit::PropertyBag banner;
@@ -247,13 +239,10 @@ void SettingsDialog::CreateElements() {
   const PixelRect bannerRect = At(UcAniGif1);
   if (banner_.Create(basePanel_.window(), bannerRect.x, bannerRect.y, bannerRect.width, bannerRect.height, {},
                         banner)) {
-    SetWindowTextA(banner_.window(), std::string(PlaceOf(UcAniGif1).name).c_str());
+    SetWindowTextW(banner_.window(), texts_.bannerName);
+    NumberWindow(banner_.window(), UcAniGif1);
   }
   banner_.Click = [this] { OpenHomepage(); };
-}
-
-void SettingsDialog::ShowMark(toolkit::ImageElement* mark, bool selected) {
-  if (mark) mark->SetPicture(selected ? art_.optionOn : art_.optionOff);
 }
 
 void SettingsDialog::SetButtonEnabled(button::Command& command, bool enabled) {
@@ -283,34 +272,25 @@ void SettingsDialog::Load() {
   for (const ElementPlace& place : kLayout)
     if (const auto found = buttons.find(place.id); found != buttons.end()) found->second->Initialize();
 
-  TileSurface(basePanel_, tileSource_);
-  TileSurface(pictureFrame_, tileSource_);
-  TileSurface(musicFrame_, tileSource_);
-  const PixelRect plate0 = At(ImgTT0);
-  const PixelRect plate1 = At(ImgTT1);
-  const std::array<FrameTitle, 2> titles{FrameTitle{&pictureFrame_, {plate0.x, plate0.y}},
-                                         FrameTitle{&musicFrame_, {plate1.x, plate1.y}}};
-  DrawFrameTitles(titles, plateSource_, plateMaskSource_, {plate0.width, plate0.height});
+  ApplyLook();
 
   const PictureGroupView pictures = PictureGroupFor(settings_.PictureKind);
-  // A kind outside the group selects nothing and shows no mark.
-  if (pictures.selected[0] || pictures.selected[1])
-    for (size_t i = 0; i < pictureMarks_.size(); ++i) ShowMark(pictureMarks_[i], pictures.selected[i]);
-  pictureShown_->SetText(Shown(settings_.PictureFile));
+  ShowPictureMarks();
   SetButtonEnabled(choosePictureButton_, pictures.choosePictureEnabled);
+  ShowPath(*pictureShown_, 0, settings_.PictureFile);
   const bool pictureInUse = settings_.PictureKind == settings::kPictureFile;
-  if (pictureInUse) ShowPreview(settings_.PictureFile, picturePreview_, previewScratch_, Scaled(kPreviewSide));
+  if (pictureInUse) ShowPicturePreview(settings_.PictureFile);
   settings_.PictureFolder = settings::ChooserFolder(settings_.PictureFile, pictureInUse);
 
   banner_.SetMouseIcon(anigif::CursorPicture::FromFileBytes(art_.handCursor));
 
   const BgmGroupView music = BgmGroupFor(settings_.BgmKind);
-  for (size_t i = 0; i < musicMarks_.size(); ++i) ShowMark(musicMarks_[i], music.selected[i]);
+  ShowMusicMarks();
   SetButtonEnabled(chooseSoundButton_, music.chooseSoundEnabled);
   SetRepeatEnabled(music.repeatEnabled);
   if (repeatBox_)
     SetWindowTextW(repeatBox_, toolkit::WideFromUtf8(RepeatBoxText(settings_.BgmRepeatTrack)).c_str());
-  soundShown_->SetText(Shown(settings_.BgmFile));
+  ShowPath(*soundShown_, 1, settings_.BgmFile);
   // The list under the text; adding items leaves the text as it is.
   if (repeatBox_)
     for (const std::string& item : RepeatBoxItems())
@@ -320,46 +300,72 @@ void SettingsDialog::Load() {
   ZoomOpen(window_);
 }
 
+void SettingsDialog::ShowPictureMarks() {
+  const PictureGroupView view = PictureGroupFor(settings_.PictureKind);
+  // A kind outside the group selects nothing and shows no mark.
+  if (view.selected[0] || view.selected[1])
+    for (size_t i = 0; i < pictureMarks_.size(); ++i) ShowMark(pictureMarks_[i], view.selected[i]);
+}
+
+void SettingsDialog::ShowMusicMarks() {
+  const BgmGroupView view = BgmGroupFor(settings_.BgmKind);
+  for (size_t i = 0; i < musicMarks_.size(); ++i) ShowMark(musicMarks_[i], view.selected[i]);
+}
+
+void SettingsDialog::ShowPicturePreview(const std::string& path) {
+  try {
+    ShowPreview(path, picturePreview_, previewScratch_, Scaled(kPreviewSide));
+  } catch (const std::bad_alloc&) {
+    // A picture too large for memory shows as none, like an unreadable one.
+    ShowPreview("", picturePreview_, previewScratch_, Scaled(kPreviewSide));
+  }
+}
+
 void SettingsDialog::SelectPictureKind(int index, bool onCaption) {
   if (index < 0 || index > 1) return;
   settings_.PictureKind = static_cast<int16_t>(index);
   const PictureGroupView view = PictureGroupFor(settings_.PictureKind);
-  for (size_t i = 0; i < pictureMarks_.size(); ++i) ShowMark(pictureMarks_[i], view.selected[i]);
+  ShowPictureMarks();
   SetButtonEnabled(choosePictureButton_, view.choosePictureEnabled);
   if (PressClearsPictureShown(index, onCaption)) {
     // What is shown goes; the setting keeps its file and is saved with it.
-    pictureShown_->SetText("");
+    ShowPath(*pictureShown_, 0, "");
     picturePreview_.Clear();
     picturePreview_.Resize(Scaled(kPreviewSide), Scaled(kPreviewSide));
     picturePreview_.Refresh();
   }
+  ShowFocusCues();
+  NotifyStateChange(window_, 0);
 }
 
 void SettingsDialog::SelectBgmKind(int index) {
   if (index < 0 || index > 2) return;
   settings_.BgmKind = static_cast<int16_t>(index);
   const BgmGroupView view = BgmGroupFor(settings_.BgmKind);
-  for (size_t i = 0; i < musicMarks_.size(); ++i) ShowMark(musicMarks_[i], view.selected[i]);
+  ShowMusicMarks();
   SetRepeatEnabled(view.repeatEnabled);
   SetButtonEnabled(chooseSoundButton_, view.chooseSoundEnabled);
+  ShowFocusCues();
+  NotifyStateChange(window_, 0);
 }
 
 void SettingsDialog::ChoosePicture() {
-  const std::optional<std::string> path =
-      ChooseFile(window_, instance_, {kPictureFilterDescription, kPicturePattern, settings_.PictureFolder});
+  const std::optional<std::string> path = ChooseFile(
+      window_, instance_,
+      {texts_, texts_.pictureFilterDescription, kPicturePattern, settings_.PictureFolder});
   if (!path) return;
   settings_.PictureFile = *path;
-  pictureShown_->SetText(Shown(*path));
+  ShowPath(*pictureShown_, 0, *path);
   settings_.PictureFolder = settings::ChooserFolder(*path, true);
-  ShowPreview(*path, picturePreview_, previewScratch_, Scaled(kPreviewSide));
+  ShowPicturePreview(*path);
 }
 
 void SettingsDialog::ChooseSound() {
   const std::optional<std::string> path =
-      ChooseFile(window_, instance_, {kSoundFilterDescription, kSoundPattern, settings_.BgmFolder});
+      ChooseFile(window_, instance_, {texts_, texts_.soundFilterDescription, kSoundPattern, settings_.BgmFolder});
   if (!path) return;
   settings_.BgmFile = *path;
-  soundShown_->SetText(Shown(*path));
+  ShowPath(*soundShown_, 1, *path);
   settings_.BgmFolder = settings::ChooserFolder(settings_.BgmFile, true);
 }
 
@@ -401,18 +407,13 @@ void SettingsDialog::RunModal() {
   ShowWindow(window_, SW_SHOWNORMAL);
   UpdateWindow(window_);
   SetForegroundWindow(window_);
+  ApplyFocus();
   MSG message;
   while (window_ && GetMessageW(&message, nullptr, 0, 0) > 0) {
-    // Esc anywhere in the dialog acts as the close box, unless it is closing
-    // the repeat box's open list.
-    if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE &&
-        (message.hwnd == window_ || IsChild(window_, message.hwnd)) &&
-        !(repeatBox_ && SendMessageW(repeatBox_, CB_GETDROPPEDSTATE, 0, 0))) {
-      PostMessageW(window_, WM_CLOSE, 0, 0);
-      continue;
-    }
+    if (TranslateDialogKey(message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
+    if (window_) SyncFocusFromSystem();
   }
 }
 
@@ -422,14 +423,31 @@ LRESULT SettingsDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, 
       Close();
       return 0;
     case WM_DESTROY:
+      DisconnectAccessible(window);
       window_ = nullptr;
+      return 0;
+    case WM_ACTIVATE:
+      // The focus goes back where the keyboard left it, not to the window.
+      if (LOWORD(wParam) != WA_INACTIVE && window_) {
+        ApplyFocus();
+        return 0;
+      }
+      return DefWindowProcW(window, message, wParam, lParam);
+    case WM_SYSCOLORCHANGE:
+      if (window_) ApplyLook();
+      return 0;
+    case WM_SETTINGCHANGE:
+      if (window_ && wParam == SPI_SETHIGHCONTRAST) ApplyLook();
+      return DefWindowProcW(window, message, wParam, lParam);
+    case WM_GETOBJECT:
+      return AnswerGetObject(window, wParam, lParam, *this);
+    case kDefaultActionMessage:
+      RunDefaultAction(static_cast<size_t>(wParam));
       return 0;
     default:
       return DefWindowProcW(window, message, wParam, lParam);
   }
 }
-
-}  // namespace
 
 void RunSettingsDialog(HINSTANCE instance, settings::Settings& settings) {
   SettingsDialog dialog(instance, settings);

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# The settings dialog under a Western (1252) and a Japanese (932) system code
-# page: Wine takes the code page from LANG. The two runs must show the same
-# pixels and write the same settings file.
+# The settings dialog in Japanese under a Western (1252) and a Japanese (932)
+# system code page: Wine takes the code page from LANG and the display
+# language from LC_MESSAGES. The two runs must show the same pixels and write
+# the same settings file, and the pixels must be the dialog's as it has
+# always looked on Japanese Windows (reference/japanese_dialog.png).
 # usage: code_pages.sh <settings_dialog_tests.exe> <scratch folder> <wine-run>
 set -euo pipefail
 program=$1
@@ -13,7 +15,7 @@ mkdir -p "$scratch"
 windows_path() { local path="${1//\//\\}"; printf 'Z:%s' "$path"; }
 for run in "en_US.UTF-8 1252" "ja_JP.UTF-8 932"; do
   set -- $run
-  LANG=$1 LC_ALL=$1 VENTALUNE_EXPECT_ACP=$2 VENTALUNE_RECORD_FOLDER="$(windows_path "$scratch")" \
+  env -u LC_ALL LANG=$1 LC_MESSAGES=ja_JP.UTF-8 VENTALUNE_EXPECT_ACP=$2 VENTALUNE_RECORD_FOLDER="$(windows_path "$scratch")" \
     "$emulator" "$program" --gtest_filter='CodePageRecordTest.*'
 done
 status=0
@@ -23,4 +25,10 @@ for file in dialog.bmp settings.ini; do
     status=1
   fi
 done
+reference="$(dirname "$0")/reference/japanese_dialog.png"
+differing=$(compare -metric AE "$reference" "$scratch/932-dialog.bmp" null: 2>&1 || true)
+if [ "$differing" != 0 ]; then
+  echo "code_pages: the Japanese dialog differs from $reference in $differing pixels (see $scratch)" >&2
+  status=1
+fi
 exit $status

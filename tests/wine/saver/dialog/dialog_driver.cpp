@@ -18,18 +18,22 @@ constexpr Rgb kMarkDot{40, 36, 88};
 constexpr Rgb kMarkWell{255, 255, 255};
 constexpr Rgb kNormalOutline{84, 78, 128};
 
+// Windowed elements carry their element as their control number (one past
+// its place in the layout's order); their texts are what a person reads.
 HWND FindChild(HWND parent, std::string_view name) {
+  int number = 0;
+  for (const dialog::ElementPlace& place : dialog::kLayout)
+    if (place.name == name) number = static_cast<int>(place.id) + 1;
+  if (number == 0) return nullptr;
   struct Search {
-    std::string_view name;
+    int number;
     HWND found = nullptr;
-  } search{name};
+  } search{number};
   EnumChildWindows(
       parent,
       [](HWND child, LPARAM param) -> BOOL {
         auto* s = reinterpret_cast<Search*>(param);
-        char title[64] = {};
-        GetWindowTextA(child, title, sizeof(title));
-        if (s->name == title) {
+        if (GetDlgCtrlID(child) == s->number) {
           s->found = child;
           return FALSE;
         }

@@ -17,7 +17,9 @@ namespace {
 
 using dialog::ElementId;
 
-constexpr wchar_t kChooserTitle[] = L"ﾌｧｲﾙを開く";
+// The chooser speaks the user's language, as the dialog does.
+const wchar_t* const kChooserTitle =
+    PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE ? L"ﾌｧｲﾙを開く" : L"Open";
 // The file name field of the common open dialog, in both of its looks.
 constexpr int kFileNameCombo = 0x47c;
 constexpr int kFileNameEdit = 0x480;
@@ -47,16 +49,30 @@ std::wstring Wide(const std::string& ansi) {
   return wide;
 }
 
+// The open chooser and its file name field, once it shows: the system's own
+// template carries the English title while the chooser is still being
+// filled in, and a name typed then would be cleared.
+HWND OpenChooser(HWND& field) {
+  HWND chooser = nullptr;
+  WaitFor(
+      [&] {
+        chooser = FindWindowW(nullptr, kChooserTitle);
+        field = chooser ? GetDlgItem(chooser, kFileNameCombo) : nullptr;
+        if (chooser && !field) field = GetDlgItem(chooser, kFileNameEdit);
+        return field != nullptr && IsWindowVisible(chooser);
+      },
+      10s);
+  return field ? chooser : nullptr;
+}
+
 // Opens the chooser behind `button`, types `fileName` (nothing: cancels) and
 // waits for the chooser to go.
 void Choose(DialogRun& run, ElementId button, const std::string* fileName) {
   run.Click(run.Centre(button));
-  HWND chooser = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (chooser = FindWindowW(nullptr, kChooserTitle)) != nullptr; }, 10s));
+  HWND field = nullptr;
+  HWND chooser = OpenChooser(field);
+  ASSERT_NE(chooser, nullptr);
   if (fileName) {
-    HWND field = GetDlgItem(chooser, kFileNameCombo);
-    if (!field) field = GetDlgItem(chooser, kFileNameEdit);
-    ASSERT_NE(field, nullptr);
     SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Wide(*fileName).c_str()));
     PostMessageW(chooser, WM_COMMAND, IDOK, 0);
   } else {
@@ -177,10 +193,9 @@ TEST(ChooserTest, PathOutsideTheCodePageIsStoredInItsShortForm) {
   run.Click(run.Centre(ElementId::LblSel1));
   ASSERT_TRUE(WaitFor([&] { return run.ButtonLooksEnabled("Cmd_Pic"); }, 5s));
   run.Click(run.Centre(ElementId::CmdPic));
-  HWND chooser = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (chooser = FindWindowW(nullptr, kChooserTitle)) != nullptr; }, 10s));
-  HWND field = GetDlgItem(chooser, kFileNameCombo);
-  if (!field) field = GetDlgItem(chooser, kFileNameEdit);
+  HWND field = nullptr;
+  HWND chooser = OpenChooser(field);
+  ASSERT_NE(chooser, nullptr);
   SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
   PostMessageW(chooser, WM_COMMAND, IDOK, 0);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(chooser); }, 10s));

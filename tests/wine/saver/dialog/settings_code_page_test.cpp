@@ -32,6 +32,16 @@ TEST(CodePageRecordTest, WhatTheDialogShowsAndWrites) {
                                    {settings::kKeyBgmRepeatTrack, "0"},
                                    {settings::kKeyBgmFile, ""}});
   DialogRun::SetIni(&ini);
+  // Keyboard cues as Windows sets them out of the box (Wine's are on): the
+  // focus shows only once a key has moved it, so a mouse user sees the
+  // dialog as it has always looked.
+  BOOL cues = FALSE;
+  SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &cues, 0);
+  SystemParametersInfoW(SPI_SETKEYBOARDCUES, 0, reinterpret_cast<void*>(FALSE), SPIF_UPDATEINIFILE | SPIF_SENDCHANGE);
+  struct RestoreCues {
+    BOOL cues;
+    ~RestoreCues() { SystemParametersInfoW(SPI_SETKEYBOARDCUES, 0, reinterpret_cast<void*>(static_cast<INT_PTR>(cues)), SPIF_UPDATEINIFILE | SPIF_SENDCHANGE); }
+  } restore{cues};
   DialogRun dialog;
   ASSERT_TRUE(dialog.Open());
 

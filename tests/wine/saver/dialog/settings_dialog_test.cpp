@@ -240,8 +240,9 @@ struct StoredPictureRow {
 };
 class StoredPictureTest : public SettingsDialogTest, public testing::WithParamInterface<StoredPictureRow> {};
 
-// A stored picture that is gone falls back to the desktop; one that is no
-// picture keeps its option. Either way the preview is empty at 80 × 80.
+// A stored picture that is away (an unplugged drive, say) or is no picture
+// keeps its option, so saving does not lose the choice; either way the
+// preview is empty at 80 × 80.
 TEST_P(StoredPictureTest, UnusablePictureShowsAnEmptyPreview) {
   const std::string path = DialogRun::Installed("stored.bmp");
   DeleteFileA(path.c_str());
@@ -262,7 +263,7 @@ TEST_P(StoredPictureTest, UnusablePictureShowsAnEmptyPreview) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, StoredPictureTest,
-                         testing::Values(StoredPictureRow{"Deleted", nullptr, false},
+                         testing::Values(StoredPictureRow{"Away", nullptr, true},
                                          // A bitmap header that ends after its first bytes.
                                          StoredPictureRow{"CutShortBitmap", "BM\x36\x00\x00", true},
                                          StoredPictureRow{"Text", "not a picture at all", true}),
