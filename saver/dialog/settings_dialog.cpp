@@ -63,12 +63,19 @@ void NumberWindow(HWND window, ElementId id) {
 
 }  // namespace
 
-SettingsDialog::SettingsDialog(HINSTANCE instance, settings::Settings& settings)
+SettingsDialog::SettingsDialog(HINSTANCE instance, settings::Settings& settings,
+                               const std::optional<Relayout>& again)
     : instance_(instance),
       settings_(settings),
-      dpi_(ReadScreenDpi().y),
+      again_(again),
+      dpi_(again ? again->dpi : ReadScreenDpi().y),
       texts_(TextsForUser()),
-      dialogFont_(DialogFontFor(texts_)) {}
+      dialogFont_(DialogFontFor(texts_)) {
+  if (again_) {
+    focus_ = again_->focus;
+    keyboardUsed_ = again_->keyboardUsed;
+  }
+}
 
 SettingsDialog::~SettingsDialog() {
   if (pathTips_) DestroyWindow(pathTips_);
@@ -123,6 +130,7 @@ void SettingsDialog::AddButton(button::Command& command, PicturePanel& panel, El
   const PixelRect r = At(id);
   toolkit::AmbientProperties ambient;
   ambient.font = dialogFont_;
+  ambient.dpi = dpi_;
   command.Create(panel.window(), r.x, r.y, r.width, r.height, art_.skins, ambient);
   command.SetFont(dialogFont_);
   command.SetCaption(caption);
@@ -131,8 +139,8 @@ void SettingsDialog::AddButton(button::Command& command, PicturePanel& panel, El
 }
 
 void SettingsDialog::CreateElements() {
-  labelFont_ = toolkit::MakeFont(dialogFont_);
-  boxFont_ = toolkit::MakeFont({kDefaultFace, kDefaultFontHundredths, 1, 400});
+  labelFont_ = toolkit::MakeFont(dialogFont_, dpi_);
+  boxFont_ = toolkit::MakeFont({kDefaultFace, kDefaultFontHundredths, 1, 400}, dpi_);
   const auto create = [&](PicturePanel& panel, HWND parent, ElementId id, const PanelStyle& style) {
     const PixelRect r = At(id);
     panel.Create(parent, r.x, r.y, r.width, r.height, style);
@@ -256,13 +264,18 @@ void SettingsDialog::SetRepeatEnabled(bool enabled) {
 }
 
 void SettingsDialog::Load() {
-  // Outer size from twips, centred across with a third of the free height above.
-  const int width = toolkit::TwipsToPixelsX(kWindowWidthTwips);
-  const int height = toolkit::TwipsToPixelsY(kWindowHeightTwips);
-  const TwipsPoint corner = WindowCornerTwips(toolkit::PixelsToTwipsX(GetSystemMetrics(SM_CXSCREEN)),
-                                              toolkit::PixelsToTwipsY(GetSystemMetrics(SM_CYSCREEN)));
-  SetWindowPos(window_, nullptr, toolkit::TwipsToPixelsX(corner.x), toolkit::TwipsToPixelsY(corner.y), width, height,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  if (again_) {
+    const RECT& r = again_->window;
+    SetWindowPos(window_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  } else {
+    // Outer size from twips, centred across with a third of the free height above.
+    const int width = toolkit::TwipsToPixelsX(kWindowWidthTwips);
+    const int height = toolkit::TwipsToPixelsY(kWindowHeightTwips);
+    const TwipsPoint corner = WindowCornerTwips(toolkit::PixelsToTwipsX(GetSystemMetrics(SM_CXSCREEN)),
+                                                toolkit::PixelsToTwipsY(GetSystemMetrics(SM_CYSCREEN)));
+    SetWindowPos(window_, nullptr, toolkit::TwipsToPixelsX(corner.x), toolkit::TwipsToPixelsY(corner.y), width,
+                 height, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   art_.Load(instance_, dpi_);
   CreateElements();
 
@@ -289,13 +302,16 @@ void SettingsDialog::Load() {
   SetButtonEnabled(chooseSoundButton_, music.chooseSoundEnabled);
   SetRepeatEnabled(music.repeatEnabled);
   if (repeatBox_)
-    SetWindowTextW(repeatBox_, toolkit::WideFromUtf8(RepeatBoxText(settings_.BgmRepeatTrack)).c_str());
+    SetWindowTextW(repeatBox_, again_ ? again_->repeatText.c_str()
+                                      : toolkit::WideFromUtf8(RepeatBoxText(settings_.BgmRepeatTrack)).c_str());
   ShowPath(*soundShown_, 1, settings_.BgmFile);
   // The list under the text; adding items leaves the text as it is.
   if (repeatBox_)
     for (const std::string& item : RepeatBoxItems())
       SendMessageW(repeatBox_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(toolkit::WideFromUtf8(item).c_str()));
 
+  // Built again on another monitor, the dialog is simply there.
+  if (again_) return;
   TakeZoomOriginFromCursor();
   ZoomOpen(window_);
 }
@@ -399,7 +415,7 @@ void SettingsDialog::Close() {
   if (closed_) return;
   closed_ = true;
   // Back to the point the opening started from, not to where the pointer is now.
-  ZoomClose(window_);
+  if (!relayout_) ZoomClose(window_);
   DestroyWindow(window_);
 }
 
@@ -439,6 +455,18 @@ LRESULT SettingsDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, 
     case WM_SETTINGCHANGE:
       if (window_ && wParam == SPI_SETHIGHCONTRAST) ApplyLook();
       return DefWindowProcW(window, message, wParam, lParam);
+    case WM_DPICHANGED:
+      if (window_ && lParam) {
+        Relayout again;
+        again.dpi = HIWORD(wParam);
+        again.window = *reinterpret_cast<const RECT*>(lParam);
+        again.repeatText = toolkit::WideFromUtf8(RepeatText());
+        again.focus = focus_;
+        again.keyboardUsed = keyboardUsed_;
+        relayout_ = again;
+        Close();
+      }
+      return 0;
     case WM_GETOBJECT:
       return AnswerGetObject(window, wParam, lParam, *this);
     case kDefaultActionMessage:
@@ -450,10 +478,14 @@ LRESULT SettingsDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, 
 }
 
 void RunSettingsDialog(HINSTANCE instance, settings::Settings& settings) {
-  SettingsDialog dialog(instance, settings);
-  if (!dialog.Create()) return;
-  dialog.Load();
-  dialog.RunModal();
+  std::optional<Relayout> again;
+  do {
+    SettingsDialog dialog(instance, settings, again);
+    if (!dialog.Create()) return;
+    dialog.Load();
+    dialog.RunModal();
+    again = dialog.relayout();
+  } while (again);
 }
 
 }  // namespace ventalune::dialog

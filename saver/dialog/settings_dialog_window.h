@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,14 +29,27 @@ namespace ventalune::dialog {
 // after the reader's call has returned: wParam is the control's index.
 inline constexpr UINT kDefaultActionMessage = WM_APP + 1;
 
+// A dialog moved to a monitor of another resolution is built again there,
+// laid out at that resolution as any dialog is at its start; what the user
+// had typed and where the keyboard was go with it.
+struct Relayout {
+  int dpi = 96;
+  RECT window{};  // the outer rectangle the system suggests
+  std::wstring repeatText;
+  Stop focus = Stop::PictureOptions;
+  bool keyboardUsed = false;
+};
+
 class SettingsDialog final : public AccessibleDialogSource {
  public:
-  SettingsDialog(HINSTANCE instance, settings::Settings& settings);
+  SettingsDialog(HINSTANCE instance, settings::Settings& settings, const std::optional<Relayout>& again);
   ~SettingsDialog() override;
 
   bool Create();
   void Load();
   void RunModal();
+  // Set when the dialog closed to be built again at another resolution.
+  const std::optional<Relayout>& relayout() const { return relayout_; }
   LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
   std::vector<AccessibleControl> AccessibleControls() override;
@@ -89,6 +103,8 @@ class SettingsDialog final : public AccessibleDialogSource {
 
   HINSTANCE instance_;
   settings::Settings& settings_;
+  std::optional<Relayout> again_;
+  std::optional<Relayout> relayout_;
   int dpi_;
   const DialogTexts& texts_;
   HWND window_ = nullptr;

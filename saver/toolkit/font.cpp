@@ -7,11 +7,11 @@
 
 namespace ventalune::toolkit {
 
-Font::Font(const FontDescription& description) : description_(description) {
+Font::Font(const FontDescription& description, int dpi) : description_(description) {
   LOGFONTW font{};
   // Hundredths of a point to pixels of character height (negative: the
   // em height, not the cell height).
-  font.lfHeight = -MulDiv(description.sizeHundredths, ReadScreenDpi().y, 7200);
+  font.lfHeight = -MulDiv(description.sizeHundredths, dpi > 0 ? dpi : ReadScreenDpi().y, 7200);
   font.lfWeight = description.weight;
   font.lfItalic = description.italic;
   font.lfUnderline = description.underline;

@@ -10,11 +10,12 @@ namespace ventalune::toolkit {
 
 class Font {
  public:
-  // Sized for the screen's real resolution; the face is named in UTF-8. When
+  // Sized for `dpi` (0: the screen's real resolution); the face is named in
+  // UTF-8. When
   // the system lacks that face, the font mapper picks the closest one of
   // the character set asked for. Falls back to the system's GUI
   // font when the platform cannot make this one.
-  explicit Font(const FontDescription& description);
+  explicit Font(const FontDescription& description, int dpi = 0);
   Font(const Font&) = delete;
   Font& operator=(const Font&) = delete;
   ~Font();
@@ -30,6 +31,8 @@ class Font {
 };
 
 using SharedFont = std::shared_ptr<const Font>;
-inline SharedFont MakeFont(const FontDescription& description) { return std::make_shared<const Font>(description); }
+inline SharedFont MakeFont(const FontDescription& description, int dpi = 0) {
+  return std::make_shared<const Font>(description, dpi);
+}
 
 }  // namespace ventalune::toolkit

@@ -32,6 +32,8 @@ struct FontDescription {
 struct AmbientProperties {
   bool userMode = true;
   FontDescription font{"MS Sans Serif", 825, 1, 400};
+  // The resolution of the monitor the container is on; 0: the screen's.
+  int dpi = 0;
 };
 
 // Raw bytes as a property: a file a control keeps (its GIF, a cursor).

@@ -48,7 +48,7 @@ bool Command::Create(HWND parent, int x, int y, int width, int height, std::shar
   caption_ = &panel_.AddLabel();
   caption_->SetText(kDesignCaption);
   caption_->SetAlignment(toolkit::Alignment::Centre);
-  caption_->SetFont(toolkit::MakeFont(font_));
+  caption_->SetFont(toolkit::MakeFont(font_, ambient_.dpi));
   // The caption is part of the face: its mouse events are the button's.
   caption_->onMouseDown = [this](const toolkit::MouseEvent& event) { MouseDown(event); };
   caption_->onMouseUp = [this](const toolkit::MouseEvent& event) { MouseUp(event); };
@@ -90,7 +90,7 @@ void Command::SetEnabled(bool enabled) {
 
 void Command::SetFont(const toolkit::FontDescription& font) {
   font_ = font;
-  if (caption_) caption_->SetFont(toolkit::MakeFont(font_));
+  if (caption_) caption_->SetFont(toolkit::MakeFont(font_, ambient_.dpi));
   MarkChanged(kFontKey);
 }
 
@@ -122,7 +122,7 @@ void Command::ReadProperties(const toolkit::PropertyBag& bag) {
   machine_.SetEnabled(read.enabled);
   if (caption_) caption_->SetText(read.caption);
   font_ = read.font;
-  if (caption_) caption_->SetFont(toolkit::MakeFont(font_));
+  if (caption_) caption_->SetFont(toolkit::MakeFont(font_, ambient_.dpi));
   firstRun_ = read.firstRun;
   if (caption_) caption_->SetColour(static_cast<COLORREF>(read.fontColour));
   panel_.SetTransparent(read.visible == 0);
@@ -172,7 +172,7 @@ void Command::UpdateFocusFrame() {
   const bool shown = focusCue_ && window() && GetFocus() == window();
   if (shown == focusFrame_->visible()) return;
   // Inside the skin's border.
-  const int inset = MulDiv(3, ReadScreenDpi().y, 96);
+  const int inset = MulDiv(3, Dpi(), 96);
   focusFrame_->SetBounds(inset, inset, panel_.width() - 2 * inset, panel_.height() - 2 * inset);
   focusFrame_->SetVisible(shown);
 }
@@ -216,7 +216,7 @@ void Command::Paint(Skin skin) {
     panel_.InvalidateArea({0, 0, width, height});
     if (caption_) {
       const int lineHeight = caption_->font() ? caption_->font()->lineHeight() : 0;
-      caption_->SetBounds(0, CaptionTop(height, lineHeight, ReadScreenDpi().y), width, lineHeight);
+      caption_->SetBounds(0, CaptionTop(height, lineHeight, Dpi()), width, lineHeight);
     }
     UpdateFocusFrame();
     return;
@@ -243,7 +243,7 @@ void Command::Paint(Skin skin) {
 
   if (caption_) {
     const int lineHeight = caption_->font() ? caption_->font()->lineHeight() : 0;
-    const int top = CaptionTop(height, lineHeight, ReadScreenDpi().y);
+    const int top = CaptionTop(height, lineHeight, Dpi());
     caption_->SetBounds(0, top, width, lineHeight);
   }
 }

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "common/screen_dpi.h"
 #include "saver/controls/button/button_properties.h"
 #include "saver/controls/button/button_state.h"
 #include "saver/pictures/picture_surface.h"
@@ -87,6 +88,7 @@ class Command {
 
  private:
   void Paint(Skin skin);
+  int Dpi() const { return ambient_.dpi > 0 ? ambient_.dpi : ReadScreenDpi().y; }
   void PaintSystemFace(Skin skin);
   void UpdateFocusFrame();
   void Apply(const ButtonStep& step);

@@ -26,24 +26,30 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Runs the dialog modally on this thread; `check` runs from its message
-// loop once the dialog shows, and the dialog is closed after it.
-std::function<void(HWND)> pendingCheck;
+// Runs the dialog modally on this thread; the checks run in turn from its
+// message loop, each once a dialog window shows that the one before did not
+// see, and the dialog is closed after the last.
+std::vector<std::function<void(HWND)>> pendingChecks;
+HWND checkedDialog = nullptr;
 
-void RunDialogAndCheck(settings::Settings settings, std::function<void(HWND)> check) {
-  pendingCheck = std::move(check);
-  SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR timer, DWORD) {
+void RunDialogAndCheck(settings::Settings settings, std::vector<std::function<void(HWND)>> checks) {
+  pendingChecks = std::move(checks);
+  checkedDialog = nullptr;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR, DWORD) {
     HWND dialog = FindWindowW(L"Nubivola_P", nullptr);
-    if (!dialog || !IsWindowVisible(dialog) || !pendingCheck) return;
-    KillTimer(nullptr, timer);
+    if (!dialog || dialog == checkedDialog || !IsWindowVisible(dialog) || pendingChecks.empty()) return;
+    checkedDialog = dialog;
     // The opening zoom and the first paints finish first.
     WaitFor([] { return false; }, 700ms);
-    const std::function<void(HWND)> run = std::move(pendingCheck);
-    pendingCheck = nullptr;
-    run(dialog);
-    PostMessageW(dialog, WM_CLOSE, 0, 0);
+    const std::function<void(HWND)> check = std::move(pendingChecks.front());
+    pendingChecks.erase(pendingChecks.begin());
+    check(dialog);
+    if (pendingChecks.empty()) PostMessageW(dialog, WM_CLOSE, 0, 0);
   });
   dialog::RunSettingsDialog(GetModuleHandleW(nullptr), settings);
+  KillTimer(nullptr, timer);
+  EXPECT_TRUE(pendingChecks.empty()) << "a dialog the checks waited for never showed";
+  pendingChecks.clear();
 }
 
 bool Japanese() { return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE; }
@@ -95,7 +101,7 @@ TEST(HostedDialogTest, ScreenReaderHearsEveryControlByItsVisibleText) {
   settings.PictureKind = 0;
   settings.BgmKind = 1;
   std::vector<Heard> heard;
-  RunDialogAndCheck(settings, [&](HWND dialog) { heard = ReadChildren(dialog); });
+  RunDialogAndCheck(settings, {[&](HWND dialog) { heard = ReadChildren(dialog); }});
   CoUninitialize();
 
   const bool ja = Japanese();
@@ -215,7 +221,7 @@ TEST(HostedDialogTest, HighContrastDrawsEveryLabelInTheSystemColours) {
   settings::Settings settings;
   settings.PictureKind = 0;
   settings.BgmKind = 1;
-  RunDialogAndCheck(settings, [&](HWND dialog) {
+  RunDialogAndCheck(settings, {[&](HWND dialog) {
     // Switched while the dialog is open: it follows.
     highContrast = true;
     SetSysColors(static_cast<int>(elements.size()), elements.data(), scheme.data());
@@ -246,9 +252,48 @@ TEST(HostedDialogTest, HighContrastDrawsEveryLabelInTheSystemColours) {
       EXPECT_GT(background, r.width * r.height / 2) << "the label stands on the window colour";
       EXPECT_GE(strongest, 4.5);
     }
-  });
+  }});
   SetSysColors(static_cast<int>(elements.size()), elements.data(), before.data());
   highContrast = false;
+}
+
+// Moved to a monitor of 144 dpi, the dialog is laid out again there as it
+// would be at its start, keeping the repeat box's text.
+TEST(HostedDialogTest, AnotherMonitorsResolutionLaysTheDialogOutAgain) {
+  settings::Settings settings;
+  settings.BgmKind = 1;
+  RECT suggested{};
+  RunDialogAndCheck(settings, {[&](HWND dialog) {
+                                 SetWindowTextW(FindWindowExW(ChildNumbered(dialog, static_cast<int>(dialog::ElementId::PicD1) + 1),
+                                                              nullptr, L"ComboBox", nullptr),
+                                                L"7");
+                                 RECT outer{};
+                                 GetWindowRect(dialog, &outer);
+                                 suggested = {outer.left, outer.top, outer.left + (outer.right - outer.left) * 3 / 2,
+                                              outer.top + (outer.bottom - outer.top) * 3 / 2};
+                                 SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(144, 144),
+                                              reinterpret_cast<LPARAM>(&suggested));
+                               },
+                               [&](HWND dialog) {
+                                 using enum dialog::ElementId;
+                                 // Where the system suggested, and every frame at its 144 dpi size.
+                                 RECT outer{};
+                                 GetWindowRect(dialog, &outer);
+                                 EXPECT_TRUE(EqualRect(&outer, &suggested));
+                                 for (dialog::ElementId id : {PicD0, PicD1, PicBase}) {
+                                   HWND element = ChildNumbered(dialog, static_cast<int>(id) + 1);
+                                   const dialog::PixelRect expected = dialog::ElementRect(id, 144);
+                                   RECT r{};
+                                   GetWindowRect(element, &r);
+                                   EXPECT_EQ(r.right - r.left, expected.width) << dialog::PlaceOf(id).name;
+                                   EXPECT_EQ(r.bottom - r.top, expected.height) << dialog::PlaceOf(id).name;
+                                 }
+                                 wchar_t repeat[16] = {};
+                                 GetWindowTextW(FindWindowExW(ChildNumbered(dialog, static_cast<int>(PicD1) + 1),
+                                                              nullptr, L"ComboBox", nullptr),
+                                                repeat, 16);
+                                 EXPECT_STREQ(repeat, L"7");
+                               }});
 }
 
 }  // namespace
