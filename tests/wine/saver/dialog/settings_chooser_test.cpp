@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "control_host.h"
 #include "dialog_driver.h"
@@ -173,18 +174,31 @@ TEST(ChooserTest, ChosenSoundIsSaved) {
 
 // A folder name the Western code page cannot hold: the settings get the
 // file's short name, which it can, and the saver finds the file by it.
-TEST(ChooserTest, PathOutsideTheCodePageIsStoredInItsShortForm) {
-  if (GetACP() != 1252) GTEST_SKIP() << "needs a system code page without Japanese characters";
-  const std::wstring folder = Wide(kDialogInstallFolder) + L"\\u5199\u771f";
-  CreateDirectoryW(folder.c_str(), nullptr);
-  const std::wstring wide = folder + L"\\sky.bmp";
+struct ShortFormRow {
+  const char* name;
+  std::vector<std::wstring> folders;  // below the install folder
+  std::wstring file;
+  bool needsWesternCodePage;
+};
+class ShortFormTest : public testing::TestWithParam<ShortFormRow> {};
+
+// A chosen path the settings cannot hold as it is (a character outside the
+// code page, or longer than a value holds) is stored in its short form.
+TEST_P(ShortFormTest, ChosenPathIsStoredInItsShortForm) {
+  if (GetParam().needsWesternCodePage && GetACP() != 1252)
+    GTEST_SKIP() << "needs a system code page without Japanese characters";
+  std::wstring folder = Wide(kDialogInstallFolder);
+  for (const std::wstring& name : GetParam().folders) {
+    folder += L"\\" + name;
+    CreateDirectoryW(folder.c_str(), nullptr);
+  }
+  const std::wstring wide = folder + L"\\" + GetParam().file;
   const std::string ansiTemp = DialogRun::Installed("temp.bmp");
   WriteBmpFile(ansiTemp, 16, 12, [](int, int) { return Rgb{255, 0, 0}; });
   ASSERT_TRUE(MoveFileExW(Wide(ansiTemp).c_str(), wide.c_str(), MOVEFILE_REPLACE_EXISTING));
   wchar_t shortForm[MAX_PATH] = {};
   if (GetShortPathNameW(wide.c_str(), shortForm, MAX_PATH) == 0 || wide == shortForm)
     GTEST_SKIP() << "the file system gives no short names";
-
   const std::string ini = Settings("1", "", "0", "");
   DialogRun::SetIni(&ini);
   DialogRun run;
@@ -207,6 +221,15 @@ TEST(ChooserTest, PathOutsideTheCodePageIsStoredInItsShortForm) {
   EXPECT_EQ(DialogRun::IniBytes(), Settings("1", stored, "0", ""));
   EXPECT_NE(GetFileAttributesA(stored.c_str()), INVALID_FILE_ATTRIBUTES);
 }
+
+INSTANTIATE_TEST_SUITE_P(Paths, ShortFormTest,
+                         testing::Values(ShortFormRow{"OutsideTheCodePage", {L"\u5199\u771f"}, L"sky.bmp", true},
+                                         // 256 characters: past what a value holds, within
+                                         // what a chooser without long-path support names.
+                                         ShortFormRow{"LongerThanAValueHolds",
+                                                      {std::wstring(100, L'a'), std::wstring(100, L'b')},
+                                                      L"sky-picture.bmp", false}),
+                         [](const testing::TestParamInfo<ShortFormRow>& row) { return std::string(row.param.name); });
 
 struct SwitchRow {
   const char* name;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 #include "control_host.h"
@@ -237,7 +238,19 @@ struct StoredPictureRow {
   const char* name;
   const char* bytes;  // the file's content; null: no such file
   bool fileOptionKept;
+  int64_t extendTo = 0;  // then the file is lengthened to this many bytes
 };
+
+// Lengthens a file without writing its bytes (sparse where the disk allows).
+bool Lengthen(const std::string& path, int64_t size) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  LARGE_INTEGER end{};
+  end.QuadPart = size;
+  const bool done = SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+  CloseHandle(file);
+  return done;
+}
 class StoredPictureTest : public SettingsDialogTest, public testing::WithParamInterface<StoredPictureRow> {};
 
 // A stored picture that is away (an unplugged drive, say) or is no picture
@@ -249,6 +262,7 @@ TEST_P(StoredPictureTest, UnusablePictureShowsAnEmptyPreview) {
   if (GetParam().bytes) {
     const std::string bytes = GetParam().bytes;
     WriteRawFile(path, std::vector<uint8_t>(bytes.begin(), bytes.end()));
+    if (GetParam().extendTo) ASSERT_TRUE(Lengthen(path, GetParam().extendTo));
   }
   OpenWith(Settings("1", path, "0", "0", ""));
   const bool kept = GetParam().fileOptionKept;
@@ -258,6 +272,8 @@ TEST_P(StoredPictureTest, UnusablePictureShowsAnEmptyPreview) {
   EXPECT_TRUE(Sized(run_.Element("Display"), Dpi(80), Dpi(80)));
   const POINT middle = run_.Centre(ElementId::Display);
   EXPECT_TRUE(ColourNear(CaptureScreen().at(middle.x, middle.y), Rgb{255, 255, 255}, 4));
+  DWORD_PTR answer = 0;
+  EXPECT_TRUE(SendMessageTimeoutW(run_.window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer));
   // Still a working dialog.
   Save();
 }
@@ -266,7 +282,11 @@ INSTANTIATE_TEST_SUITE_P(Files, StoredPictureTest,
                          testing::Values(StoredPictureRow{"Away", nullptr, true},
                                          // A bitmap header that ends after its first bytes.
                                          StoredPictureRow{"CutShortBitmap", "BM\x36\x00\x00", true},
-                                         StoredPictureRow{"Text", "not a picture at all", true}),
+                                         StoredPictureRow{"Text", "not a picture at all", true},
+                                         // A bitmap header on a 3 GiB file: refused unread, the
+                                         // dialog stays responsive.
+                                         StoredPictureRow{"ThreeGigabytes", "BM\x36\x00\x00\xC0", true,
+                                                          int64_t{3} << 30}),
                          [](const testing::TestParamInfo<StoredPictureRow>& row) {
                            return std::string(row.param.name);
                          });
