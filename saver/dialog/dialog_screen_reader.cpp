@@ -125,20 +125,43 @@ void SettingsDialog::AnnounceFocus() {
   }
 }
 
+void SettingsDialog::AnnounceChecked(std::initializer_list<size_t> options) {
+  for (size_t option : options) NotifyStateChange(window_, option);
+}
+
+// The repeat box is a real combo box, which takes the focus itself; its own
+// stand-in object would have no name, as its caption is drawn on a panel.
+void SettingsDialog::NameRepeatBox() {
+  IAccPropServices* services = nullptr;
+  if (!repeatBox_ || FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                             IID_IAccPropServices, reinterpret_cast<void**>(&services))))
+    return;
+  const std::wstring name = Wide(repeatCaption_->text());
+  services->SetHwndPropStr(repeatBox_, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_NAME, name.c_str());
+  services->Release();
+}
+
+void SettingsDialog::ForgetRepeatBoxName() {
+  IAccPropServices* services = nullptr;
+  if (!repeatBox_ || FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                             IID_IAccPropServices, reinterpret_cast<void**>(&services))))
+    return;
+  MSAAPROPID name = PROPID_ACC_NAME;
+  services->ClearHwndProps(repeatBox_, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, &name, 1);
+  services->Release();
+}
+
 void SettingsDialog::RunDefaultAction(size_t index) {
-  // The same order as the list above.
-  enum : size_t { kPictureTitle, kDesktop, kPictureFile, kChoosePicture, kPicturePath, kMusicTitle, kAudioCd, kRepeat,
-                  kNoMusic, kSoundFile, kChooseSound, kSoundPath, kBanner, kCredit, kSave, kCancel };
   const auto press = [](button::Command& command) {
     if (command.window() && IsWindowEnabled(command.window()) && command.Click) command.Click();
   };
   switch (index) {
-    case kDesktop: FocusStop(Stop::PictureOptions); SelectPictureKind(0, false); break;
-    case kPictureFile: FocusStop(Stop::PictureOptions); SelectPictureKind(1, false); break;
+    case kDesktopOption: FocusStop(Stop::PictureOptions); SelectPictureKind(0, false); break;
+    case kPictureFileOption: FocusStop(Stop::PictureOptions); SelectPictureKind(1, false); break;
     case kChoosePicture: press(choosePictureButton_); break;
-    case kAudioCd: FocusStop(Stop::MusicOptions); SelectBgmKind(1); break;
-    case kNoMusic: FocusStop(Stop::MusicOptions); SelectBgmKind(0); break;
-    case kSoundFile: FocusStop(Stop::MusicOptions); SelectBgmKind(2); break;
+    case kAudioCdOption: FocusStop(Stop::MusicOptions); SelectBgmKind(1); break;
+    case kNoMusicOption: FocusStop(Stop::MusicOptions); SelectBgmKind(0); break;
+    case kSoundFileOption: FocusStop(Stop::MusicOptions); SelectBgmKind(2); break;
     case kChooseSound: press(chooseSoundButton_); break;
     case kBanner: OpenHomepage(); break;
     case kSave: press(saveButton_); break;

@@ -225,6 +225,7 @@ void SettingsDialog::CreateElements() {
     SendMessageW(repeatBox_, WM_SETFONT, reinterpret_cast<WPARAM>(boxFont_->handle()), FALSE);
     // The selection field: the box's height less its 3D edge.
     SendMessageW(repeatBox_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), box.height - 6);
+    NameRepeatBox();
   }
   soundShown_ = &AddLabel(musicFrame_, LblFname0, "", buttonText);
   soundShown_->SetBorder(true);
@@ -351,7 +352,7 @@ void SettingsDialog::SelectPictureKind(int index, bool onCaption) {
     picturePreview_.Refresh();
   }
   ShowFocusCues();
-  NotifyStateChange(window_, 0);
+  AnnounceChecked({kDesktopOption, kPictureFileOption, kChoosePicture});
 }
 
 void SettingsDialog::SelectBgmKind(int index) {
@@ -362,7 +363,7 @@ void SettingsDialog::SelectBgmKind(int index) {
   SetRepeatEnabled(view.repeatEnabled);
   SetButtonEnabled(chooseSoundButton_, view.chooseSoundEnabled);
   ShowFocusCues();
-  NotifyStateChange(window_, 0);
+  AnnounceChecked({kAudioCdOption, kRepeat, kNoMusicOption, kSoundFileOption, kChooseSound});
 }
 
 void SettingsDialog::ChoosePicture() {
@@ -440,6 +441,7 @@ LRESULT SettingsDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, 
       return 0;
     case WM_DESTROY:
       DisconnectAccessible(window);
+      ForgetRepeatBoxName();
       window_ = nullptr;
       return 0;
     case WM_ACTIVATE:

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -92,9 +93,16 @@ class SettingsDialog final : public AccessibleDialogSource {
   int SelectedPictureOption() const;
   int SelectedMusicOption() const;
 
-  // dialog_screen_reader.cpp
+  // dialog_screen_reader.cpp: the controls in the order a reader lists them.
+  enum AccessibleIndex : size_t {
+    kPictureTitle, kDesktopOption, kPictureFileOption, kChoosePicture, kPicturePath, kMusicTitle, kAudioCdOption,
+    kRepeat, kNoMusicOption, kSoundFileOption, kChooseSound, kSoundPath, kBanner, kCredit, kSave, kCancel
+  };
   void RunDefaultAction(size_t index);
   void AnnounceFocus();
+  void AnnounceChecked(std::initializer_list<size_t> options);
+  void NameRepeatBox();
+  void ForgetRepeatBoxName();
 
   // dialog_look.cpp
   void ApplyLook();
