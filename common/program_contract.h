@@ -1,14 +1,23 @@
 #pragma once
-// What the saver program and the scene program agree on: the folder the
-// saver writes the scene's two pictures to just before it starts the scene,
-// their names, and the title by which the saver finds the scene's window.
+// What the saver program and the scene program agree on: where the saver
+// writes the scene's two pictures just before it starts the scene, their
+// names, and the title by which the saver finds the scene's window.
 // Written once here; both programs and their tests read it from here.
 #include <array>
 #include <cstddef>
+#include <string>
+#include <string_view>
 
 namespace ventalune {
 
+// The saver writes the pictures to a folder of the user's own and names it
+// to the scene in this environment variable, which the scene inherits. The
+// scene started without it reads them from the shared data folder, as it
+// always has.
+inline constexpr char kPictureFolderVariable[] = "VENTALUNE_PICTURES";
 inline constexpr char kDataFolder[] = "C:\\q_sarn";
+// The user's own folder: this name under the user's local application data.
+inline constexpr wchar_t kUserFolderName[] = L"Ventalune";
 // The walls' picture: the desktop copy or the user's own picture.
 inline constexpr char kRoomPictureName[] = "Nubivola1.bmp";
 // The rings' picture: the world map.
@@ -29,5 +38,20 @@ constexpr std::array<char, FolderSize + NameSize> JoinedPath(const char (&folder
 
 inline constexpr auto kRoomPicturePath = JoinedPath(kDataFolder, kRoomPictureName);
 inline constexpr auto kRingPicturePath = JoinedPath(kDataFolder, kRingPictureName);
+
+struct PicturePaths {
+  std::string room, ring;
+  bool operator==(const PicturePaths&) const = default;
+};
+
+// The two pictures in `folder`, named without a trailing backslash (one
+// cannot be told from the second byte of a double-byte character without
+// the code page); an empty folder, the variable being unset, means the
+// shared data folder.
+inline PicturePaths PicturePathsIn(std::string_view folder) {
+  if (folder.empty()) return {kRoomPicturePath.data(), kRingPicturePath.data()};
+  const std::string base = std::string(folder) + '\\';
+  return {base + kRoomPictureName, base + kRingPictureName};
+}
 
 }  // namespace ventalune

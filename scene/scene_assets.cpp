@@ -12,17 +12,17 @@ bool LoadRoomTexture(std::array<uint32_t, kRoomWallCount>& slots, const char* pa
   return true;
 }
 
-bool LoadSceneAssets(RingScene& scene, const PictureTextureLoader& load) {
-  if (!LoadRoomTexture(scene.roomTextures, kRoomPicturePath.data(), load)) return false;
+bool LoadSceneAssets(RingScene& scene, const PicturePaths& pictures, const PictureTextureLoader& load) {
+  if (!LoadRoomTexture(scene.roomTextures, pictures.room.c_str(), load)) return false;
   scene.viewAngleX = scene.viewAngleY = scene.viewAngleZ = 0.0f;
-  if (!load(kRingPicturePath.data(), scene.ringTexture)) return false;
+  if (!load(pictures.ring.c_str(), scene.ringTexture)) return false;
   ApplyRingMaterial();
   return true;
 }
 
-bool ReloadSceneAssets(RingScene& scene, const PictureTextureLoader& load) {
+bool ReloadSceneAssets(RingScene& scene, const PicturePaths& pictures, const PictureTextureLoader& load) {
   const float x = scene.viewAngleX, y = scene.viewAngleY, z = scene.viewAngleZ;
-  const bool loaded = LoadSceneAssets(scene, load);
+  const bool loaded = LoadSceneAssets(scene, pictures, load);
   scene.viewAngleX = x;
   scene.viewAngleY = y;
   scene.viewAngleZ = z;

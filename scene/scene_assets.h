@@ -23,10 +23,10 @@ bool LoadRoomTexture(std::array<uint32_t, kRoomWallCount>& slots, const char* pa
 // Once per process, after the first advance: both textures, then the rings'
 // material. The view starts level (the first advance's sway is discarded).
 // Stops at the first picture that fails.
-bool LoadSceneAssets(RingScene& scene, const PictureTextureLoader& load);
+bool LoadSceneAssets(RingScene& scene, const PicturePaths& pictures, const PictureTextureLoader& load);
 
 // For a rendering context made after the first one: the same textures and
 // material again, without disturbing the sway under way.
-bool ReloadSceneAssets(RingScene& scene, const PictureTextureLoader& load);
+bool ReloadSceneAssets(RingScene& scene, const PicturePaths& pictures, const PictureTextureLoader& load);
 
 }  // namespace ventalune::scene

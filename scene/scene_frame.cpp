@@ -9,6 +9,18 @@
 #include "scene/scene_view.h"
 
 namespace ventalune::scene {
+namespace {
+
+// The folder the saver named for this run, or nothing.
+std::string PictureFolderFromEnvironment() {
+  char folder[MAX_PATH] = {};
+  const DWORD length = GetEnvironmentVariableA(kPictureFolderVariable, folder, MAX_PATH);
+  // Too long for a path the loaders take: as though none were named.
+  if (length == 0 || length >= MAX_PATH) return {};
+  return std::string(folder, length);
+}
+
+}  // namespace
 
 bool PrepareGlState(SceneFrame& frame, SceneWindow& window, KeyTable& keys) {
   frame.window = &window;
@@ -29,8 +41,8 @@ void StepFrame(SceneFrame& frame, uint32_t elapsedMs) {
 
   // A window re-created by a display-mode switch has a new rendering context
   // without our textures: load them again rather than draw white walls.
-  const bool loaded = frame.assetsLoaded ? ReloadSceneAssets(*frame.scene, LoadPictureTexture)
-                                         : LoadSceneAssets(*frame.scene, LoadPictureTexture);
+  const bool loaded = frame.assetsLoaded ? ReloadSceneAssets(*frame.scene, frame.pictures, LoadPictureTexture)
+                                         : LoadSceneAssets(*frame.scene, frame.pictures, LoadPictureTexture);
   frame.assetsLoaded = true;
   frame.contextHasAssets = loaded;
   if (!loaded) {
@@ -98,6 +110,7 @@ int RunSceneProgram(HINSTANCE instance, FramePresentedHook framePresented, Frame
   frame.scene = &scene;
   frame.framePresented = framePresented;
   frame.pacing = pacing;
+  frame.pictures = PicturePathsIn(PictureFolderFromEnvironment());
 
   WNDCLASSEXA windowClass{};
   windowClass.cbSize = sizeof(windowClass);

@@ -2,6 +2,7 @@
 // The frame loop: at most 60 frames a second, each one a step of the scene
 // and a draw, with the window's messages handled in between and while it
 // waits for the next frame.
+#include "common/program_contract.h"
 #include "scene/ring_scene.h"
 #include "scene/scene_window.h"
 
@@ -25,6 +26,7 @@ struct SceneFrame {
   bool contextHasAssets = false; // the current rendering context
   FramePresentedHook framePresented = nullptr;
   FramePacing pacing = FramePacing::kDisplayRate;
+  PicturePaths pictures;  // where the saver put the two pictures
 };
 
 // Fixed GL state for a freshly opened window; remembers the window and keys

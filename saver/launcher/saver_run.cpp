@@ -6,6 +6,7 @@
 #include "assets/saver_resources.h"
 #include "common/window_of.h"
 #include "saver/launcher/monitor_covers.h"
+#include "saver/launcher/run_pictures.h"
 #include "saver/launcher/run_plan.h"
 #include "saver/music/music_player.h"
 #include "saver/music/winmm_port.h"
@@ -59,6 +60,7 @@ class SaverRun final : public ProgramStartPort {
   bool mp3WatchOn_ = false;
   RendererWatch rendererWatch_;
   DWORD startTick_ = 0;
+  PicturePaths pictures_;  // in the user's own folder
   bool desktopCopyWritten_ = false;
   MonitorCovers covers_;  // the other monitors, dark while the scene shows
   // The scene program we started, kept to end it should it hang.
@@ -84,6 +86,16 @@ bool SaverRun::Create() {
   window_ = CreateWindowExA(0, kRunWindowClass, kRunWindowTitle, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_,
                             this);
   if (!window_) return false;
+  // Without a private folder there is nowhere safe for the desktop copy:
+  // the run does not start.
+  const std::optional<std::string> folder = PrepareRunPictureFolder();
+  if (!folder) {
+    DestroyWindow(window_);
+    return false;
+  }
+  pictures_ = PicturePathsIn(*folder);
+  // The scene, started from here, inherits where its pictures are.
+  SetEnvironmentVariableA(kPictureFolderVariable, folder->c_str());
   startTick_ = GetTickCount();
   SetTimer(window_, kRendererWatch, kRendererWatchMs, nullptr);
   LoadStep();
@@ -105,9 +117,10 @@ void SaverRun::LoadStep() {
 
   // Both files are complete before the scene program can read them, and
   // the desktop was copied before its window can cover it.
-  roomPicture_.SaveBitmapFile(kRoomPicturePath.data());
-  desktopCopyWritten_ = settings_.PictureKind == settings::kPictureDesktop;
-  ringPicture_.SaveBitmapFile(kRingPicturePath.data());
+  // Only a copy this run wrote is this run's to delete.
+  const bool roomWritten = WriteRunPicture(roomPicture_, pictures_.room);
+  desktopCopyWritten_ = roomWritten && settings_.PictureKind == settings::kPictureDesktop;
+  WriteRunPicture(ringPicture_, pictures_.ring);
   StartRenderer();
   StartMusic();
 }
@@ -183,13 +196,12 @@ void SaverRun::SetTimerOn(TimerId id, UINT periodMs, bool on) {
   state = on;
 }
 
-// The desktop copy shows whatever was on the screen (mail, documents) in a
-// folder every user of the machine can read, and nothing needs it once the
-// scene has gone: it goes with the run. The user's own picture and the world
-// map stay, as the next run overwrites them anyway.
+// The desktop copy shows whatever was on the screen (mail, documents), and
+// nothing needs it once the scene has gone: it goes with the run. The user's
+// own picture and the world map stay, as the next run overwrites them anyway.
 void SaverRun::RemoveDesktopCopy() {
   if (!desktopCopyWritten_) return;
-  DeleteFileA(kRoomPicturePath.data());
+  DeleteFileA(pictures_.room.c_str());
   desktopCopyWritten_ = false;
 }
 

@@ -43,7 +43,6 @@ int RunSaverProgram(HINSTANCE instance, const char* arguments) {
     return RunMessageLoop();
   }
 
-  CreateDirectoryA(kDataFolder, nullptr);
   // The dialog keeps a choice whose file is away for now, so that saving
   // does not erase it; the run has no use for one.
   settings::Settings settings = settings::LoadProgramSettings(

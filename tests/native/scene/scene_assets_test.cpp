@@ -38,9 +38,11 @@ class SceneAssetsTest : public testing::Test {
   }
 };
 
+const PicturePaths kShared = PicturePathsIn("");
+
 TEST_F(SceneAssetsTest, LoadsBothPicturesAndLevelsTheView) {
   FakeLoader loader;
-  ASSERT_TRUE(LoadSceneAssets(scene_, loader.Bind()));
+  ASSERT_TRUE(LoadSceneAssets(scene_, kShared, loader.Bind()));
   EXPECT_EQ(loader.asked, (std::vector<std::string>{kRoomPicturePath.data(), kRingPicturePath.data()}));
   for (uint32_t slot : scene_.roomTextures) EXPECT_EQ(slot, 11u);
   EXPECT_EQ(scene_.ringTexture, 12u);
@@ -66,7 +68,7 @@ TEST_P(SceneAssetsFailureTest, StopsAtTheFirstFailure) {
   FakeLoader loader;
   loader.failing = {GetParam().failingPath};
   scene_.roomTextures.fill(7);
-  EXPECT_FALSE(LoadSceneAssets(scene_, loader.Bind()));
+  EXPECT_FALSE(LoadSceneAssets(scene_, kShared, loader.Bind()));
   EXPECT_EQ(loader.asked, GetParam().asked);
   for (uint32_t slot : scene_.roomTextures) EXPECT_EQ(slot, GetParam().roomSlot);
   EXPECT_EQ(scene_.viewAngleX == 0.0f, GetParam().viewLevelled);
@@ -80,17 +82,41 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(SceneAssetsTest, ReloadForANewContextKeepsTheSway) {
   FakeLoader loader;
-  ASSERT_TRUE(LoadSceneAssets(scene_, loader.Bind()));
+  ASSERT_TRUE(LoadSceneAssets(scene_, kShared, loader.Bind()));
   AdvanceScene(scene_, 700);
   const float x = scene_.viewAngleX, y = scene_.viewAngleY, z = scene_.viewAngleZ;
   ASSERT_NE(x, 0.0f);
-  ASSERT_TRUE(ReloadSceneAssets(scene_, loader.Bind()));
+  ASSERT_TRUE(ReloadSceneAssets(scene_, kShared, loader.Bind()));
   EXPECT_EQ(scene_.roomTextures[5], 13u);
   EXPECT_EQ(scene_.ringTexture, 14u);
   EXPECT_EQ(scene_.viewAngleX, x);
   EXPECT_EQ(scene_.viewAngleY, y);
   EXPECT_EQ(scene_.viewAngleZ, z);
 }
+
+struct FolderCase {
+  const char* name;
+  std::string folder;
+  PicturePaths paths;
+};
+class PictureFolderTest : public testing::TestWithParam<FolderCase> {};
+
+// The folder the saver names, or the shared one when it names none.
+TEST_P(PictureFolderTest, NamesBothPictures) { EXPECT_EQ(PicturePathsIn(GetParam().folder), GetParam().paths); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, PictureFolderTest,
+    testing::Values(FolderCase{"NoneNamed", "", {"C:\\q_sarn\\Nubivola1.bmp", "C:\\q_sarn\\Nubivola2.bmp"}},
+                    FolderCase{"UsersOwn",
+                               "C:\\Users\\Ann\\AppData\\Local\\Ventalune",
+                               {"C:\\Users\\Ann\\AppData\\Local\\Ventalune\\Nubivola1.bmp",
+                                "C:\\Users\\Ann\\AppData\\Local\\Ventalune\\Nubivola2.bmp"}},
+                    // A short-form folder ending in a double-byte character whose second
+                    // byte is a backslash still gets its own separator.
+                    FolderCase{"EndsInATrailByteBackslash",
+                               "C:\\\x83\x5C",
+                               {"C:\\\x83\x5C\\Nubivola1.bmp", "C:\\\x83\x5C\\Nubivola2.bmp"}}),
+    testing_support::RowName());
 
 }  // namespace
 }  // namespace ventalune::scene

@@ -1,9 +1,19 @@
 #include "support/program_driver.h"
 
+#include <shlobj.h>
+
 #include <thread>
 #include <utility>
 
 namespace ventalune::wine_test {
+
+std::string RunPictureFolder() {
+  char local[MAX_PATH] = {};
+  if (FAILED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local))) return {};
+  return std::string(local) + "\\Ventalune";
+}
+
+PicturePaths RunPictures() { return PicturePathsIn(RunPictureFolder()); }
 
 std::string ProductFolder() {
   char path[MAX_PATH];

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "common/program_contract.h"
+
 namespace ventalune::wine_test {
 
 using namespace std::chrono_literals;
@@ -14,6 +16,10 @@ using namespace std::chrono_literals;
 // The folder the two programs are built into (..\bin beside the tests).
 std::string ProductFolder();
 std::string ProductPath(const char* fileName);
+
+// Where a saver run writes the scene's two pictures: the user's own folder.
+std::string RunPictureFolder();
+PicturePaths RunPictures();
 
 // Makes `folder` and copies both programs into it, as an install would. A
 // program of an earlier test may still be on its way out, holding its file:

@@ -87,6 +87,14 @@ class PatternDesktop {
   HWND window_ = nullptr;
 };
 
+// The shared data folder gone, with what earlier runs of the scene alone
+// left in it.
+void RemoveSharedFolder() {
+  DeleteFileA(kRoomPicturePath.data());
+  DeleteFileA(kRingPicturePath.data());
+  RemoveDirectoryA(kDataFolder);
+}
+
 class SaverProgramTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -95,8 +103,8 @@ class SaverProgramTest : public testing::Test {
     std::string failed;
     ASSERT_TRUE(InstallPrograms(kInstallFolder, &failed)) << failed;
     DeleteFileA(Installed("Ventalune.ini").c_str());
-    DeleteFileA(kRoomPicturePath.data());
-    DeleteFileA(kRingPicturePath.data());
+    DeleteFileA(RunPictures().room.c_str());
+    DeleteFileA(RunPictures().ring.c_str());
   }
 
   void TearDown() override {
@@ -155,6 +163,7 @@ class SaverProgramTest : public testing::Test {
 
 TEST_F(SaverProgramTest, RunCopiesTheDesktopMirroredAndEndsWithTheScene) {
   WriteSettings(0, "", 0, "");
+  RemoveSharedFolder();
   const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
   auto desktop = std::make_unique<PatternDesktop>();
   ASSERT_TRUE(WaitFor(
@@ -171,7 +180,10 @@ TEST_F(SaverProgramTest, RunCopiesTheDesktopMirroredAndEndsWithTheScene) {
   EXPECT_TRUE(WaitFor([] { return !CursorShowing(); }, 5s)) << "the run hides the cursor";
   desktop.reset();
 
-  const BitmapPicture room = ReadBmpFile(kRoomPicturePath.data());
+  // The copy of the screen is in the user's own folder, and nothing in the
+  // folder every account can read.
+  EXPECT_EQ(GetFileAttributesA(kDataFolder), INVALID_FILE_ATTRIBUTES);
+  const BitmapPicture room = ReadBmpFile(RunPictures().room.c_str());
   ASSERT_EQ(room.width, width);
   ASSERT_EQ(room.height, height);
   // File column x shows screen column W − 1 − x.
@@ -182,15 +194,59 @@ TEST_F(SaverProgramTest, RunCopiesTheDesktopMirroredAndEndsWithTheScene) {
     EXPECT_NEAR(actual.g, expected.g, 8);
     EXPECT_NEAR(actual.b, expected.b, 8);
   }
-  const BitmapPicture rings = ReadBmpFile(kRingPicturePath.data());
+  const BitmapPicture rings = ReadBmpFile(RunPictures().ring.c_str());
   EXPECT_EQ(rings.width, 256);
   EXPECT_EQ(rings.height, 256);
 
   EndSceneWithEscape();
   ExpectSaverEnds(3s);
   EXPECT_TRUE(CursorShowsWithin(5s)) << "the cursor is back after the run";
-  EXPECT_FALSE(FileThere(kRoomPicturePath.data())) << "the desktop copy outlived the run";
-  EXPECT_TRUE(FileThere(kRingPicturePath.data()));
+  EXPECT_FALSE(FileThere(RunPictures().room.c_str())) << "the desktop copy outlived the run";
+  EXPECT_TRUE(FileThere(RunPictures().ring.c_str()));
+}
+
+// A picture file another program holds without letting others write: the
+// run cannot write its copy there, and it leaves the file as it was,
+// neither overwritten nor deleted at the end.
+TEST_F(SaverProgramTest, RunLeavesAPictureFileItCouldNotWrite) {
+  WriteSettings(0, "", 0, "");
+  CreateDirectoryA(RunPictureFolder().c_str(), nullptr);
+  ASSERT_TRUE(WriteBmpFile(RunPictures().room, 64, 48, [](int, int) { return Rgb{0, 128, 255}; }));
+  const std::vector<uint8_t> before = ReadRawFile(RunPictures().room);
+  HANDLE held = CreateFileA(RunPictures().room.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  ASSERT_TRUE(StartSaver(saver_, "/s"));
+  EXPECT_NE(WaitForTopLevelWindow(kSceneWindowTitle, 15s), nullptr);
+  EndSceneWithEscape();
+  ExpectSaverEnds(3s);
+  CloseHandle(held);
+  EXPECT_EQ(ReadRawFile(RunPictures().room), before);
+}
+
+// Run by linked_picture_folder.sh, which has made the user's picture folder
+// a link to VENTALUNE_LINK_TARGET: the run refuses to write through it, so
+// it does not start, and the cursor is back.
+TEST_F(SaverProgramTest, RunWritesNothingThroughALinkedPictureFolder) {
+  const char* target = std::getenv("VENTALUNE_LINK_TARGET");
+  if (!target) GTEST_SKIP() << "run by linked_picture_folder.sh";
+  ASSERT_NE(GetFileAttributesA(RunPictureFolder().c_str()) & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
+  WriteSettings(0, "", 0, "");
+  ASSERT_TRUE(StartSaver(saver_, "/s"));
+  ExpectSaverEnds(15s);
+  EXPECT_EQ(FindTopLevelWindow(kSceneWindowTitle), nullptr);
+  EXPECT_TRUE(CursorShowsWithin(5s));
+  const std::string pattern = std::string(target) + "\\*";
+  WIN32_FIND_DATAA found{};
+  HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+  int entries = 0;
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      if (std::string(found.cFileName) != "." && std::string(found.cFileName) != "..") ++entries;
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+  }
+  EXPECT_EQ(entries, 0) << "written through the link";
 }
 
 // The user's own picture goes to the walls unchanged, at its own size.
@@ -199,7 +255,7 @@ TEST_F(SaverProgramTest, RunUsesTheChosenPictureUnmirrored) {
   WriteSettings(1, photo, 0, "");
   ASSERT_TRUE(StartSaver(saver_, "/s"));
   ASSERT_NE(WaitForTopLevelWindow(kSceneWindowTitle, 15s), nullptr);
-  const BitmapPicture room = ReadBmpFile(kRoomPicturePath.data());
+  const BitmapPicture room = ReadBmpFile(RunPictures().room.c_str());
   ASSERT_EQ(room.width, 640);
   ASSERT_EQ(room.height, 480);
   // The photo is red on its left half and blue on its right.
@@ -207,12 +263,12 @@ TEST_F(SaverProgramTest, RunUsesTheChosenPictureUnmirrored) {
   EXPECT_LT(room.at(20, 240).b, 80);
   EXPECT_GT(room.at(620, 240).b, 180);
   EXPECT_LT(room.at(620, 240).r, 80);
-  const std::vector<uint8_t> during = ReadRawFile(kRoomPicturePath.data());
+  const std::vector<uint8_t> during = ReadRawFile(RunPictures().room.c_str());
   EndSceneWithEscape();
   ExpectSaverEnds(3s);
   // Only a copy of the desktop is removed: the user's picture stays as written.
-  EXPECT_EQ(ReadRawFile(kRoomPicturePath.data()), during);
-  EXPECT_TRUE(FileThere(kRingPicturePath.data()));
+  EXPECT_EQ(ReadRawFile(RunPictures().room.c_str()), during);
+  EXPECT_TRUE(FileThere(RunPictures().ring.c_str()));
 }
 
 std::string LargePicture(const char* name) { return ProductFolder() + "\\..\\tests-bin\\data\\" + name; }
@@ -225,7 +281,7 @@ TEST_F(SaverProgramTest, HugePictureIsWrittenReduced) {
   WriteSettings(1, LargePicture("large-12000x6000.jpg"), 0, "");
   ASSERT_TRUE(StartSaver(saver_, "/s"));
   ASSERT_NE(WaitForTopLevelWindow(kSceneWindowTitle, 30s), nullptr);
-  const BitmapPicture room = ReadBmpFile(kRoomPicturePath.data());
+  const BitmapPicture room = ReadBmpFile(RunPictures().room.c_str());
   const int longer = std::max(room.width, room.height);
   EXPECT_GE(longer, 2048);
   EXPECT_LE(longer, 4096);
@@ -261,7 +317,7 @@ TEST_F(SaverProgramTest, PictureUpTo4096IsWrittenWhole) {
   WriteSettings(1, photo, 0, "");
   ASSERT_TRUE(StartSaver(saver_, "/s"));
   ASSERT_NE(WaitForTopLevelWindow(kSceneWindowTitle, 30s), nullptr);
-  const std::vector<uint8_t> written = ReadRawFile(kRoomPicturePath.data());
+  const std::vector<uint8_t> written = ReadRawFile(RunPictures().room.c_str());
   EndSceneWithEscape();
   ExpectSaverEnds(3s);
 
@@ -269,7 +325,7 @@ TEST_F(SaverProgramTest, PictureUpTo4096IsWrittenWhole) {
   ASSERT_TRUE(decoded.LoadFile(photo));
   const std::string expected = std::string(kInstallFolder) + "\\expected.bmp";
   ASSERT_TRUE(decoded.SaveBitmapFile(expected));
-  const BitmapPicture room = ReadBmpFile(kRoomPicturePath.data());
+  const BitmapPicture room = ReadBmpFile(RunPictures().room.c_str());
   EXPECT_EQ(room.width, 4000);
   EXPECT_EQ(room.height, 3000);
   EXPECT_TRUE(written == ReadRawFile(expected)) << "the bitmap file differs from the picture's own decode";
@@ -305,7 +361,7 @@ TEST_F(SaverProgramTest, ReadOnlySettingsBesideTheProgramGiveWayToTheUsersOwn) {
 
   ASSERT_TRUE(StartSaver(saver_, "/s"));
   ASSERT_NE(WaitForTopLevelWindow(kSceneWindowTitle, 15s), nullptr);
-  const BitmapPicture room = ReadBmpFile(kRoomPicturePath.data());
+  const BitmapPicture room = ReadBmpFile(RunPictures().room.c_str());
   EXPECT_EQ(room.width, 640) << "the walls do not show the user's chosen photo";
   EXPECT_EQ(room.height, 480);
   EndSceneWithEscape();
@@ -318,7 +374,7 @@ TEST_F(SaverProgramTest, DamagedPictureGivesBlankWallsAndTheRunGoesOn) {
   WriteSettings(1, damaged, 0, "");
   ASSERT_TRUE(StartSaver(saver_, "/s"));
   ASSERT_NE(WaitForTopLevelWindow(kSceneWindowTitle, 15s), nullptr);
-  const BitmapPicture room = ReadBmpFile(kRoomPicturePath.data());
+  const BitmapPicture room = ReadBmpFile(RunPictures().room.c_str());
   ASSERT_GT(room.width, 0);
   const Rgb corner = room.at(0, 0);
   EXPECT_EQ(corner.r + corner.g + corner.b, 0);
@@ -350,14 +406,14 @@ struct QuietSwitchCase {
 
 class SaverQuietSwitchTest : public SaverProgramTest, public testing::WithParamInterface<QuietSwitchCase> {};
 
-// Switches that open no window: the folder is made, the program ends.
-TEST_P(SaverQuietSwitchTest, PreparesTheFolderAndEnds) {
-  RemoveDirectoryA(kDataFolder);
+// Switches that open no window: the program ends, having made nothing.
+TEST_P(SaverQuietSwitchTest, EndsWithoutMakingTheSharedFolder) {
+  RemoveSharedFolder();
   ASSERT_TRUE(StartSaver(saver_, GetParam().arguments));
   DWORD exitCode = 99;
   ASSERT_TRUE(saver_.WaitForExit(10s, &exitCode));
   EXPECT_EQ(exitCode, 0u);
-  EXPECT_NE(GetFileAttributesA(kDataFolder), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesA(kDataFolder), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(FindTopLevelWindow(launcher::kRunWindowTitle), nullptr);
 }
 
@@ -365,14 +421,14 @@ INSTANTIATE_TEST_SUITE_P(Switches, SaverQuietSwitchTest,
                          testing::Values(QuietSwitchCase{"UnknownLetter", "/a"}),
                          [](const testing::TestParamInfo<QuietSwitchCase>& row) { return std::string(row.param.name); });
 
-// The settings switch makes the folder too, before its dialog opens; the
-// program ends when the dialog is closed.
-TEST_F(SaverProgramTest, SettingsSwitchPreparesTheFolderThenShowsTheDialog) {
-  RemoveDirectoryA(kDataFolder);
+// The settings switch shows the dialog and makes no folder; the program
+// ends when the dialog is closed.
+TEST_F(SaverProgramTest, SettingsSwitchShowsTheDialogWithoutMakingTheSharedFolder) {
+  RemoveSharedFolder();
   ASSERT_TRUE(StartSaver(saver_, "/c"));
   HWND dialog = WaitForTopLevelWindow("<Ventalune>", 15s);
   ASSERT_NE(dialog, nullptr);
-  EXPECT_NE(GetFileAttributesA(kDataFolder), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesA(kDataFolder), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(FindTopLevelWindow(launcher::kRunWindowTitle), nullptr);
   PostMessageA(dialog, WM_CLOSE, 0, 0);
   DWORD exitCode = 99;
@@ -414,11 +470,11 @@ TEST_F(SaverProgramTest, MissingSceneProgramEndsTheRunAfterTheGracePeriod) {
   ASSERT_TRUE(WaitFor([] { return FindTopLevelWindow(launcher::kRunWindowTitle) != nullptr; }, 10s));
   // Not at the first look: the scene is given time to start.
   EXPECT_FALSE(saver_.WaitForExit(3s));
-  EXPECT_TRUE(FileThere(kRoomPicturePath.data()));
+  EXPECT_TRUE(FileThere(RunPictures().room.c_str()));
   ExpectSaverEnds(15s);
   EXPECT_TRUE(CursorShowsWithin(5s));
-  EXPECT_FALSE(FileThere(kRoomPicturePath.data())) << "the desktop copy outlived the run";
-  EXPECT_TRUE(FileThere(kRingPicturePath.data()));
+  EXPECT_FALSE(FileThere(RunPictures().room.c_str())) << "the desktop copy outlived the run";
+  EXPECT_TRUE(FileThere(RunPictures().ring.c_str()));
 }
 
 enum class Ending { kSceneKilled, kRunWindowClosed, kSessionEnded };
@@ -437,8 +493,8 @@ TEST_P(DesktopCopyTest, GoesWithTheRun) {
   ASSERT_TRUE(StartSaver(saver_, "/s"));
   HWND scene = WaitForTopLevelWindow(kSceneWindowTitle, 15s);
   ASSERT_NE(scene, nullptr);
-  EXPECT_TRUE(FileThere(kRoomPicturePath.data()));
-  EXPECT_TRUE(FileThere(kRingPicturePath.data()));
+  EXPECT_TRUE(FileThere(RunPictures().room.c_str()));
+  EXPECT_TRUE(FileThere(RunPictures().ring.c_str()));
 
   switch (GetParam().ending) {
     case Ending::kSceneKilled: {
@@ -465,13 +521,13 @@ TEST_P(DesktopCopyTest, GoesWithTheRun) {
     case Ending::kSessionEnded:
       // Logging off ends the process right after this message.
       SendMessageA(FindTopLevelWindow(launcher::kRunWindowTitle), WM_ENDSESSION, TRUE, 0);
-      EXPECT_FALSE(FileThere(kRoomPicturePath.data()));
+      EXPECT_FALSE(FileThere(RunPictures().room.c_str()));
       EndSceneWithEscape();
       ExpectSaverEnds(3s);
       break;
   }
-  EXPECT_FALSE(FileThere(kRoomPicturePath.data())) << "the desktop copy outlived the run";
-  EXPECT_TRUE(FileThere(kRingPicturePath.data()));
+  EXPECT_FALSE(FileThere(RunPictures().room.c_str())) << "the desktop copy outlived the run";
+  EXPECT_TRUE(FileThere(RunPictures().ring.c_str()));
 }
 
 INSTANTIATE_TEST_SUITE_P(Endings, DesktopCopyTest,
@@ -560,7 +616,7 @@ TEST_F(SaverProgramTest, JapanesePathsAreReadInTheSystemCodePage) {
 
   ASSERT_TRUE(StartSaver(saver_, "/s"));
   ASSERT_NE(WaitForTopLevelWindow(kSceneWindowTitle, 15s), nullptr);
-  const BitmapPicture room = ReadBmpFile(kRoomPicturePath.data());
+  const BitmapPicture room = ReadBmpFile(RunPictures().room.c_str());
   EXPECT_EQ(room.width, japanese ? 320 : 200);
   EXPECT_EQ(room.height, japanese ? 240 : 100);
   const auto wallColour = japanese ? IsRed : IsYellow;
