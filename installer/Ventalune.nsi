@@ -1,6 +1,7 @@
 ; The per-user installer of Ventalune. tools/package runs makensis with
 ;   -DVERSION=<x.y.z>  the project's version
 ;   -DSTAGE=<folder>   the five shipped files, as they go into the zip
+;   -DSETUP_STAGE=<folder>  what only the installer carries: VentaluneSettings.exe
 ;   -DOUTFILE=<path>   the installer to write
 ;   -DUNINSTALLER_SIGN="<command> %1"  (optional) signs the uninstaller
 ; Installed for the current user alone, without elevation, into
@@ -128,11 +129,14 @@ Section "Ventalune" SecMain
   File "${STAGE}\Ventalune.html"
   File "${STAGE}\LICENSE.txt"
   File "${STAGE}\THIRD-PARTY.txt"
+  File "${SETUP_STAGE}\VentaluneSettings.exe"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
   CreateDirectory "$SMPROGRAMS\Ventalune"
-  CreateShortcut "$SMPROGRAMS\Ventalune\Ventalune settings.lnk" "$INSTDIR\Ventalune.scr" "/c" \
-    "$INSTDIR\Ventalune.scr" 0 SW_SHOWNORMAL "" "Choose the picture and the music of the Ventalune screen saver"
+  ; Not Ventalune.scr /c: the shell opens a .scr with "%1" /S and drops a
+  ; shortcut's arguments, so the entry would start a run.
+  CreateShortcut "$SMPROGRAMS\Ventalune\Ventalune settings.lnk" "$INSTDIR\VentaluneSettings.exe" "" \
+    "$INSTDIR\VentaluneSettings.exe" 0 SW_SHOWNORMAL "" "Choose the picture and the music of the Ventalune screen saver"
   CreateShortcut "$SMPROGRAMS\Ventalune\Ventalune help.lnk" "$INSTDIR\Ventalune.html"
 
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
@@ -178,6 +182,7 @@ Section "Uninstall"
   Delete "$INSTDIR\Ventalune.html"
   Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\THIRD-PARTY.txt"
+  Delete "$INSTDIR\VentaluneSettings.exe"
   Delete "$INSTDIR\uninstall.exe"
   ; A folder cannot go while it is a program's working folder, and the
   ; uninstaller starts in this one.

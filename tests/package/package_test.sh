@@ -6,10 +6,11 @@
 #     folder with blanks in its path and ends on Esc;
 #   - the installer, silent, in a fresh Wine prefix: files, uninstall entry,
 #     Start-menu entries, the screen-saver choice (with the box on and off),
-#     the installed saver runs, a reinstall keeps the settings file, and the
-#     silent uninstaller leaves nothing of ours and clears only our choice;
+#     the installed saver runs, the settings entry's target opens the
+#     settings, a reinstall keeps the settings file, and the silent
+#     uninstaller leaves nothing of ours and clears only our choice;
 #   - signing with a throwaway certificate: osslsigncode verify accepts the
-#     programs and the installer;
+#     programs, the installer and the programs it installs;
 #   - the help page is one well-formed file that needs nothing from outside,
 #     and out/help/Ventalune.png shows it rendered.
 # Needs DISPLAY (an X server Wine can use); tools/test provides one.
@@ -43,8 +44,9 @@ wait_for() {
 echo "== package twice"
 start=$SECONDS
 "$top/tools/package" --out "$work/first" > "$work/package-first.log" 2>&1 || { cat "$work/package-first.log"; exit 1; }
-# Relink both programs: a link time in the PE header would show now.
-rm -f "$top/build/windows-release/bin/Ventalune.scr" "$top/build/windows-release/bin/Ventalune.dll"
+# Relink the programs: a link time in the PE header would show now.
+rm -f "$top/build/windows-release/bin/Ventalune.scr" "$top/build/windows-release/bin/Ventalune.dll" \
+  "$top/build/windows-release/bin/VentaluneSettings.exe"
 "$top/tools/package" --out "$work/second" > "$work/package-second.log" 2>&1 || { cat "$work/package-second.log"; exit 1; }
 echo "  (two package runs: $((SECONDS - start)) s)"
 version=$(cat "$top/build/windows-release/ventalune_version.txt")
@@ -151,7 +153,7 @@ install_win="$local_app_data\\Programs\\Ventalune"
 install_dir=$(unix_path "$install_win")
 start_menu=$(unix_path "$(win cmd /c echo %APPDATA%)\\Microsoft\\Windows\\Start Menu\\Programs\\Ventalune")
 data_dir=$(unix_path 'C:\q_sarn')
-shipped="LICENSE.txt THIRD-PARTY.txt Ventalune.dll Ventalune.html Ventalune.scr uninstall.exe"
+shipped="LICENSE.txt THIRD-PARTY.txt Ventalune.dll Ventalune.html Ventalune.scr VentaluneSettings.exe uninstall.exe"
 
 install() { wine "$setup" /S "$@" >/dev/null 2>&1; }
 uninstall_done() { ! reg_key_exists "$uninstall_key" && [ ! -e "$install_dir/uninstall.exe" ]; }
@@ -162,6 +164,9 @@ uninstall() {
   wine "$install_dir/uninstall.exe" /S >/dev/null 2>&1
   timeout 90 wineserver -w
   uninstall_done
+}
+shortcut() {  # shortcut FILE FIELD: target, arguments, working_dir or icon
+  python3 "$top/tests/package/read_shortcut.py" "$1" "$2"
 }
 lnk_has() {  # lnk_has FILE TEXT: the shortcut names TEXT (stored as UTF-16)
   python3 -c 'import sys; d = open(sys.argv[1], "rb").read(); t = sys.argv[2]
@@ -181,8 +186,11 @@ equal "uninstall entry: quiet command" "$(reg_value "$uninstall_key" QuietUninst
   "\"$install_win\\uninstall.exe\" /S"
 size=$(reg_value "$uninstall_key" EstimatedSize)
 check "uninstall entry: size in KB ($size)" test $((size)) -ge $(( $(du -sk "$install_dir" | cut -f1) / 2 ))
-check "Start menu: settings shortcut runs Ventalune.scr /c" \
-  bash -c "$(declare -f lnk_has); lnk_has '$start_menu/Ventalune settings.lnk' Ventalune.scr && lnk_has '$start_menu/Ventalune settings.lnk' /c"
+settings_link="$start_menu/Ventalune settings.lnk"
+settings_target=$(shortcut "$settings_link" target)
+equal "Start menu: the settings entry starts VentaluneSettings.exe" "$settings_target" \
+  "$install_win\\VentaluneSettings.exe"
+equal "Start menu: the settings entry passes no arguments" "$(shortcut "$settings_link" arguments)" ""
 check "Start menu: help page shortcut" lnk_has "$start_menu/Ventalune help.lnk" Ventalune.html
 saver_value=$(reg_value "$desktop_key" SCRNSAVE.EXE)
 equal "the screen saver is the installed file" "$(realpath -m "$(unix_path "$saver_value")")" \
@@ -191,6 +199,52 @@ check "the screen-saver path is the short one ($saver_value)" bash -c "[[ '$save
 equal "the screen saver is on" "$(reg_value "$desktop_key" ScreenSaveActive)" "1"
 
 run_saver "$prefix" "$install_dir/Ventalune.scr"
+
+# ---- The settings entry ------------------------------------------------------
+
+settings_dialog() { xdotool search --name '^<Ventalune>$' 2>/dev/null | head -1; }
+has_settings_dialog() { [ -n "$(settings_dialog)" ]; }
+no_settings_dialog() { [ -z "$(settings_dialog)" ]; }
+# Esc cancels the dialog; pressed again if another Wine server on the
+# display held the X focus the first time.
+close_settings_dialog() {
+  local attempt window
+  for attempt in 1 2 3 4 5; do
+    window=$(settings_dialog)
+    [ -z "$window" ] && return 0
+    xdotool windowfocus --sync "$window" 2>/dev/null
+    xdotool key Escape
+    wait_for 4 no_settings_dialog && return 0
+  done
+  return 1
+}
+
+# What the settings opener does, wherever it is: the installed one as the
+# Start menu starts it, a copy beside the saver in a folder with blanks,
+# and a copy with no saver beside it. (The rows come on descriptor 3: Wine
+# would read them from standard input.)
+blank_folder=$(unix_path 'C:\My Screen Savers\Ventalune')
+lonely_folder=$(unix_path 'C:\Lonely')
+rm -rf "$blank_folder" "$lonely_folder"
+mkdir -p "$blank_folder" "$lonely_folder"
+cp "$install_dir/VentaluneSettings.exe" "$install_dir/Ventalune.scr" "$blank_folder/"
+cp "$install_dir/VentaluneSettings.exe" "$lonely_folder/"
+# name | program | exit code | whether the dialog shows
+while IFS='|' read -r name program expected_exit expects_dialog <&3; do
+  wine "$program" > "$work/settings-opener.log" 2>&1
+  equal "$name: exit code" "$?" "$expected_exit"
+  if [ "$expects_dialog" = yes ]; then
+    check "$name: the settings dialog shows" wait_for 30 has_settings_dialog
+    check "$name: Esc closes it" close_settings_dialog
+  else
+    check "$name: no settings dialog" no_settings_dialog
+  fi
+done 3<<EOF
+the Start menu's settings entry|$settings_target|0|yes
+the settings opener in a folder with blanks|C:\My Screen Savers\Ventalune\VentaluneSettings.exe|0|yes
+the settings opener without Ventalune.scr|C:\Lonely\VentaluneSettings.exe|2|no
+EOF
+rm -rf "$(unix_path 'C:\My Screen Savers')" "$lonely_folder"
 
 # Another saver chosen since; the box off; the user's settings changed.
 wine reg add "$desktop_key" /v SCRNSAVE.EXE /d 'C:\windows\system32\other.scr' /f >/dev/null 2>&1
@@ -247,6 +301,14 @@ if "$top/tools/package" --out "$work/signed" --sign "$keys/signer.pfx" "$keys/pa
   unzip -q -o "$work/signed/$zip_name" -d "$work/signed/unpacked"
   for file in "$work/signed/unpacked/Ventalune.scr" "$work/signed/unpacked/Ventalune.dll" "$work/signed/$setup_name"; do
     check "signature verifies: $(basename "$file")" verify_signature "$file"
+  done
+  # The settings opener and the uninstaller come only inside the installer:
+  # checked as it installs them, in the installer test's prefix.
+  WINEPREFIX="$prefix" wine "$work/signed/$setup_name" /S /SAVER=0 '/D=C:\Signed' </dev/null >/dev/null 2>&1
+  signed_install=$(WINEPREFIX="$prefix" winepath -u 'C:\Signed' 2>/dev/null)
+  WINEPREFIX="$prefix" wineserver -k 2>/dev/null
+  for file in "$signed_install/VentaluneSettings.exe" "$signed_install/uninstall.exe"; do
+    check "signature verifies: the installed $(basename "$file")" verify_signature "$file"
   done
 else
   cat "$work/package-signed.log" >&2
