@@ -5,10 +5,13 @@
 ;   -DOUTFILE=<path>   the installer to write
 ;   -DUNINSTALLER_SIGN="<command> %1"  (optional) signs the uninstaller
 ; Installed for the current user alone, without elevation, into
-; %LOCALAPPDATA%\Programs\Ventalune.
+; %LOCALAPPDATA%\Programs\Ventalune, or where an earlier install went.
 ;
-; Silent use: Ventalune-<version>-setup.exe /S [/SAVER=0]
+; Silent use: Ventalune-<version>-setup.exe /S [/SAVER=0] [/D=<folder>]
 ;   /SAVER=0 leaves the user's screen-saver choice alone (the box unticked).
+;   /D=<folder> installs there when it is empty, missing or an earlier
+;   install of ours, and otherwise into a Ventalune folder inside it; when
+;   that one holds other files too, nothing is installed (exit code 2).
 ; Uninstall silently: "%LOCALAPPDATA%\Programs\Ventalune\uninstall.exe" /S
 
 Unicode true
@@ -35,6 +38,9 @@ ManifestSupportedOS all
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
 InstallDir "$LOCALAPPDATA\Programs\Ventalune"
+; A reinstall without /D= goes where the earlier install went, rather than
+; leaving it behind without an uninstall entry.
+InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 BrandingText "${PRODUCT} ${VERSION}"
 ShowInstDetails nevershow
 ShowUninstDetails nevershow
@@ -81,6 +87,75 @@ Function .onInit
   ${AndIf} $1 == "0"
     StrCpy $UseAsSaver ${BST_UNCHECKED}
   ${EndIf}
+  Call ChooseInstallFolder
+FunctionEnd
+
+; The uninstaller deletes our files by name. So that it never takes a
+; user's file of the same name (a LICENSE.txt of their own, say), we
+; install only into a folder that holds nothing of anyone else's: the
+; chosen one when it takes us, or else a Ventalune folder inside it.
+Function ChooseInstallFolder
+  Push $0
+  Push $INSTDIR
+  Call FolderTakesUs
+  Pop $0
+  ${If} $0 != 1
+    Push "$INSTDIR\${PRODUCT}"
+    Call FolderTakesUs
+    Pop $0
+    ${If} $0 != 1
+      MessageBox MB_OK|MB_ICONSTOP "$INSTDIR and the ${PRODUCT} folder in it hold files of their own. Please choose an empty folder." /SD IDOK
+      SetErrorLevel 2
+      Quit
+    ${EndIf}
+    StrCpy $INSTDIR "$INSTDIR\${PRODUCT}"
+  ${EndIf}
+  Pop $0
+FunctionEnd
+
+; FolderTakesUs: pops a folder, pushes 1 when we may install into it: it is
+; missing, an earlier install of ours (our uninstaller and saver are there,
+; or our uninstall entry names it), or it holds nothing but the settings
+; file an uninstall leaves behind (an empty folder among them). Else 0,
+; also when a file of the user's has the folder's name.
+Function FolderTakesUs
+  Exch $R0
+  Push $R1
+  Push $R2
+  StrCpy $R1 1
+  ${If} ${FileExists} "$R0\*.*"
+    ReadRegStr $R2 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+    ; An earlier install of ours, by its files or by our uninstall entry,
+    ; keeps $R1 at 1.
+    ${If} ${FileExists} "$R0\uninstall.exe"
+    ${AndIf} ${FileExists} "$R0\Ventalune.scr"
+    ${OrIf} $R2 == $R0
+      StrCpy $R1 1
+    ${Else}
+      FindFirst $R2 $R1 "$R0\*"
+      ${DoWhile} $R1 != ""
+        ${If} $R1 != "."
+        ${AndIf} $R1 != ".."
+        ${AndIf} $R1 != "Ventalune.ini"
+          ${Break}
+        ${EndIf}
+        FindNext $R2 $R1
+      ${Loop}
+      FindClose $R2
+      ; The walk ends early, on a name, only at someone else's file.
+      ${If} $R1 == ""
+        StrCpy $R1 1
+      ${Else}
+        StrCpy $R1 0
+      ${EndIf}
+    ${EndIf}
+  ${ElseIf} ${FileExists} "$R0"
+    StrCpy $R1 0
+  ${EndIf}
+  Pop $R2
+  Exch
+  Pop $R0
+  Exch $R1
 FunctionEnd
 
 ; The licence to read and the one choice to make, on one page.

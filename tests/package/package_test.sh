@@ -9,6 +9,9 @@
 #     the installed saver runs, the settings entry's target opens the
 #     settings, a reinstall keeps the settings file, and the silent
 #     uninstaller leaves nothing of ours and clears only our choice;
+#   - the installer given a folder of the user's own: it installs into a
+#     folder inside it, finds that folder again on reinstalls, and its
+#     uninstaller leaves the user's files as they were;
 #   - signing with a throwaway certificate: osslsigncode verify accepts the
 #     programs, the installer and the programs it installs;
 #   - the help page is one well-formed file that needs nothing from outside,
@@ -156,14 +159,16 @@ data_dir=$(unix_path 'C:\q_sarn')
 shipped="LICENSE.txt THIRD-PARTY.txt Ventalune.dll Ventalune.html Ventalune.scr VentaluneSettings.exe uninstall.exe"
 
 install() { wine "$setup" /S "$@" >/dev/null 2>&1; }
-uninstall_done() { ! reg_key_exists "$uninstall_key" && [ ! -e "$install_dir/uninstall.exe" ]; }
-# The uninstaller runs on as a copy of itself in the temporary folder; its
-# end is the end of the last program of this prefix, when the prefix's
-# wineserver goes.
+uninstall_done() { ! reg_key_exists "$uninstall_key" && [ ! -e "$1/uninstall.exe" ]; }
+# uninstall [FOLDER]: the silent uninstaller of the install in FOLDER (the
+# default one when none is given). It runs on as a copy of itself in the
+# temporary folder; its end is the end of the last program of this prefix,
+# when the prefix's wineserver goes.
 uninstall() {
-  wine "$install_dir/uninstall.exe" /S >/dev/null 2>&1
+  local folder=${1:-$install_dir}
+  wine "$folder/uninstall.exe" /S >/dev/null 2>&1
   timeout 90 wineserver -w
-  uninstall_done
+  uninstall_done "$folder"
 }
 shortcut() {  # shortcut FILE FIELD: target, arguments, working_dir or icon
   python3 "$top/tests/package/read_shortcut.py" "$1" "$2"
@@ -264,9 +269,12 @@ equal "another saver's choice stays" "$(reg_value "$desktop_key" SCRNSAVE.EXE)" 
 check "the data folder and its pictures are gone" test ! -e "$data_dir"
 
 # Install and uninstall with our saver chosen; the user's own file in the
-# data folder keeps the folder.
-rm -f "$install_dir/Ventalune.ini"
+# data folder keeps the folder. The settings the uninstall left behind do
+# not make the folder someone else's.
 install
+equal "an install finds the folder holding only our settings" \
+  "$(reg_value "$uninstall_key" InstallLocation)" "$install_win"
+rm -f "$install_dir/Ventalune.ini"
 mkdir -p "$data_dir"
 for picture in Nubivola1.bmp Nubivola2.bmp mine.txt; do printf 'x' > "$data_dir/$picture"; done
 check "the silent uninstaller finishes again" uninstall
@@ -277,6 +285,63 @@ else
 fi
 equal "our screen-saver choice is cleared" "$(reg_value "$desktop_key" SCRNSAVE.EXE)" ""
 equal "the data folder keeps only the user's file" "$(ls "$data_dir" 2>/dev/null | tr '\n' ' ')" "mine.txt "
+
+# ---- The installer given a folder of the user's ------------------------------
+
+echo "== installer in a folder of the user's"
+mine_win='C:\Mine'
+mine=$(unix_path "$mine_win")
+ours_win="$mine_win\\Ventalune"
+ours=$(unix_path "$ours_win")
+rm -rf "$mine" "$work/mine-before"
+mkdir -p "$mine" "$work/mine-before"
+head -c 4096 /dev/urandom > "$mine/LICENSE.txt"
+printf 'my notes\r\n' > "$mine/notes.txt"
+cp -p "$mine/LICENSE.txt" "$mine/notes.txt" "$work/mine-before/"
+
+# Each install, the first and the reinstalls, lands in the one folder of
+# ours inside the user's.
+# name | the installer's folder option
+while IFS='|' read -r name option <&3; do
+  install ${option:+"$option"}
+  equal "$name: installs into $ours_win" "$(reg_value "$uninstall_key" InstallLocation)" "$ours_win"
+  equal "$name: our files" "$(cd "$ours" 2>/dev/null && ls | LC_ALL=C sort | tr '\n' ' ')" "$shipped "
+  equal "$name: the user's folder" "$(ls "$mine" | LC_ALL=C sort | tr '\n' ' ')" "LICENSE.txt Ventalune notes.txt "
+done 3<<EOF
+into the user's folder|/D=$mine_win
+again, into our folder|/D=$ours_win
+again, into the user's folder|/D=$mine_win
+again, without a folder|
+EOF
+check "the user's LICENSE.txt is untouched by the installs" cmp -s "$mine/LICENSE.txt" "$work/mine-before/LICENSE.txt"
+
+check "the silent uninstaller finishes in the user's folder" uninstall "$ours"
+equal "the user's folder holds only the user's files" "$(ls -A "$mine" | LC_ALL=C sort | tr '\n' ' ')" \
+  "LICENSE.txt notes.txt "
+for file in LICENSE.txt notes.txt; do
+  check "the user's $file is unchanged" cmp -s "$mine/$file" "$work/mine-before/$file"
+done
+check "no Start-menu entry is left after it" test ! -e "$start_menu"
+
+# A user's folder whose "Ventalune" is the user's too: nothing goes in.
+contents() { (cd "$1" && find . -type f -exec sha256sum {} + | LC_ALL=C sort); }
+# name | what the user has as Ventalune in the folder
+while IFS='|' read -r name kind <&3; do
+  rm -rf "$ours"
+  if [ "$kind" = folder ]; then
+    mkdir "$ours" && printf 'theirs' > "$ours/readme.txt"
+  else
+    printf 'theirs' > "$ours"
+  fi
+  before=$(contents "$mine")
+  install "/D=$mine_win"
+  equal "$name: the installer refuses (exit code)" "$?" "2"
+  equal "$name: nothing is added or changed" "$(contents "$mine")" "$before"
+  check "$name: no uninstall entry" bash -c "! wine reg query '$uninstall_key' >/dev/null 2>&1"
+done 3<<EOF
+a Ventalune folder of the user's inside theirs|folder
+a Ventalune file of the user's inside theirs|file
+EOF
 WINEPREFIX="$prefix" wineserver -k 2>/dev/null
 trap - EXIT
 export WINEPREFIX="$session_prefix"
