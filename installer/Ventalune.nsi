@@ -158,6 +158,29 @@ Function FolderTakesUs
   Exch $R1
 FunctionEnd
 
+; SaverChoiceIsOurs: pushes 1 when the user's screen saver is the
+; Ventalune.scr in $INSTDIR, in either spelling (we write the short one;
+; Windows' Install may write either), else 0.
+!macro SaverChoiceIsOurs un
+Function ${un}SaverChoiceIsOurs
+  Push $R0
+  Push $R1
+  ReadRegStr $R0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+  GetFullPathName /SHORT $R1 "$INSTDIR\Ventalune.scr"
+  ${If} $R0 != ""
+  ${AndIf} $R0 == $R1
+  ${OrIf} $R0 == "$INSTDIR\Ventalune.scr"
+    StrCpy $R0 1
+  ${Else}
+    StrCpy $R0 0
+  ${EndIf}
+  Pop $R1
+  Exch $R0
+FunctionEnd
+!macroend
+!insertmacro SaverChoiceIsOurs ""
+!insertmacro SaverChoiceIsOurs "un."
+
 ; The licence to read and the one choice to make, on one page.
 Function LicencePage
   !insertmacro MUI_HEADER_TEXT "Licence and screen saver" "Please read the licence of ${PRODUCT} ${VERSION}."
@@ -228,6 +251,27 @@ Section "Ventalune" SecMain
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" "$0"
 
   ${If} $UseAsSaver == ${BST_CHECKED}
+    ; The user's choice before ours, given back at uninstall. When the
+    ; choice is ours already (a reinstall), what the first install kept
+    ; stays; a value that was missing is remembered as missing.
+    Call SaverChoiceIsOurs
+    Pop $0
+    ${If} $0 != 1
+      ClearErrors
+      ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+      ${If} ${Errors}
+        DeleteRegValue HKCU "${UNINSTALL_KEY}" "PreviousScreenSaver"
+      ${Else}
+        WriteRegStr HKCU "${UNINSTALL_KEY}" "PreviousScreenSaver" "$0"
+      ${EndIf}
+      ClearErrors
+      ReadRegStr $0 HKCU "${DESKTOP_KEY}" "ScreenSaveActive"
+      ${If} ${Errors}
+        DeleteRegValue HKCU "${UNINSTALL_KEY}" "PreviousScreenSaveActive"
+      ${Else}
+        WriteRegStr HKCU "${UNINSTALL_KEY}" "PreviousScreenSaveActive" "$0"
+      ${EndIf}
+    ${EndIf}
     ; The short path, as Windows' own Install writes it: the value is read
     ; by code that does not expect blanks.
     GetFullPathName /SHORT $0 "$INSTDIR\Ventalune.scr"
@@ -242,13 +286,23 @@ Function un.onInit
 FunctionEnd
 
 Section "Uninstall"
-  ; The screen-saver choice goes only when it is ours, in either spelling.
-  ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
-  GetFullPathName /SHORT $1 "$INSTDIR\Ventalune.scr"
-  ${If} $0 != ""
-    ${If} $0 == $1
-    ${OrIf} $0 == "$INSTDIR\Ventalune.scr"
+  ; While the screen saver is ours, the user gets back the choice they had
+  ; before (none, when none was kept); a choice made since is left alone.
+  Call un.SaverChoiceIsOurs
+  Pop $0
+  ${If} $0 == 1
+    ClearErrors
+    ReadRegStr $1 HKCU "${UNINSTALL_KEY}" "PreviousScreenSaver"
+    ${If} ${Errors}
       DeleteRegValue HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+    ${Else}
+      WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "$1"
+    ${EndIf}
+    ClearErrors
+    ReadRegStr $1 HKCU "${UNINSTALL_KEY}" "PreviousScreenSaveActive"
+    ${IfNot} ${Errors}
+      System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i $1, p 0, i ${SPIF_UPDATEINIFILE_SENDCHANGE})'
+      WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" "$1"
     ${EndIf}
   ${EndIf}
 

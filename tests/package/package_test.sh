@@ -8,10 +8,11 @@
 #     Start-menu entries, the screen-saver choice (with the box on and off),
 #     the installed saver runs, the settings entry's target opens the
 #     settings, a reinstall keeps the settings file, and the silent
-#     uninstaller leaves nothing of ours and clears only our choice;
+#     uninstaller leaves nothing of ours and touches only our choice;
 #   - the installer given a folder of the user's own: it installs into a
 #     folder inside it, finds that folder again on reinstalls, and its
-#     uninstaller leaves the user's files as they were;
+#     uninstaller leaves the user's files as they were and gives back the
+#     screen saver chosen before;
 #   - signing with a throwaway certificate: osslsigncode verify accepts the
 #     programs, the installer and the programs it installs;
 #   - the help page is one well-formed file that needs nothing from outside,
@@ -268,9 +269,10 @@ check "no uninstall entry is left" bash -c "! wine reg query '$uninstall_key' >/
 equal "another saver's choice stays" "$(reg_value "$desktop_key" SCRNSAVE.EXE)" 'C:\windows\system32\other.scr'
 check "the data folder and its pictures are gone" test ! -e "$data_dir"
 
-# Install and uninstall with our saver chosen; the user's own file in the
-# data folder keeps the folder. The settings the uninstall left behind do
-# not make the folder someone else's.
+# Install and uninstall with our saver chosen where none was chosen before;
+# the user's own file in the data folder keeps the folder. The settings the
+# uninstall left behind do not make the folder someone else's.
+wine reg delete "$desktop_key" /v SCRNSAVE.EXE /f >/dev/null 2>&1
 install
 equal "an install finds the folder holding only our settings" \
   "$(reg_value "$uninstall_key" InstallLocation)" "$install_win"
@@ -298,9 +300,12 @@ mkdir -p "$mine" "$work/mine-before"
 head -c 4096 /dev/urandom > "$mine/LICENSE.txt"
 printf 'my notes\r\n' > "$mine/notes.txt"
 cp -p "$mine/LICENSE.txt" "$mine/notes.txt" "$work/mine-before/"
+# The screen saver the user had, switched off, to be given back.
+wine reg add "$desktop_key" /v SCRNSAVE.EXE /d 'C:\windows\system32\previous.scr' /f >/dev/null 2>&1
+wine reg add "$desktop_key" /v ScreenSaveActive /d 0 /f >/dev/null 2>&1
 
 # Each install, the first and the reinstalls, lands in the one folder of
-# ours inside the user's.
+# ours inside the user's; the later ones keep the choice remembered first.
 # name | the installer's folder option
 while IFS='|' read -r name option <&3; do
   install ${option:+"$option"}
@@ -314,6 +319,8 @@ again, into the user's folder|/D=$mine_win
 again, without a folder|
 EOF
 check "the user's LICENSE.txt is untouched by the installs" cmp -s "$mine/LICENSE.txt" "$work/mine-before/LICENSE.txt"
+equal "the screen saver is ours" "$(realpath -m "$(unix_path "$(reg_value "$desktop_key" SCRNSAVE.EXE)")")" \
+  "$(realpath "$ours/Ventalune.scr")"
 
 check "the silent uninstaller finishes in the user's folder" uninstall "$ours"
 equal "the user's folder holds only the user's files" "$(ls -A "$mine" | LC_ALL=C sort | tr '\n' ' ')" \
@@ -322,6 +329,9 @@ for file in LICENSE.txt notes.txt; do
   check "the user's $file is unchanged" cmp -s "$mine/$file" "$work/mine-before/$file"
 done
 check "no Start-menu entry is left after it" test ! -e "$start_menu"
+equal "the screen saver chosen before is back" "$(reg_value "$desktop_key" SCRNSAVE.EXE)" \
+  'C:\windows\system32\previous.scr'
+equal "the screen saver is switched off again" "$(reg_value "$desktop_key" ScreenSaveActive)" "0"
 
 # A user's folder whose "Ventalune" is the user's too: nothing goes in.
 contents() { (cd "$1" && find . -type f -exec sha256sum {} + | LC_ALL=C sort); }
