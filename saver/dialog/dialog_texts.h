@@ -42,6 +42,8 @@ struct DialogTexts {
   // Why a chosen file was not taken.
   const wchar_t* pathTooLong;
   const wchar_t* pathNotInCodePage;
+  // The settings file stayed locked or could not be written.
+  const wchar_t* saveFailed;
   // What a screen reader calls the banner, which shows no text of its own.
   const wchar_t* bannerName;
 };
@@ -52,6 +54,7 @@ inline constexpr DialogTexts kJapaneseTexts{
     L"ﾌｧｲﾙを開く", L"画像ﾌｧｲﾙ (BMP JPG)", L"BGMﾌｧｲﾙ (MP3 WAV)",
     L"このﾌｧｲﾙのﾊﾟｽは長すぎるため、設定に保存できません。短いﾊﾟｽの場所から選んでください。",
     L"このﾌｧｲﾙのﾊﾟｽには、このｼｽﾃﾑで保存できない文字が含まれています。別の場所から選んでください。",
+    L"設定ﾌｧｲﾙに書き込めませんでした。他のﾌﾟﾛｸﾞﾗﾑが使用中の可能性があります。しばらくしてからもう一度保存してください。",
     L"Ventalune ﾍﾙﾌﾟ"};
 
 // Everywhere else.
@@ -61,6 +64,7 @@ inline constexpr DialogTexts kEnglishTexts{
     L"The path of this file is too long to be kept in the settings. Please choose it from a folder with a shorter path.",
     L"The path of this file holds characters this system cannot keep in the settings. Please choose it from another "
     L"folder.",
+    L"The settings file could not be written; another program may be using it. Please save again in a moment.",
     L"Ventalune help"};
 
 inline constexpr char kChooseCaption[] = "...";

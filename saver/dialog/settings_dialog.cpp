@@ -395,7 +395,14 @@ std::string SettingsDialog::RepeatText() const {
 
 void SettingsDialog::SaveSettings() {
   settings_.BgmRepeatTrack = RepeatTrackFromText(RepeatText(), settings_.BgmRepeatTrack);
-  settings::SaveProgramSettings(settings_);
+  SetCursor(LoadCursor(nullptr, IDC_WAIT));
+  const bool saved = settings::SaveProgramSettings(settings_);
+  SetCursor(LoadCursor(nullptr, IDC_ARROW));
+  if (!saved) {
+    // The dialog stays, with every choice, so nothing is lost.
+    MessageBoxW(window_, texts_.saveFailed, kDialogTitle, MB_OK | MB_ICONWARNING);
+    return;
+  }
   // Closed once the button has finished with this click.
   PostMessageW(window_, WM_CLOSE, 0, 0);
 }

@@ -17,7 +17,7 @@ std::string ProfileFile::ReadString(const std::string& section, const std::strin
   return std::string(buffer.data(), buffer.size());
 }
 
-void ProfileFile::WriteString(const std::string& section, const std::string& key, const std::string& value,
+bool ProfileFile::WriteString(const std::string& section, const std::string& key, const std::string& value,
                               const std::string& path) {
   // The profile functions create the file but not its folder, and the
   // per-user settings folder does not exist before the first save.
@@ -25,7 +25,10 @@ void ProfileFile::WriteString(const std::string& section, const std::string& key
   if (!folder.empty() && GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES) {
     CreateDirectoryA(folder.c_str(), nullptr);
   }
-  WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path.c_str());
+  SetLastError(0);
+  const bool written = WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path.c_str()) != FALSE;
+  lastError_ = written ? 0 : GetLastError();
+  return written;
 }
 
 bool DiskFiles::CanOpenForReading(const std::string& path) {
@@ -62,9 +65,9 @@ std::string ReadIniValue(std::string_view section, std::string_view key, std::st
   return ReadIniValue(profile, section, key, path);
 }
 
-void WriteIniValue(std::string_view section, std::string_view key, std::string_view value, std::string_view path) {
+bool WriteIniValue(std::string_view section, std::string_view key, std::string_view value, std::string_view path) {
   ProfileFile profile;
-  WriteIniValue(profile, section, key, value, path);
+  return WriteIniValue(profile, section, key, value, path);
 }
 
 bool FileExists(std::string_view path) {
@@ -88,9 +91,20 @@ Settings LoadProgramSettings(MissingFiles missing) {
   return settings;
 }
 
-void SaveProgramSettings(const Settings& choices) {
+bool SaveProgramSettings(const Settings& choices) {
+  // Long enough for a scanner's look at a small file, short enough that the
+  // user is not left waiting on a file that stays locked.
+  constexpr DWORD kLockedForAtMostMs = 3000;
+  constexpr DWORD kTryAgainAfterMs = 100;
   ProfileFile profile;
-  SaveSettings(choices, profile, IniPath());
+  const std::string path = IniPath();
+  const DWORD start = GetTickCount();
+  for (;;) {
+    if (SaveSettings(choices, profile, path)) return true;
+    const bool locked = profile.lastError() == ERROR_SHARING_VIOLATION || profile.lastError() == ERROR_LOCK_VIOLATION;
+    if (!locked || GetTickCount() - start >= kLockedForAtMostMs) return false;
+    Sleep(kTryAgainAfterMs);
+  }
 }
 
 }  // namespace ventalune::settings

@@ -13,8 +13,13 @@ class ProfileFile final : public ProfilePort {
  public:
   std::string ReadString(const std::string& section, const std::string& key, const std::string& path,
                          std::size_t capacity) override;
-  void WriteString(const std::string& section, const std::string& key, const std::string& value,
+  bool WriteString(const std::string& section, const std::string& key, const std::string& value,
                    const std::string& path) override;
+  // Why the last write failed (the system's error code), 0 after a success.
+  unsigned long lastError() const { return lastError_; }
+
+ private:
+  unsigned long lastError_ = 0;
 };
 
 // Opens the file for reading and closes it again at once.
@@ -35,7 +40,7 @@ std::string ProgramFolder();
 // accepts writes, otherwise the user's own (see user_settings_folder.h).
 std::string IniPath();
 std::string ReadIniValue(std::string_view section, std::string_view key, std::string_view path);
-void WriteIniValue(std::string_view section, std::string_view key, std::string_view value, std::string_view path);
+bool WriteIniValue(std::string_view section, std::string_view key, std::string_view value, std::string_view path);
 bool FileExists(std::string_view path);
 std::string FolderOf(std::string_view path);
 
@@ -46,7 +51,9 @@ std::string ChooserFolder(std::string_view file, bool fileInUse);
 // force (beside the program, or the user's own copy), with paths to missing
 // files dropped or kept as `missing` says.
 Settings LoadProgramSettings(MissingFiles missing = MissingFiles::Drop);
-// Writes the five settings to the file the dialog saves to (IniPath()).
-void SaveProgramSettings(const Settings& choices);
+// Writes the five settings to the file the dialog saves to (IniPath()). A
+// file another program holds for a moment (a backup, a virus scanner) is
+// tried again for a while; false when the settings could not be saved.
+bool SaveProgramSettings(const Settings& choices);
 
 }  // namespace ventalune::settings

@@ -41,9 +41,9 @@ std::string ReadIniValue(ProfilePort& profile, std::string_view section, std::st
   return UpToNul(std::string_view(buffer).substr(0, kIniValueCapacity - 1));
 }
 
-void WriteIniValue(ProfilePort& profile, std::string_view section, std::string_view key, std::string_view value,
+bool WriteIniValue(ProfilePort& profile, std::string_view section, std::string_view key, std::string_view value,
                    std::string_view path) {
-  profile.WriteString(UpToNul(section.substr(0, kIniNameField)), UpToNul(key.substr(0, kIniNameField)),
+  return profile.WriteString(UpToNul(section.substr(0, kIniNameField)), UpToNul(key.substr(0, kIniNameField)),
                       UpToNul(value), UpToNul(path));
 }
 

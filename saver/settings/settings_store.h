@@ -21,8 +21,8 @@ class ProfilePort {
   // missing. The caller takes the text up to the first NUL.
   virtual std::string ReadString(const std::string& section, const std::string& key, const std::string& path,
                                  std::size_t capacity) = 0;
-  // Creates the file, section or key as needed; a failure is not reported.
-  virtual void WriteString(const std::string& section, const std::string& key, const std::string& value,
+  // Creates the file, section or key as needed; false when it could not.
+  virtual bool WriteString(const std::string& section, const std::string& key, const std::string& value,
                            const std::string& path) = 0;
 };
 
@@ -65,8 +65,9 @@ std::string IniPath(std::string_view programFolder);
 // The value of one key, at most 255 bytes; empty when the key or file is missing.
 std::string ReadIniValue(ProfilePort& profile, std::string_view section, std::string_view key, std::string_view path);
 
-// Writes one key, creating the file or section as needed; failures are lost.
-void WriteIniValue(ProfilePort& profile, std::string_view section, std::string_view key, std::string_view value,
+// Writes one key, creating the file or section as needed; false when the
+// platform could not.
+bool WriteIniValue(ProfilePort& profile, std::string_view section, std::string_view key, std::string_view value,
                    std::string_view path);
 
 // True when the path (one trailing backslash ignored) can be opened as a file

@@ -18,8 +18,10 @@ std::array<std::pair<std::string, std::string>, 5> SettingsWrites(const Settings
            {kKeyBgmFile, choices.BgmFile}}};
 }
 
-void SaveSettings(const Settings& choices, ProfilePort& profile, std::string_view iniFile) {
-  for (const auto& [key, value] : SettingsWrites(choices)) WriteIniValue(profile, kSettingsSection, key, value, iniFile);
+bool SaveSettings(const Settings& choices, ProfilePort& profile, std::string_view iniFile) {
+  for (const auto& [key, value] : SettingsWrites(choices))
+    if (!WriteIniValue(profile, kSettingsSection, key, value, iniFile)) return false;
+  return true;
 }
 
 }  // namespace ventalune::settings

@@ -19,8 +19,8 @@ std::string NumberText(int16_t value);
 // folders are never written.
 std::array<std::pair<std::string, std::string>, 5> SettingsWrites(const Settings& choices);
 
-// Writes the five keys to the settings file `iniFile`, in order; failures are
-// lost, as with any single write.
-void SaveSettings(const Settings& choices, ProfilePort& profile, std::string_view iniFile);
+// Writes the five keys to the settings file `iniFile`, in order, stopping at
+// the first that cannot be written: true when all five were.
+bool SaveSettings(const Settings& choices, ProfilePort& profile, std::string_view iniFile);
 
 }  // namespace ventalune::settings

@@ -57,7 +57,12 @@ bool CanWriteSettingsFile(const std::string& iniPath) {
     file = CreateFileA(iniPath.c_str(), GENERIC_WRITE, kShareAll, nullptr, CREATE_NEW,
                        FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
   }
-  if (file == INVALID_HANDLE_VALUE) return false;
+  if (file == INVALID_HANDLE_VALUE) {
+    // Held by another program for a moment (a backup, a virus scanner): the
+    // folder still takes writes, and the save waits for the file.
+    const DWORD error = GetLastError();
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+  }
   CloseHandle(file);
   return true;
 }

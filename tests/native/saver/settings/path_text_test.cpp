@@ -137,7 +137,9 @@ TEST(LoadSettingsByCharactersTest, KeepsShiftJisPathsAndTheirFolders) {
       value.resize(capacity, '\0');
       return value;
     }
-    void WriteString(const std::string&, const std::string&, const std::string&, const std::string&) override {}
+    bool WriteString(const std::string&, const std::string&, const std::string&, const std::string&) override {
+      return true;
+    }
   } profile;
   profile.values = {{kKeyPictureKind, "1"}, {kKeyPictureFile, picture}, {kKeyBgmKind, "2"}, {kKeyBgmFile, kMusicFile}};
   class Files final : public FilePort {

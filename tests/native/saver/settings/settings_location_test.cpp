@@ -34,9 +34,11 @@ class Disk final : public ProfilePort, public FilePort {
     value.resize(capacity, '\0');
     return value;
   }
-  void WriteString(const std::string& section, const std::string& key, const std::string& value,
+  bool WriteString(const std::string& section, const std::string& key, const std::string& value,
                    const std::string& path) override {
-    if (readOnly.count(path) == 0) files[path][{section, key}] = value;
+    if (readOnly.count(path) != 0) return false;
+    files[path][{section, key}] = value;
+    return true;
   }
   bool CanOpenForReading(const std::string& path) override { return files.count(path) != 0; }
 };
@@ -66,8 +68,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         LocateRow{"WritableFolderKeepsTheFileBesideTheProgram", true, kUserData, false, kProgramFile, kProgramFile},
         // Someone saved while the install was protected, then it became
-        // writable: the program folder's file is the one in force again.
-        LocateRow{"WritableFolderWinsOverAnEarlierUserFile", true, kUserData, true, kProgramFile, kProgramFile},
+        // writable: that save is the latest, and the user's file stays in force.
+        LocateRow{"EarlierUserFileWinsOverAWritableFolder", true, kUserData, true, kUserFile, kUserFile},
         LocateRow{"ProtectedFolderReadsItsFileUntilTheFirstSave", false, kUserData, false, kProgramFile, kUserFile},
         LocateRow{"ProtectedFolderAfterTheFirstSaveUsesTheUserFile", false, kUserData, true, kUserFile, kUserFile},
         LocateRow{"NoUserFolderLeavesTheProgramFolderFile", false, "", true, kProgramFile, kProgramFile}),

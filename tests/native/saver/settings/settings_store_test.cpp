@@ -1,4 +1,5 @@
 #include "saver/settings/settings_store.h"
+#include "saver/settings/settings_writes.h"
 
 #include <gtest/gtest.h>
 
@@ -38,11 +39,16 @@ class FakeProfile final : public ProfilePort {
     value.resize(capacity, '\0');
     return value;
   }
-  void WriteString(const std::string& section, const std::string& key, const std::string& value,
+  bool WriteString(const std::string& section, const std::string& key, const std::string& value,
                    const std::string& filePath) override {
     writtenNames.emplace_back(section, key);
+    if (writesBeforeFailing == 0) return false;
+    if (writesBeforeFailing > 0) --writesBeforeFailing;
     if (filePath == path) values[{section, key}] = value;
+    return true;
   }
+  // How many writes succeed before the file is held by someone else; -1: all.
+  int writesBeforeFailing = -1;
 };
 
 class FakeFiles final : public FilePort {
@@ -345,6 +351,28 @@ TEST(WriteIniValueTest, OnlyThe128FirstBytesOfNamesTakeEffect) {
   EXPECT_EQ(profile.writtenNames[0].second, std::string(128, 'k'));
   EXPECT_EQ(profile.values[profile.writtenNames[0]], std::string(300, 'v'));
 }
+
+struct HeldFileRow {
+  const char* name;
+  int writesBeforeFailing;
+  bool saved;
+  size_t attempted;
+};
+class SaveWhileHeldTest : public testing::TestWithParam<HeldFileRow> {};
+
+// A write that fails (the file held by another program) ends the save and
+// says so, so the caller can try again or tell the user.
+TEST_P(SaveWhileHeldTest, StopsAtTheFirstWriteThatFails) {
+  FakeProfile profile;
+  profile.writesBeforeFailing = GetParam().writesBeforeFailing;
+  Settings choices;
+  EXPECT_EQ(SaveSettings(choices, profile, profile.path), GetParam().saved);
+  EXPECT_EQ(profile.writtenNames.size(), GetParam().attempted);
+}
+INSTANTIATE_TEST_SUITE_P(Saves, SaveWhileHeldTest,
+                         testing::Values(HeldFileRow{"NeverHeld", -1, true, 5}, HeldFileRow{"HeldFromTheStart", 0, false, 1},
+                                         HeldFileRow{"HeldAfterThreeKeys", 3, false, 4}),
+                         testing_support::RowName());
 
 }  // namespace
 }  // namespace ventalune::settings

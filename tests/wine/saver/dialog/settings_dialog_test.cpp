@@ -3,9 +3,11 @@
 // writes (or does not write) to the settings file when it closes.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <shlobj.h>
 
 #include <cstdint>
 #include <string>
+#include <thread>
 
 #include "control_host.h"
 #include "dialog_driver.h"
@@ -342,6 +344,32 @@ INSTANTIATE_TEST_SUITE_P(
                     EndRow{"CloseBox",
                            [](DialogRun& run) { PostMessageW(run.window(), WM_SYSCOMMAND, SC_CLOSE, 0); }}),
     [](const testing::TestParamInfo<EndRow>& row) { return std::string(row.param.name); });
+
+// The settings file held by another program for a moment (a backup, a
+// virus scanner) without write sharing: the save waits for it and lands in
+// it, not in a per-user file the next start would not read.
+TEST_F(SettingsDialogTest, SaveWaitsForASettingsFileHeldForAMoment) {
+  char appData[MAX_PATH] = {};
+  ASSERT_TRUE(SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData)));
+  const std::string userFile = std::string(appData) + "\\Ventalune\\Ventalune.ini";
+  DeleteFileA(userFile.c_str());
+  OpenWith(Settings(" 0", "", " 0", " 0", ""));
+  run_.Click(run_.Centre(ElementId::LblBgm1));
+  ASSERT_TRUE(WaitFor([&] { return run_.MarkAt(ElementId::ImgBgm1) == Mark::Selected; }, 5s));
+
+  HANDLE held = CreateFileA(DialogRun::IniPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  std::thread release([held] {
+    std::this_thread::sleep_for(1s);
+    CloseHandle(held);
+  });
+  Save();
+  release.join();
+  // The profile writer drops the blank before a number.
+  EXPECT_EQ(DialogRun::IniBytes(), Settings("0", "", "1", "0", ""));
+  EXPECT_EQ(GetFileAttributesA(userFile.c_str()), INVALID_FILE_ATTRIBUTES);
+}
 
 }  // namespace
 }  // namespace ventalune::wine_test

@@ -50,7 +50,7 @@ class TextProfile final : public ProfilePort {
     }
     return value;
   }
-  void WriteString(const std::string&, const std::string&, const std::string&, const std::string&) override {
+  bool WriteString(const std::string&, const std::string&, const std::string&, const std::string&) override {
     std::abort();  // loading never writes
   }
 
