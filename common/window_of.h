@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include <new>
+
 namespace ventalune {
 
 template <class T>
@@ -20,7 +22,15 @@ LRESULT CALLBACK WindowProcOf(HWND window, UINT message, WPARAM wParam, LPARAM l
   }
   auto* self = reinterpret_cast<T*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (message == WM_NCDESTROY) SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-  if (self) return self->HandleMessage(window, message, wParam, lParam);
+  if (self) {
+    // No exception may cross the system's frames. Memory running out in the
+    // work of one message (a picture larger than there is room for) drops
+    // that work, not the program.
+    try {
+      return self->HandleMessage(window, message, wParam, lParam);
+    } catch (const std::bad_alloc&) {
+    }
+  }
   return IsWindowUnicode(window) ? DefWindowProcW(window, message, wParam, lParam)
                                  : DefWindowProcA(window, message, wParam, lParam);
 }

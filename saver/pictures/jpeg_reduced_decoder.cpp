@@ -194,6 +194,9 @@ std::optional<ReducedJpeg> DecodeJpegReduced(std::span<const uint8_t> bytes, int
   // The header's tables are large and the decoder's planes grow with the picture: neither lives on the stack.
   auto header = std::make_unique<JpegHeader>();
   if (!jpeg::ReadJpegHeader(bytes, *header)) return std::nullopt;
+  const uint64_t pixels = static_cast<uint64_t>(ReducedSide(header->width, shift)) *
+                          static_cast<uint64_t>(ReducedSide(header->height, shift));
+  if (pixels > kMaxReducedJpegPixels) return std::nullopt;
   return std::make_unique<ScanDecoder>(*header, shift)->Decode(bytes);
 }
 

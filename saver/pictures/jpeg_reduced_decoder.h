@@ -21,6 +21,10 @@ namespace ventalune::pictures {
 
 // The picture can be reduced at most to 1/2^kMaxJpegShift of its size.
 inline constexpr int kMaxJpegShift = 3;
+// The largest output, whatever reduction is asked: 8192 × 8192 pixels
+// (256 MiB), what the largest JPEG there can be (65535 on a side) gives at
+// an eighth. A larger output is refused before anything is allocated.
+inline constexpr uint64_t kMaxReducedJpegPixels = uint64_t{8192} * 8192;
 
 struct ReducedJpeg {
   int32_t width = 0;
@@ -33,7 +37,8 @@ struct ReducedJpeg {
 // rounded up: ceil(width / 2^shift) × ceil(height / 2^shift). Each pixel is
 // close to the average of the 2^shift × 2^shift pixels it stands for.
 // Nothing for a file this decoder does not take, a damaged one (its coded
-// data ending before the last block among others), or a shift out of range.
+// data ending before the last block among others), a shift out of range, or
+// an output above kMaxReducedJpegPixels.
 std::optional<ReducedJpeg> DecodeJpegReduced(std::span<const uint8_t> bytes, int shift);
 
 }  // namespace ventalune::pictures

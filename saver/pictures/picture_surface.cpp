@@ -140,7 +140,13 @@ bool PictureSurface::LoadBytes(std::span<const uint8_t> bytes) {
 }
 
 bool PictureSurface::LoadFile(const std::string& path) {
-  return LoadBytes(ReadWholeFile(path, kMaxPictureFileBytes).value_or(std::vector<uint8_t>{}));
+  try {
+    return LoadBytes(ReadWholeFile(path, kMaxPictureFileBytes).value_or(std::vector<uint8_t>{}));
+  } catch (const std::bad_alloc&) {
+    // A picture too large for the memory there is now is as good as unreadable.
+    Clear();
+    return false;
+  }
 }
 
 bool PictureSurface::LoadResource(HMODULE module, int resourceId) {

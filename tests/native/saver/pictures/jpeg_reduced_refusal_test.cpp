@@ -158,6 +158,9 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedRow{"TwelveBitSamples", Build({.precision = 12})},
         RefusedRow{"TwoComponents", Build({.components = 2})}, RefusedRow{"FourComponents", Build({.components = 4})},
         RefusedRow{"ZeroWidth", Build({.width = 0})},
+        // 65535 × 65535 at full size would be 16 GiB of pixels; an eighth is taken.
+        RefusedRow{"OutputAboveTheCeiling", Build({.width = 65535, .height = 65535}), 0},
+        RefusedRow{"OutputJustAboveTheCeiling", Build({.width = 8192, .height = 8193}), 0},
         // A height of zero is given after the scan in a DNL segment.
         RefusedRow{"HeightGivenLater", Build({.height = 0})},
         RefusedRow{"HeightSegmentBeforeScan", Build({.beforeFrame = {0xff, 0xdc, 0x00, 0x04, 0x00, 0x10}})},
