@@ -31,7 +31,11 @@ ManifestSupportedOS all
 !define PUBLISHER "Ventalune"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Ventalune"
 !define DESKTOP_KEY "Control Panel\Desktop"
+; Where runs wrote their two pictures: the user's own folder, and the
+; shared one of earlier versions.
+!define PICTURE_FOLDER "$LOCALAPPDATA\Ventalune"
 !define DATA_FOLDER "C:\q_sarn"
+!define FILE_ATTRIBUTE_REPARSE_POINT 0x400
 !define SPI_SETSCREENSAVEACTIVE 17
 !define SPIF_UPDATEINIFILE_SENDCHANGE 3
 
@@ -325,9 +329,27 @@ Section "Uninstall"
   RMDir "$SMPROGRAMS\Ventalune"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
 
-  ; The two pictures of the last run; anything else in the folder is the
-  ; user's, and keeps the folder.
-  Delete "${DATA_FOLDER}\Nubivola1.bmp"
-  Delete "${DATA_FOLDER}\Nubivola2.bmp"
-  RMDir "${DATA_FOLDER}"
+  Push "${PICTURE_FOLDER}"
+  Call un.RemoveRunPictures
+  Push "${DATA_FOLDER}"
+  Call un.RemoveRunPictures
 SectionEnd
+
+; RemoveRunPictures: pops a folder and deletes the two pictures of the last
+; run in it; anything else there is the user's, and keeps the folder. A
+; folder that is a link is left alone: it may lead into someone else's.
+Function un.RemoveRunPictures
+  Exch $R0
+  Push $R1
+  System::Call 'kernel32::GetFileAttributesW(w R0) i .R1'
+  ${If} $R1 != -1
+    IntOp $R1 $R1 & ${FILE_ATTRIBUTE_REPARSE_POINT}
+    ${If} $R1 == 0
+      Delete "$R0\Nubivola1.bmp"
+      Delete "$R0\Nubivola2.bmp"
+      RMDir "$R0"
+    ${EndIf}
+  ${EndIf}
+  Pop $R1
+  Pop $R0
+FunctionEnd

@@ -156,7 +156,11 @@ local_app_data=$(win cmd /c echo %LOCALAPPDATA%)
 install_win="$local_app_data\\Programs\\Ventalune"
 install_dir=$(unix_path "$install_win")
 start_menu=$(unix_path "$(win cmd /c echo %APPDATA%)\\Microsoft\\Windows\\Start Menu\\Programs\\Ventalune")
+# Where runs wrote their pictures: the user's own folder, and the shared
+# one of earlier versions.
+picture_dir=$(realpath -m "$(unix_path "$local_app_data\\Ventalune")")
 data_dir=$(unix_path 'C:\q_sarn')
+picture_dirs=("$picture_dir" "$data_dir")
 shipped="LICENSE.txt THIRD-PARTY.txt Ventalune.dll Ventalune.html Ventalune.scr VentaluneSettings.exe uninstall.exe"
 
 install() { wine "$setup" /S "$@" >/dev/null 2>&1; }
@@ -260,14 +264,18 @@ equal "a reinstall keeps the settings file" "$(cat "$install_dir/Ventalune.ini" 
 equal "with the box off the choice stays" "$(reg_value "$desktop_key" SCRNSAVE.EXE)" 'C:\windows\system32\other.scr'
 
 # The uninstaller while another saver is chosen.
-mkdir -p "$data_dir"
-for picture in Nubivola1.bmp Nubivola2.bmp; do printf 'BM' > "$data_dir/$picture"; done
+for folder in "${picture_dirs[@]}"; do
+  mkdir -p "$folder"
+  for picture in Nubivola1.bmp Nubivola2.bmp; do printf 'BM' > "$folder/$picture"; done
+done
 check "the silent uninstaller finishes" uninstall
 equal "no program file is left" "$(cd "$install_dir" 2>/dev/null && ls | tr '\n' ' ')" "Ventalune.ini "
 check "no Start-menu entry is left" test ! -e "$start_menu"
 check "no uninstall entry is left" bash -c "! wine reg query '$uninstall_key' >/dev/null 2>&1"
 equal "another saver's choice stays" "$(reg_value "$desktop_key" SCRNSAVE.EXE)" 'C:\windows\system32\other.scr'
-check "the data folder and its pictures are gone" test ! -e "$data_dir"
+for folder in "${picture_dirs[@]}"; do
+  check "the picture folder $(basename "$folder") and its pictures are gone" test ! -e "$folder"
+done
 
 # Install and uninstall with our saver chosen where none was chosen before;
 # the user's own file in the data folder keeps the folder. The settings the
@@ -277,8 +285,10 @@ install
 equal "an install finds the folder holding only our settings" \
   "$(reg_value "$uninstall_key" InstallLocation)" "$install_win"
 rm -f "$install_dir/Ventalune.ini"
-mkdir -p "$data_dir"
-for picture in Nubivola1.bmp Nubivola2.bmp mine.txt; do printf 'x' > "$data_dir/$picture"; done
+for folder in "${picture_dirs[@]}"; do
+  mkdir -p "$folder"
+  for picture in Nubivola1.bmp Nubivola2.bmp mine.txt; do printf 'x' > "$folder/$picture"; done
+done
 check "the silent uninstaller finishes again" uninstall
 if [ -e "$install_dir" ]; then
   fail "the install folder is gone: still there with $(ls -A "$install_dir" | tr '\n' ' ')"
@@ -286,7 +296,10 @@ else
   pass "the install folder is gone"
 fi
 equal "our screen-saver choice is cleared" "$(reg_value "$desktop_key" SCRNSAVE.EXE)" ""
-equal "the data folder keeps only the user's file" "$(ls "$data_dir" 2>/dev/null | tr '\n' ' ')" "mine.txt "
+for folder in "${picture_dirs[@]}"; do
+  equal "the picture folder $(basename "$folder") keeps only the user's file" \
+    "$(ls "$folder" 2>/dev/null | tr '\n' ' ')" "mine.txt "
+done
 
 # ---- The installer given a folder of the user's ------------------------------
 
@@ -322,7 +335,18 @@ check "the user's LICENSE.txt is untouched by the installs" cmp -s "$mine/LICENS
 equal "the screen saver is ours" "$(realpath -m "$(unix_path "$(reg_value "$desktop_key" SCRNSAVE.EXE)")")" \
   "$(realpath "$ours/Ventalune.scr")"
 
+# The user's picture folder replaced by a link (Wine shows a Unix link to a
+# folder as a reparse point): nothing is deleted through it.
+linked="$work/linked-pictures"
+rm -rf "$picture_dir" "$linked"
+mkdir -p "$linked"
+printf 'theirs' > "$linked/Nubivola1.bmp"
+ln -s "$linked" "$picture_dir"
+
 check "the silent uninstaller finishes in the user's folder" uninstall "$ours"
+check "a linked picture folder stays a link" test -L "$picture_dir"
+equal "nothing is deleted through it" "$(cat "$linked/Nubivola1.bmp" 2>/dev/null)" "theirs"
+rm -f "$picture_dir"
 equal "the user's folder holds only the user's files" "$(ls -A "$mine" | LC_ALL=C sort | tr '\n' ' ')" \
   "LICENSE.txt notes.txt "
 for file in LICENSE.txt notes.txt; do
