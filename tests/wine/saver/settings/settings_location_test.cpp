@@ -107,7 +107,9 @@ TEST_F(SettingsLocationTest, ProtectedInstallSavesTheSameBytesToTheUserFile) {
   ASSERT_EQ(files.writePath, userFile_);
 
   SaveAsTheDialogDoes(files.writePath);
-  SaveAsTheDialogDoes(SettingsFilesOf(writable_).writePath);
+  // The same save into a writable folder's file, named as it is: once the
+  // user's own file exists, it is the one in force for every folder.
+  SaveAsTheDialogDoes(IniPath(writable_));
 
   const std::optional<std::string> saved = ReadBytes(userFile_);
   ASSERT_TRUE(saved) << "nothing was written to " << userFile_;
