@@ -129,28 +129,6 @@ void SettingsDialog::AnnounceChecked(std::initializer_list<size_t> options) {
   for (size_t option : options) NotifyStateChange(window_, option);
 }
 
-// The repeat box is a real combo box, which takes the focus itself; its own
-// stand-in object would have no name, as its caption is drawn on a panel.
-void SettingsDialog::NameRepeatBox() {
-  IAccPropServices* services = nullptr;
-  if (!repeatBox_ || FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                                             IID_IAccPropServices, reinterpret_cast<void**>(&services))))
-    return;
-  const std::wstring name = Wide(repeatCaption_->text());
-  services->SetHwndPropStr(repeatBox_, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_NAME, name.c_str());
-  services->Release();
-}
-
-void SettingsDialog::ForgetRepeatBoxName() {
-  IAccPropServices* services = nullptr;
-  if (!repeatBox_ || FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                                             IID_IAccPropServices, reinterpret_cast<void**>(&services))))
-    return;
-  MSAAPROPID name = PROPID_ACC_NAME;
-  services->ClearHwndProps(repeatBox_, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, &name, 1);
-  services->Release();
-}
-
 void SettingsDialog::RunDefaultAction(size_t index) {
   const auto press = [](button::Command& command) {
     if (command.window() && IsWindowEnabled(command.window()) && command.Click) command.Click();

@@ -225,7 +225,6 @@ void SettingsDialog::CreateElements() {
     SendMessageW(repeatBox_, WM_SETFONT, reinterpret_cast<WPARAM>(boxFont_->handle()), FALSE);
     // The selection field: the box's height less its 3D edge.
     SendMessageW(repeatBox_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), box.height - 6);
-    NameRepeatBox();
   }
   soundShown_ = &AddLabel(musicFrame_, LblFname0, "", buttonText);
   soundShown_->SetBorder(true);
@@ -448,7 +447,6 @@ LRESULT SettingsDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, 
       return 0;
     case WM_DESTROY:
       DisconnectAccessible(window);
-      ForgetRepeatBoxName();
       window_ = nullptr;
       return 0;
     case WM_ACTIVATE:

@@ -101,8 +101,6 @@ class SettingsDialog final : public AccessibleDialogSource {
   void RunDefaultAction(size_t index);
   void AnnounceFocus();
   void AnnounceChecked(std::initializer_list<size_t> options);
-  void NameRepeatBox();
-  void ForgetRepeatBoxName();
 
   // dialog_look.cpp
   void ApplyLook();
