@@ -328,13 +328,9 @@ void SettingsDialog::ShowMusicMarks() {
   for (size_t i = 0; i < musicMarks_.size(); ++i) ShowMark(musicMarks_[i], view.selected[i]);
 }
 
+// A picture too large for memory loads as an unreadable one: no preview.
 void SettingsDialog::ShowPicturePreview(const std::string& path) {
-  try {
-    ShowPreview(path, picturePreview_, previewScratch_, Scaled(kPreviewSide));
-  } catch (const std::bad_alloc&) {
-    // A picture too large for memory shows as none, like an unreadable one.
-    ShowPreview("", picturePreview_, previewScratch_, Scaled(kPreviewSide));
-  }
+  ShowPreview(path, picturePreview_, previewScratch_, Scaled(kPreviewSide));
 }
 
 void SettingsDialog::SelectPictureKind(int index, bool onCaption) {

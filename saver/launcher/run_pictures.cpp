@@ -6,24 +6,13 @@
 
 #include "common/program_contract.h"
 #include "saver/pictures/bitmap_file.h"
+#include "saver/settings/user_settings_folder.h"
 
 namespace ventalune::launcher {
 namespace {
 
 bool IsReparsePoint(DWORD attributes) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-}
-
-// A wide path in the system code page, exactly, or nothing.
-std::optional<std::string> AnsiExactly(const std::wstring& path) {
-  BOOL lost = FALSE;
-  const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path.c_str(), -1, nullptr, 0, nullptr, &lost);
-  if (size <= 0 || lost) return std::nullopt;
-  std::string ansi(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path.c_str(), -1, ansi.data(), size, nullptr, &lost);
-  if (lost) return std::nullopt;
-  ansi.pop_back();  // the NUL
-  return ansi;
 }
 
 }  // namespace
@@ -40,13 +29,9 @@ std::optional<std::string> PrepareRunPictureFolder() {
   const DWORD attributes = GetFileAttributesW(folder.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) || IsReparsePoint(attributes))
     return std::nullopt;
-  if (std::optional<std::string> ansi = AnsiExactly(folder)) return ansi;
-  // A user name outside the code page: the short form names the same folder.
-  std::wstring shortForm(MAX_PATH, L'\0');
-  const DWORD length = GetShortPathNameW(folder.c_str(), shortForm.data(), MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return std::nullopt;
-  shortForm.resize(length);
-  return AnsiExactly(shortForm);
+  std::string ansi = settings::AnsiPathOf(folder);
+  if (ansi.empty()) return std::nullopt;
+  return ansi;
 }
 
 bool WriteRunPicture(const pictures::PictureSurface& picture, const std::string& path) {

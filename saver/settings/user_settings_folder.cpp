@@ -31,12 +31,16 @@ std::string UserDataFolder() {
   if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))) return {};
   std::wstring wide(folder);
   while (!wide.empty() && wide.back() == L'\\') wide.pop_back();
+  return AnsiPathOf(wide);
+}
+
+std::string AnsiPathOf(const std::wstring& path) {
   std::string ansi;
-  if (ToAnsi(wide, ansi)) return ansi;
-  // A user name outside the ANSI code page: the short (8.3) name of the
-  // folder, where the file system keeps one, is plain ASCII.
+  if (ToAnsi(path, ansi)) return ansi;
+  // A user name outside the ANSI code page: the short (8.3) name, where the
+  // file system keeps one, is plain ASCII.
   wchar_t shortName[MAX_PATH] = {};
-  const DWORD length = GetShortPathNameW(wide.c_str(), shortName, MAX_PATH);
+  const DWORD length = GetShortPathNameW(path.c_str(), shortName, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return {};
   if (ToAnsi(shortName, ansi)) return ansi;
   return {};

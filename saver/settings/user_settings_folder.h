@@ -14,6 +14,11 @@ namespace ventalune::settings {
 // names none or it cannot be spelt in the ANSI code page.
 std::string UserDataFolder();
 
+// A path as the ANSI file functions can open it: as it is when the code
+// page spells it exactly, else its short (8.3) form, which is plain ASCII
+// where the file system keeps one; empty when neither works.
+std::string AnsiPathOf(const std::wstring& path);
+
 // True when the settings file can be written: an existing file opens for
 // writing, or a missing one can be created in its folder. Nothing is changed
 // or left behind.
