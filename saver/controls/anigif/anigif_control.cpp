@@ -302,13 +302,17 @@ bool ucAniGIF::LoadAnimatedGIF_Array(std::span<const uint8_t> bytes) {
 void ucAniGIF::LoadAnimatedGIF_Remote(const std::wstring& remotePath) {
   if (remotePath.empty() || !window_) return;
   CancelDownload();
-  download_ = RemoteDownload::Start(window_, remotePath, downloadCeiling_);
+  download_ = RemoteDownload::Start(window_, remotePath, downloadCeiling_, downloadTimeouts_);
   if (!download_ && RemoteLoadFailure) RemoteLoadFailure();
 }
 
-void ucAniGIF::DownloadFinished(LPARAM lParam) {
-  std::unique_ptr<DownloadResult> result = TakeDownloadResult(lParam);
-  if (!result || !download_ || result->ticket != download_->ticket()) return;
+// The message carries only a ticket. The data comes from our own download,
+// and only when the ticket is its own and it has finished: a message posted
+// from outside, or one left over from a cancelled download, finds nothing.
+void ucAniGIF::DownloadFinished(WPARAM ticket) {
+  if (!download_ || static_cast<uint64_t>(ticket) != download_->ticket()) return;
+  std::unique_ptr<DownloadResult> result = download_->TakeResult();
+  if (!result) return;
   download_.reset();
   GifHeaderSize size;
   if (!result->ok || !LooksLikeGif(result->bytes.data(), result->bytes.size(), size)) {

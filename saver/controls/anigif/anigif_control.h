@@ -24,6 +24,7 @@
 #include "saver/controls/anigif/animation_controller.h"
 #include "saver/controls/anigif/control_persistence.h"
 #include "saver/controls/anigif/picture_objects.h"
+#include "saver/controls/anigif/remote_download.h"
 #include "saver/gif/gif_picture.h"
 #include "saver/toolkit/property_bag.h"
 
@@ -99,9 +100,11 @@ class ucAniGIF {
   // Methods. The loads report failure only by their result.
   bool LoadAnimatedGIF_File(const std::wstring& fileName);
   bool LoadAnimatedGIF_Array(std::span<const uint8_t> bytes);
-  // Starts fetching an http, https or file URL; the result comes as
-  // RemoteLoadComplete (then the load) or RemoteLoadFailure, later, on this
-  // thread. A new call replaces a download still running.
+  // Starts fetching an http, https or file URL through the system's proxy
+  // settings; the result comes as RemoteLoadComplete (then the load) or
+  // RemoteLoadFailure, later, on this thread. A new call replaces a
+  // download still running, and releasing the control ends one, also while
+  // it is still connecting.
   void LoadAnimatedGIF_Remote(const std::wstring& remotePath);
   void Refresh();
 
@@ -132,6 +135,9 @@ class ucAniGIF {
   bool designMode() const { return !ambient_.userMode; }
   // Bytes above which a download is stopped and reported as failed.
   void SetDownloadCeiling(int64_t bytes) { downloadCeiling_ = bytes; }
+  // How long a download may take to connect, and to wait for data once
+  // connected, before it fails; applies to downloads started afterwards.
+  void SetDownloadTimeouts(const DownloadTimeouts& timeouts) { downloadTimeouts_ = timeouts; }
 
   LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -148,7 +154,7 @@ class ucAniGIF {
   void Notify(const char* property);
   void Mouse(UINT message, WPARAM wParam, LPARAM lParam);
   bool SetCursorShape();
-  void DownloadFinished(LPARAM result);
+  void DownloadFinished(WPARAM ticket);
   void CancelDownload();
   float ToTwipsX(int32_t pixels) const;
   float ToTwipsY(int32_t pixels) const;
@@ -169,6 +175,7 @@ class ucAniGIF {
   bool resizing_ = false;
   bool pressed_ = false;
   int64_t downloadCeiling_;
+  DownloadTimeouts downloadTimeouts_;
 };
 
 }  // namespace ventalune::anigif

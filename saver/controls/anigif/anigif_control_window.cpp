@@ -193,7 +193,7 @@ LRESULT ucAniGIF::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM
       pressed_ = false;
       return 0;
     case kDownloadDoneMessage:
-      DownloadFinished(lParam);
+      DownloadFinished(wParam);
       return 0;
     case WM_DESTROY:
       // The parent went first: nothing may tick or arrive after this.
