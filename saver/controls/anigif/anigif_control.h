@@ -12,6 +12,10 @@
 //
 // The animation needs no help from the host: the control arms its own
 // timers, and releasing (or destroying) it stops them and any download.
+//
+// Any event handler may release the control, destroy its window or delete
+// the control: the control raises its events last, or checks after each
+// that it is still there, and touches nothing of itself once it is not.
 #include <windows.h>
 
 #include <cstdint>
@@ -23,6 +27,7 @@
 
 #include "saver/controls/anigif/animation_controller.h"
 #include "saver/controls/anigif/control_persistence.h"
+#include "saver/controls/anigif/event_lifetime.h"
 #include "saver/controls/anigif/picture_objects.h"
 #include "saver/controls/anigif/remote_download.h"
 #include "saver/gif/gif_picture.h"
@@ -148,9 +153,10 @@ class ucAniGIF {
   int32_t Load(std::span<const uint8_t> file);
   void Release();
   void Resize();
-  void Paint();
+  void Paint(HWND window);
   void ShowFrame();
-  void Repaint();
+  // False when a paint handler ended the control: the caller returns at once.
+  bool Repaint();
   void Notify(const char* property);
   void Mouse(UINT message, WPARAM wParam, LPARAM lParam);
   bool SetCursorShape();
@@ -159,6 +165,9 @@ class ucAniGIF {
   float ToTwipsX(int32_t pixels) const;
   float ToTwipsY(int32_t pixels) const;
 
+  // Ends when the control is released, its window destroyed or the control
+  // deleted; code that raised an event checks it before going on.
+  Lifetime life_;
   HWND window_ = nullptr;
   toolkit::AmbientProperties ambient_;
   ControlProperties properties_;
