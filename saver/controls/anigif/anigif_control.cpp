@@ -134,6 +134,7 @@ int32_t ucAniGIF::Load(std::span<const uint8_t> file) {
   gif::LoadOptions options;
   options.designMode = designMode();
   options.deferRemainingFrames = !designMode() && DefersRemainingFrames(properties_.delayMode);
+  options.maxWorkingPixels = gif::kWorkingCanvasPixels;
   const int32_t frames = picture_.Load(bytes, options);
   if (frames == 0) {
     Repaint();

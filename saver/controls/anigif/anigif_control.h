@@ -77,7 +77,11 @@ class ucAniGIF {
 
   // Properties. Writes with values out of range are ignored, as the
   // property's rule says; names are those the host's designer shows.
-  std::shared_ptr<GifPictureObject> AnimatedGIF() const;  // null when nothing is loaded
+  //
+  // The frame on show as a one-frame GIF; null when nothing is loaded. A
+  // picture too large to animate at its own size (see kWorkingCanvasPixels)
+  // gives its frame at the size it is composed at.
+  std::shared_ptr<GifPictureObject> AnimatedGIF() const;
   void SetAnimatedGIF(const std::shared_ptr<const GifPictureObject>& aGif);
   bool Enabled() const;
   void SetEnabled(bool enable);

@@ -56,12 +56,25 @@ void ucAniGIF::Paint(HWND window) {
   HDC screen = BeginPaint(window, &paint);
   RECT client{};
   GetClientRect(window, &client);
-  const int width = std::max<LONG>(client.right, 1);
-  const int height = std::max<LONG>(client.bottom, 1);
+  // Drawn through a buffer of the part of us that shows and needs it: a
+  // control the picture's own size can be far larger than the screen. A
+  // Painted handler gets a copy of the whole client area, so then it is
+  // all drawn.
+  RECT area = client;
+  RECT visible{};
+  if (!Painted && GetClipBox(screen, &visible) != ERROR && !IntersectRect(&area, &client, &visible)) {
+    EndPaint(window, &paint);
+    return;
+  }
+  const int width = std::max<LONG>(area.right - area.left, 1);
+  const int height = std::max<LONG>(area.bottom - area.top, 1);
   HDC buffer = CreateCompatibleDC(screen);
   HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
   HDC target = (buffer && bitmap) ? buffer : screen;
   HGDIOBJ previous = (buffer && bitmap) ? SelectObject(buffer, bitmap) : nullptr;
+  // The buffer's first pixel is the area's top-left; we draw in client
+  // coordinates.
+  if (target == buffer) SetViewportOrgEx(buffer, -area.left, -area.top, nullptr);
 
   // What lies under us in the parent first, so transparent pixels show it.
   FillRect(target, &client, GetSysColorBrush(COLOR_BTNFACE));
@@ -90,7 +103,10 @@ void ucAniGIF::Paint(HWND window) {
     SelectObject(target, oldPen);
     DeleteObject(pen);
   }
-  if (target == buffer) BitBlt(screen, 0, 0, client.right, client.bottom, buffer, 0, 0, SRCCOPY);
+  if (target == buffer) {
+    SetViewportOrgEx(buffer, 0, 0, nullptr);
+    BitBlt(screen, area.left, area.top, width, height, buffer, 0, 0, SRCCOPY);
+  }
   EndPaint(window, &paint);
   // The handler sees our own copy of what went on screen; without one
   // (no memory for it) there is nothing to show it.

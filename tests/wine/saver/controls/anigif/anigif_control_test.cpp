@@ -432,6 +432,52 @@ TEST_F(AniGifControlTest, ClickAndMouseEventsFromRealInput) {
   MovePointer({0, 0});
 }
 
+// --- pictures larger than the control's space ----------------------------------------
+
+// Taking the picture's own size, the control reaches past its parent on
+// every side; only the part that shows is drawn, and it must be the
+// picture's own pixels at the right place.
+TEST_F(AniGifControlTest, ControlLargerThanItsParentShowsThePartInView) {
+  control_ = std::make_unique<ucAniGIF>();
+  ASSERT_TRUE(control_->Create(host_->window(), -50, -30, 60, 40));
+  control_->SetStretch(4);
+  const SampleGif gif = LargeStillGif();
+  ASSERT_TRUE(control_->LoadAnimatedGIF_Array(gif.bytes));
+  RECT area{};
+  GetClientRect(control_->window(), &area);
+  ASSERT_EQ(area.right, 300);
+  control_->Refresh();
+  PumpMessages();
+  RECT view{};
+  GetClientRect(host_->window(), &view);
+  MapWindowPoints(host_->window(), nullptr, reinterpret_cast<POINT*>(&view), 2);
+  const ScreenPicture screen = CaptureScreenArea(view);
+  ASSERT_FALSE(screen.empty());
+  const gif::Surface expected = ComposeFrames(gif.bytes)[0];
+  int wrong = 0;
+  for (int y = 0; y < screen.height(); ++y)
+    for (int x = 0; x < screen.width(); ++x) {
+      const gif::Colour c = expected.colour[expected.At(x + 50, y + 30)];
+      const Rgb seen = screen.at(x, y);
+      wrong += seen.r != gif::RedOf(c) || seen.g != gif::GreenOf(c) || seen.b != gif::BlueOf(c);
+    }
+  EXPECT_EQ(wrong, 0) << "of " << screen.width() * screen.height();
+}
+
+// Sixteen frames of 4096 × 4096 animate, composed at a working size, and
+// the control lays them out at their declared size.
+TEST_F(AniGifControlTest, HugeFramesAnimate) {
+  ucAniGIF& control = Make();
+  control.SetMinFrameDelay(10);
+  ASSERT_TRUE(control.LoadAnimatedGIF_Array(HugeFramesGif().bytes));
+  EXPECT_EQ(control.FrameCount(), 16);
+  EXPECT_EQ(control.ActualWidth(), anigif::PixelsToTwipsDown(4096, ScreenDpi()));
+  EXPECT_TRUE(FrameChangesWithin(5s));
+  const auto frame = control.AnimatedGIF();
+  ASSERT_NE(frame, nullptr);
+  EXPECT_LE(int64_t{frame->width()} * frame->height(), gif::kWorkingCanvasPixels);
+}
+
 // --- handlers that end the control ------------------------------------------------
 
 // The control in pages of its own. Deleting it runs its destructor and then
