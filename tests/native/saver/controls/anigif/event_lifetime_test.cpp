@@ -53,11 +53,6 @@ INSTANTIATE_TEST_SUITE_P(Handlers, RaiseTest,
                                          RaiseCase{"LeavesTheOwnerAlone", [](Owner*&) {}, true}),
                          testing_support::RowName());
 
-TEST(LifetimeTest, UnsetHandlerIsNotCalledAndTheOwnerGoesOn) {
-  Owner owner;
-  EXPECT_TRUE(Raise(owner.life, owner.event, 1));
-}
-
 TEST(LifetimeTest, WitnessOfAnEndedLifeStaysDeadWhileLaterOnesLive) {
   Owner owner;
   const Lifetime::Witness before = owner.life.Watch();

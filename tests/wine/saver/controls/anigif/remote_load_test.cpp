@@ -200,6 +200,7 @@ class UnansweredLoadTest : public testing::Test {
 
 struct CancelCase {
   std::string name;
+  SilentPort::Kind port;
   std::function<void(std::unique_ptr<ucAniGIF>&)> cancel;
   std::vector<std::string> events;  // what the control raises afterwards
 };
@@ -208,12 +209,12 @@ void PrintTo(const CancelCase& row, std::ostream* out) { *out << row.name; }
 class CancelTest : public UnansweredLoadTest, public testing::WithParamInterface<CancelCase> {};
 
 // Time-outs far longer than the wait: only the cancel can end the load in time.
-TEST_P(CancelTest, EndsALoadWaitingForAnAnswerAtOnce) {
+TEST_P(CancelTest, EndsTheLoadAtOnce) {
   const CancelCase& row = GetParam();
-  SilentPort server(SilentPort::kNeverAnswers);
+  SilentPort server(row.port);
   control_->SetDownloadTimeouts({60000, 60000});
   control_->LoadAnimatedGIF_Remote(server.Url());
-  ASSERT_TRUE(server.WaitForConnection(10s));
+  if (row.port == SilentPort::kNeverAnswers) ASSERT_TRUE(server.WaitForConnection(10s));
   EXPECT_EQ(RemoteDownload::RunningWorkers(), workersBefore_ + 1);
   row.cancel(control_);
   EXPECT_TRUE(WorkersBackToBefore(5s));
@@ -223,13 +224,19 @@ TEST_P(CancelTest, EndsALoadWaitingForAnAnswerAtOnce) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cancels, CancelTest,
-    testing::Values(CancelCase{"ReleasingTheControl", [](std::unique_ptr<ucAniGIF>& c) { c->Destroy(); }, {}},
-                    CancelCase{"DeletingTheControl", [](std::unique_ptr<ucAniGIF>& c) { c.reset(); }, {}},
-                    CancelCase{"StartingAnotherLoad",
+    testing::Values(CancelCase{"ReleasingTheControlAwaitingAnswer", SilentPort::kNeverAnswers,
+                               [](std::unique_ptr<ucAniGIF>& c) { c->Destroy(); }, {}},
+                    CancelCase{"DeletingTheControlAwaitingAnswer", SilentPort::kNeverAnswers,
+                               [](std::unique_ptr<ucAniGIF>& c) { c.reset(); }, {}},
+                    CancelCase{"StartingAnotherLoadAwaitingAnswer", SilentPort::kNeverAnswers,
                                [](std::unique_ptr<ucAniGIF>& c) {
                                  c->LoadAnimatedGIF_Remote(L"file:///C:/no/such.gif");
                                },
-                               {"Failure"}}),
+                               {"Failure"}},
+                    CancelCase{"ReleasingTheControlWhileConnecting", SilentPort::kNeverConnects,
+                               [](std::unique_ptr<ucAniGIF>& c) { c->Destroy(); }, {}},
+                    CancelCase{"DeletingTheControlWhileConnecting", SilentPort::kNeverConnects,
+                               [](std::unique_ptr<ucAniGIF>& c) { c.reset(); }, {}}),
     [](const testing::TestParamInfo<CancelCase>& row) { return row.param.name; });
 
 struct TimeoutCase {
