@@ -1,11 +1,14 @@
 // CPU time per frame change of the real control under Wine: each step
 // composes the next frame (engine and bitmap conversion, outside GDI) and
 // paints it (GDI). Not a test; tools/anigif-wine-bench runs it.
-// anigif_frame_bench GIF [GIF...]
+// anigif_frame_bench [--stretch N] GIF [GIF...]
+// The control is 600 × 450 and takes the picture's own size (stretch 4)
+// unless another stretch mode is given.
 #include <windows.h>
 #include <ole2.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -56,11 +59,11 @@ Mean Measure(int minimumMs, Step step) {
   return mean;
 }
 
-int Bench(HWND host, const std::string& path) {
+int Bench(HWND host, const std::string& path, int stretch) {
   const std::vector<uint8_t> bytes = ventalune::wine_test::ReadRawFile(path);
   ucAniGIF control;
   if (!control.Create(host, 0, 0, 600, 450)) return 1;
-  control.SetStretch(4);
+  control.SetStretch(stretch);
   control.SetDelayAnimation(2);  // built at once, not started: the steps drive it
   if (!control.LoadAnimatedGIF_Array(bytes)) {
     std::fprintf(stderr, "anigif_frame_bench: %s does not load\n", path.c_str());
@@ -69,8 +72,11 @@ int Bench(HWND host, const std::string& path) {
   ventalune::wine_test::WaitFor([&] { return control.Action() == 0; }, std::chrono::seconds(5));
   const Mean change = Measure(2000, [&] { control.SetAction(ventalune::anigif::kActionStep); });
 
+  // Loaded as the control loads it, at its working size.
   ventalune::gif::GifPicture picture;
-  picture.Load(bytes);
+  ventalune::gif::LoadOptions options;
+  options.maxWorkingPixels = ventalune::gif::kWorkingCanvasPixels;
+  picture.Load(bytes, options);
   ventalune::anigif::FramePresenter presenter;
   size_t frame = 0;
   const Mean compose = Measure(2000, [&] {
@@ -78,18 +84,26 @@ int Bench(HWND host, const std::string& path) {
     frame = (frame + 1) % picture.builtFrames();
   });
 
-  std::printf("%s: %d frames %d x %d: %.0f us CPU per frame change (%d changes, %.0f us elapsed), "
-              "%.0f us of it outside GDI (composition and conversion, %.0f%%)\n",
-              path.c_str(), control.FrameCount(), picture.logicalWidth(), picture.logicalHeight(), change.cpu,
-              change.count, change.wall, compose.cpu, 100.0 * compose.cpu / change.cpu);
+  RECT area{};
+  GetClientRect(control.window(), &area);
+  std::printf("%s: %d frames %d x %d (composed at %d x %d), shown at %ld x %ld: %.0f us CPU per frame change "
+              "(%d changes, %.0f us elapsed), %.0f us of it outside GDI (composition and conversion, %.0f%%)\n",
+              path.c_str(), control.FrameCount(), picture.logicalWidth(), picture.logicalHeight(),
+              picture.workingWidth(), picture.workingHeight(), area.right, area.bottom, change.cpu, change.count,
+              change.wall, compose.cpu, 100.0 * compose.cpu / change.cpu);
   return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fputs("usage: anigif_frame_bench GIF [GIF...]\n", stderr);
+  int first = 1, stretch = 4;
+  if (argc > 2 && std::string(argv[1]) == "--stretch") {
+    stretch = std::atoi(argv[2]);
+    first = 3;
+  }
+  if (argc <= first) {
+    std::fputs("usage: anigif_frame_bench [--stretch N] GIF [GIF...]\n", stderr);
     return 2;
   }
   OleInitialize(nullptr);
@@ -102,7 +116,7 @@ int main(int argc, char** argv) {
   HWND host = CreateWindowExA(0, "AniGifBenchHost", "bench", WS_POPUP | WS_VISIBLE, 0, 0, 640, 480, nullptr, nullptr,
                               hostClass.hInstance, nullptr);
   int status = 0;
-  for (int i = 1; i < argc; ++i) status |= Bench(host, argv[i]);
+  for (int i = first; i < argc; ++i) status |= Bench(host, argv[i], stretch);
   DestroyWindow(host);
   OleUninitialize();
   return status;

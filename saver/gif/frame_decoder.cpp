@@ -43,6 +43,11 @@ int32_t InterlacedRow(int32_t index, int32_t height) {
 
 LzwStatus DecodeFrame(std::span<const uint8_t> file, const FramePosition& position, const FrameRecord& frame,
                       FrameStrip& strip, DecodeScratch& scratch) {
+  return DecodeFrame(file, position, frame, frame, 1, strip, scratch);
+}
+
+LzwStatus DecodeFrame(std::span<const uint8_t> file, const FramePosition& position, const FrameRecord& declared,
+                      const FrameRecord& working, int32_t reduction, FrameStrip& strip, DecodeScratch& scratch) {
   const int64_t fileSize = static_cast<int64_t>(file.size());
   const int64_t end = std::min(position.start + position.length, fileSize);
   int64_t at = position.start + kPackedOffset;
@@ -54,12 +59,14 @@ LzwStatus DecodeFrame(std::span<const uint8_t> file, const FramePosition& positi
   const int minCodeSize = file[static_cast<size_t>(at)];
   JoinSubBlocks(file, at + 1, end, scratch.codes);
 
-  const int32_t width = frame.width;
-  const int32_t height = frame.height;
-  if (width <= 0 || height <= 0) return LzwStatus::kComplete;
+  const int32_t width = declared.width;
+  const int32_t height = declared.height;
+  if (width <= 0 || height <= 0 || working.width <= 0 || working.height <= 0 || reduction < 1)
+    return LzwStatus::kComplete;
   // The strip is laid out from the frames, so each frame fits its columns;
   // a frame that does not is left blank rather than written out of place.
-  if (frame.stripOffset < 0 || int64_t{frame.stripOffset} + width > strip.width || height > strip.height)
+  if (working.stripOffset < 0 || int64_t{working.stripOffset} + working.width > strip.width ||
+      working.height > strip.height)
     return LzwStatus::kComplete;
 
   const size_t area = static_cast<size_t>(width) * static_cast<size_t>(height);
@@ -72,12 +79,41 @@ LzwStatus DecodeFrame(std::span<const uint8_t> file, const FramePosition& positi
   std::fill(scratch.pixels.begin() + static_cast<std::ptrdiff_t>(result.pixels),
             scratch.pixels.begin() + static_cast<std::ptrdiff_t>(reachedEnd), uint8_t{0});
   const bool interlaced = (packed & kInterlacedFlag) != 0;
+  // The declared column of the frame that working column 0 samples.
+  const int64_t firstColumn = int64_t{working.left} * reduction - declared.left;
+  if (firstColumn < 0 || firstColumn + int64_t{working.width - 1} * reduction >= width) return LzwStatus::kComplete;
   for (size_t row = 0; row < rowsReached; ++row) {
     const int32_t y = interlaced ? InterlacedRow(static_cast<int32_t>(row), height) : static_cast<int32_t>(row);
-    std::memcpy(strip.Row(y) + frame.stripOffset, scratch.pixels.data() + row * static_cast<size_t>(width),
-                static_cast<size_t>(width));
+    const uint8_t* source = scratch.pixels.data() + row * static_cast<size_t>(width);
+    if (reduction == 1) {
+      std::memcpy(strip.Row(y) + working.stripOffset, source, static_cast<size_t>(width));
+      continue;
+    }
+    const int64_t canvasRow = int64_t{declared.top} + y;
+    if (canvasRow % reduction != 0) continue;
+    const int64_t workingRow = canvasRow / reduction - working.top;
+    if (workingRow < 0 || workingRow >= working.height) continue;
+    uint8_t* target = strip.Row(static_cast<int32_t>(workingRow)) + working.stripOffset;
+    for (int32_t x = 0; x < working.width; ++x) target[x] = source[firstColumn + int64_t{x} * reduction];
   }
   return result.status;
+}
+
+int32_t WorkingReduction(int32_t logicalWidth, int32_t logicalHeight, int64_t maxPixels) {
+  if (maxPixels <= 0 || logicalWidth <= 0 || logicalHeight <= 0) return 1;
+  int32_t reduction = 1;
+  while (int64_t{Reduced(logicalWidth, reduction)} * Reduced(logicalHeight, reduction) > maxPixels) ++reduction;
+  return reduction;
+}
+
+FrameRecord ReduceFrame(const FrameRecord& declared, int32_t reduction) {
+  FrameRecord working = declared;
+  if (reduction <= 1) return working;
+  working.left = Reduced(declared.left, reduction);
+  working.top = Reduced(declared.top, reduction);
+  working.width = Reduced(int64_t{declared.left} + declared.width, reduction) - working.left;
+  working.height = Reduced(int64_t{declared.top} + declared.height, reduction) - working.top;
+  return working;
 }
 
 }  // namespace ventalune::gif

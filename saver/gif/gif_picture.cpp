@@ -15,10 +15,13 @@ const Palette kBlackPalette{};
 void GifPicture::Release() {
   source_.clear();
   frames_.clear();
+  declared_.clear();
   positions_.clear();
   palettes_.clear();
   decodeResults_.clear();
   logicalWidth_ = logicalHeight_ = loopCount_ = 0;
+  workingWidth_ = workingHeight_ = 0;
+  reduction_ = 1;
   // A load that replaces one whose frames were still pending must mirror its
   // own frame 1 again, so the pending mark goes with the old frames.
   mirrorStyle_ &= ~kMirrorRestPending;
@@ -39,21 +42,30 @@ int32_t GifPicture::Load(std::span<const uint8_t> file, const LoadOptions& optio
   const int64_t canvas = int64_t{scan.logicalWidth} * scan.logicalHeight;
   if (canvas > options.limits.maxCanvasPixels) return 0;
 
-  frames_ = std::move(scan.frames);
   positions_ = std::move(scan.positions);
   palettes_ = std::move(scan.palettes);
   logicalWidth_ = scan.logicalWidth;
   logicalHeight_ = scan.logicalHeight;
   loopCount_ = scan.loopCount;
-  plan_ = PlanComposition(frames_, logicalWidth_, logicalHeight_, options.designMode);
-  const int64_t stripWidth = LayOutStrip(frames_, plan_.stripFirstOnly);
+  reduction_ = WorkingReduction(logicalWidth_, logicalHeight_, options.maxWorkingPixels);
+  workingWidth_ = Reduced(logicalWidth_, reduction_);
+  workingHeight_ = Reduced(logicalHeight_, reduction_);
   try {
-    if (!CreateStrip(strip_, stripWidth, logicalHeight_, options.limits)) {
+    if (reduction_ > 1) {
+      declared_ = scan.frames;
+      frames_.reserve(declared_.size());
+      for (const FrameRecord& frame : declared_) frames_.push_back(ReduceFrame(frame, reduction_));
+    } else {
+      frames_ = std::move(scan.frames);
+    }
+    plan_ = PlanComposition(frames_, workingWidth_, workingHeight_, options.designMode);
+    const int64_t stripWidth = LayOutStrip(frames_, plan_.stripFirstOnly);
+    if (!CreateStrip(strip_, stripWidth, workingHeight_, options.limits)) {
       Release();
       return 0;
     }
     source_.assign(file.begin(), file.end());
-    compositor_.Reset(plan_, logicalWidth_, logicalHeight_);
+    compositor_.Reset(plan_, workingWidth_, workingHeight_);
   } catch (const std::bad_alloc&) {
     Release();
     return 0;
@@ -78,14 +90,18 @@ bool GifPicture::BuildRemainingFrames() {
 }
 
 void GifPicture::DecodeFrames(size_t from, size_t to) {
-  for (size_t i = from; i < to; ++i) decodeResults_.push_back(DecodeFrame(source_, positions_[i], frames_[i], strip_, scratch_));
+  for (size_t i = from; i < to; ++i) {
+    const FrameRecord& declared = reduction_ > 1 ? declared_[i] : frames_[i];
+    decodeResults_.push_back(DecodeFrame(source_, positions_[i], declared, frames_[i], reduction_, strip_, scratch_));
+  }
   built_ = to;
 }
 
 void GifPicture::MirrorFrames(size_t from, size_t to, int32_t change) {
   change &= kMirrorHorizontal | kMirrorVertical;
   if (change == 0) return;
-  for (size_t i = from; i < to && i < built_; ++i) MirrorFrame(strip_, frames_[i], change, logicalWidth_, logicalHeight_);
+  for (size_t i = from; i < to && i < built_; ++i)
+    MirrorFrame(strip_, frames_[i], change, workingWidth_, workingHeight_);
 }
 
 // Freshly decoded frames take the stored style; frame 1 already has it when
@@ -95,6 +111,8 @@ void GifPicture::Finish() {
   mirrorStyle_ &= ~kMirrorRestPending;
   MirrorFrames(from, built_, mirrorStyle_);
   positions_.clear();
+  declared_.clear();
+  declared_.shrink_to_fit();
   scratch_ = DecodeScratch{};
   if (!options_.designMode) {
     source_.clear();

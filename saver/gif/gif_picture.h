@@ -27,6 +27,10 @@ struct LoadOptions {
   // first picture appears at once.
   bool deferRemainingFrames = false;
   Limits limits{};
+  // A canvas larger than this many pixels is built and composed at a
+  // working size a whole factor smaller both ways (0: always at its own
+  // size). See kWorkingCanvasPixels.
+  int64_t maxWorkingPixels = 0;
 };
 
 class GifPicture {
@@ -55,8 +59,15 @@ class GifPicture {
   int32_t frameCount() const { return static_cast<int32_t>(frames_.size()); }
   size_t builtFrames() const { return built_; }
   bool remainingPending() const { return (mirrorStyle_ & kMirrorRestPending) != 0; }
+  // The canvas as the file declares it: what the picture is laid out at.
   int32_t logicalWidth() const { return logicalWidth_; }
   int32_t logicalHeight() const { return logicalHeight_; }
+  // The canvas the frames are built and composed at: the logical one
+  // divided by the reduction, rounded up. The frame records, the strip and
+  // the composite are all at this size.
+  int32_t workingWidth() const { return workingWidth_; }
+  int32_t workingHeight() const { return workingHeight_; }
+  int32_t reduction() const { return reduction_; }
   int32_t loopCount() const { return loopCount_; }
   // The stored style, with 0x20 while the rest of the frames are pending.
   int32_t mirrorStyle() const { return mirrorStyle_; }
@@ -79,11 +90,15 @@ class GifPicture {
   LoadOptions options_{};
   std::vector<uint8_t> source_;
   std::vector<FrameRecord> frames_;
+  std::vector<FrameRecord> declared_;  // the file's own frame records, while frames are still to decode
   std::vector<FramePosition> positions_;
   std::vector<Palette> palettes_;
   std::vector<LzwStatus> decodeResults_;
   int32_t logicalWidth_ = 0;
   int32_t logicalHeight_ = 0;
+  int32_t workingWidth_ = 0;
+  int32_t workingHeight_ = 0;
+  int32_t reduction_ = 1;
   int32_t loopCount_ = 0;
   int32_t mirrorStyle_ = 0;
   size_t built_ = 0;

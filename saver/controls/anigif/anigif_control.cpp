@@ -51,13 +51,11 @@ class ucAniGIF::Port : public AnimationPort {
     if (control_.timer_) control_.timer_->Kill();
   }
   // A new current frame: composed once, then painted as often as asked.
-  void Repaint() override {
+  bool Repaint() override {
     control_.ShowFrame();
-    control_.Repaint();
+    return control_.Repaint();
   }
-  void RaiseLoopsEnded() override {
-    if (control_.LoopsEnded) control_.LoopsEnded();
-  }
+  void RaiseLoopsEnded() override { Raise(control_.life_, control_.LoopsEnded); }
   void BuildRemainingFrames() override { control_.picture_.BuildRemainingFrames(); }
 
  private:
@@ -84,15 +82,19 @@ bool ucAniGIF::Create(HWND parent, int x, int y, int width, int height, const to
                                     std::max(width, 0), std::max(height, 0), parent, nullptr, instance, this);
   if (!made) return false;
   window_ = made;
+  // A tick may end the control through an event: nothing follows the call.
   timer_ = std::make_unique<TimerBinding>(window_, [this](TimerKind kind) {
     if (kind == TimerKind::Animate) animation_.AnimationTick();
-    else animation_.DeferredBuildTick(properties_.delayMode);
+    else animation_.DeferredBuildTick();
   });
   ReadProperties(saved);
   return true;
 }
 
 void ucAniGIF::Destroy() {
+  // First, so that code of ours still on the stack (a handler of one of our
+  // events called this) stops where it is.
+  life_.End();
   Release();
   CancelDownload();
   timer_.reset();
@@ -115,8 +117,9 @@ void ucAniGIF::CancelDownload() {
   download_.reset();
 }
 
+// Always the last step of a property write: the handler may end the control.
 void ucAniGIF::Notify(const char* property) {
-  if (property && PropertyChanged) PropertyChanged(property);
+  if (property) Raise(life_, PropertyChanged, property);
 }
 
 float ucAniGIF::ToTwipsX(int32_t pixels) const { return static_cast<float>(PixelsToTwipsDown(pixels, ReadScreenDpi().x)); }
@@ -131,6 +134,7 @@ int32_t ucAniGIF::Load(std::span<const uint8_t> file) {
   gif::LoadOptions options;
   options.designMode = designMode();
   options.deferRemainingFrames = !designMode() && DefersRemainingFrames(properties_.delayMode);
+  options.maxWorkingPixels = gif::kWorkingCanvasPixels;
   const int32_t frames = picture_.Load(bytes, options);
   if (frames == 0) {
     Repaint();
@@ -149,7 +153,7 @@ int32_t ucAniGIF::Load(std::span<const uint8_t> file) {
     }
   }
   ShowFrame();
-  Repaint();
+  if (!Repaint()) return frames;
   animation_.AfterLoad(picture_.remainingPending(), properties_.delayMode);
   return frames;
 }
@@ -179,11 +183,15 @@ void ucAniGIF::ShowFrame() {
 }
 
 // Paints the frame composed last. Composing again would not do: a frame
-// that clears its area afterwards has already cleared it.
-void ucAniGIF::Repaint() {
-  if (!window_) return;
-  InvalidateRect(window_, nullptr, FALSE);
-  UpdateWindow(window_);
+// that clears its area afterwards has already cleared it. The paint raises
+// Painted at once, whose handler may end the control.
+bool ucAniGIF::Repaint() {
+  if (!window_) return true;
+  const Lifetime::Witness witness = life_.Watch();
+  const HWND window = window_;
+  InvalidateRect(window, nullptr, FALSE);
+  UpdateWindow(window);
+  return witness.alive();
 }
 
 void ucAniGIF::Refresh() { Repaint(); }
@@ -196,12 +204,14 @@ std::shared_ptr<GifPictureObject> ucAniGIF::AnimatedGIF() const {
 }
 
 void ucAniGIF::SetAnimatedGIF(const std::shared_ptr<const GifPictureObject>& aGif) {
+  const Lifetime::Witness witness = life_.Watch();
   int32_t frames = 0;
   if (!aGif) {
     Release();
-    Repaint();
+    if (!Repaint()) return;
   } else {
     frames = Load(aGif->bytes());
+    if (!witness.alive()) return;
   }
   if (frames > 0 && designMode()) {
     // In a designer the control takes the picture's own size.
@@ -211,7 +221,7 @@ void ucAniGIF::SetAnimatedGIF(const std::shared_ptr<const GifPictureObject>& aGi
     properties_.stretch = stretch;
     scaleX_ = scaleY_ = 1.0f;
   }
-  Repaint();
+  if (!Repaint()) return;
   Notify(kAnimatedGifProperty);
 }
 
@@ -229,11 +239,12 @@ int32_t ucAniGIF::ActualHeight() const { return PixelsToTwipsDown(picture_.logic
 void ucAniGIF::SetStretch(int32_t newScale) {
   const char* changed = WriteStretch(properties_, newScale);
   if (!changed) return;
-  const int32_t state = animation_.state();
-  animation_.SetAction(kActionPause);
+  // Held for the resize, then armed again as it was: a deferred build stays
+  // a build, and an animation the delay mode holds stays held.
+  const AnimationController::Suspension suspended = animation_.Suspend();
   Resize();
-  animation_.SetAction(state);
-  if (state != kPlaying) Repaint();
+  animation_.Resume(suspended);
+  if (animation_.state() != kPlaying && !Repaint()) return;
   Notify(changed);
 }
 
@@ -260,12 +271,11 @@ void ucAniGIF::SetMirrored(int32_t mirrorStyle) {
     Notify(changed);
     return;
   }
-  const int32_t state = animation_.state();
-  animation_.SetAction(kActionPause);
+  const AnimationController::Suspension suspended = animation_.Suspend();
   picture_.SetMirror(properties_.mirror, designMode(), !designMode());
   presenter_->Mirror(before ^ properties_.mirror);
-  if (state == kPlaying) animation_.SetAction(kActionPlay);
-  else Repaint();
+  animation_.Resume(suspended);
+  if (animation_.state() != kPlaying && !Repaint()) return;
   Notify(changed);
 }
 
@@ -288,38 +298,41 @@ bool ucAniGIF::LoadAnimatedGIF_File(const std::wstring& fileName) {
   // that reloads the current picture, in a run (no source kept) it fails.
   const std::vector<uint8_t> bytes =
       ReadWholeFile(fileName, static_cast<uint64_t>(gif::Limits{}.maxFileBytes)).value_or(picture_.source());
-  if (Load(bytes) == 0) return false;
-  if (ResizesAfterLoad(properties_.stretch)) Resize();
-  return true;
+  return LoadAnimatedGIF_Array(bytes);
 }
 
 bool ucAniGIF::LoadAnimatedGIF_Array(std::span<const uint8_t> bytes) {
-  if (Load(bytes) == 0) return false;
-  if (ResizesAfterLoad(properties_.stretch)) Resize();
-  return true;
+  const Lifetime::Witness witness = life_.Watch();
+  const bool loaded = Load(bytes) > 0;
+  if (loaded && witness.alive() && ResizesAfterLoad(properties_.stretch)) Resize();
+  return loaded;
 }
 
 void ucAniGIF::LoadAnimatedGIF_Remote(const std::wstring& remotePath) {
   if (remotePath.empty() || !window_) return;
   CancelDownload();
-  download_ = RemoteDownload::Start(window_, remotePath, downloadCeiling_);
-  if (!download_ && RemoteLoadFailure) RemoteLoadFailure();
+  download_ = RemoteDownload::Start(window_, remotePath, downloadCeiling_, downloadTimeouts_);
+  if (!download_) Raise(life_, RemoteLoadFailure);
 }
 
-void ucAniGIF::DownloadFinished(LPARAM lParam) {
-  std::unique_ptr<DownloadResult> result = TakeDownloadResult(lParam);
-  if (!result || !download_ || result->ticket != download_->ticket()) return;
+// The message carries only a ticket. The data comes from our own download,
+// and only when the ticket is its own and it has finished: a message posted
+// from outside, or one left over from a cancelled download, finds nothing.
+void ucAniGIF::DownloadFinished(WPARAM ticket) {
+  if (!download_ || static_cast<uint64_t>(ticket) != download_->ticket()) return;
+  std::unique_ptr<DownloadResult> result = download_->TakeResult();
+  if (!result) return;
   download_.reset();
   GifHeaderSize size;
   if (!result->ok || !LooksLikeGif(result->bytes.data(), result->bytes.size(), size)) {
-    if (RemoteLoadFailure) RemoteLoadFailure();
+    Raise(life_, RemoteLoadFailure);
     return;
   }
   bool cancel = false;
-  if (RemoteLoadComplete) RemoteLoadComplete(ToTwipsX(size.width), ToTwipsY(size.height), cancel);
-  // The handler may have released the control or started another load.
-  if (cancel || !window_) return;
-  if (Load(result->bytes) > 0 && ResizesAfterLoad(properties_.stretch)) Resize();
+  if (!Raise(life_, RemoteLoadComplete, ToTwipsX(size.width), ToTwipsY(size.height), cancel)) return;
+  // A load the handler started itself is the one the host wants now.
+  if (cancel || !window_ || download_) return;
+  LoadAnimatedGIF_Array(result->bytes);
 }
 
 void ucAniGIF::ReadProperties(const toolkit::PropertyBag& bag) {
@@ -329,7 +342,8 @@ void ucAniGIF::ReadProperties(const toolkit::PropertyBag& bag) {
   current.enabled = Enabled();
   current.mousePointer = mousePointer_;
   current.loops = animation_.loopCount();
-  const PersistedControl read = ReadControlProperties(bag, current, [this](const PersistedControl& soFar) {
+  const Lifetime::Witness witness = life_.Watch();
+  const PersistedControl read = ReadControlProperties(bag, current, [this, &witness](const PersistedControl& soFar) {
     properties_ = soFar.properties;
     animation_.SetMinFrameDelay(properties_.minFrameDelay);
     if (window_) EnableWindow(window_, soFar.enabled ? TRUE : FALSE);
@@ -337,10 +351,10 @@ void ucAniGIF::ReadProperties(const toolkit::PropertyBag& bag) {
     if (SupportedPointer(soFar.mousePointer)) mousePointer_ = soFar.mousePointer;
     LoadOutcome outcome;
     outcome.frames = soFar.gif.empty() ? 0 : Load(soFar.gif);
-    outcome.fileLoopCount = picture_.loopCount();
+    if (witness.alive()) outcome.fileLoopCount = picture_.loopCount();
     return outcome;
   });
-  if (FrameCount() > 0) animation_.SetLoopCount(read.loops);
+  if (witness.alive() && FrameCount() > 0) animation_.SetLoopCount(read.loops);
 }
 
 void ucAniGIF::WriteProperties(toolkit::PropertyBag& bag) const {

@@ -12,6 +12,10 @@
 //
 // The animation needs no help from the host: the control arms its own
 // timers, and releasing (or destroying) it stops them and any download.
+//
+// Any event handler may release the control, destroy its window or delete
+// the control: the control raises its events last, or checks after each
+// that it is still there, and touches nothing of itself once it is not.
 #include <windows.h>
 
 #include <cstdint>
@@ -23,7 +27,9 @@
 
 #include "saver/controls/anigif/animation_controller.h"
 #include "saver/controls/anigif/control_persistence.h"
+#include "saver/controls/anigif/event_lifetime.h"
 #include "saver/controls/anigif/picture_objects.h"
+#include "saver/controls/anigif/remote_download.h"
 #include "saver/gif/gif_picture.h"
 #include "saver/toolkit/property_bag.h"
 
@@ -71,7 +77,11 @@ class ucAniGIF {
 
   // Properties. Writes with values out of range are ignored, as the
   // property's rule says; names are those the host's designer shows.
-  std::shared_ptr<GifPictureObject> AnimatedGIF() const;  // null when nothing is loaded
+  //
+  // The frame on show as a one-frame GIF; null when nothing is loaded. A
+  // picture too large to animate at its own size (see kWorkingCanvasPixels)
+  // gives its frame at the size it is composed at.
+  std::shared_ptr<GifPictureObject> AnimatedGIF() const;
   void SetAnimatedGIF(const std::shared_ptr<const GifPictureObject>& aGif);
   bool Enabled() const;
   void SetEnabled(bool enable);
@@ -99,9 +109,11 @@ class ucAniGIF {
   // Methods. The loads report failure only by their result.
   bool LoadAnimatedGIF_File(const std::wstring& fileName);
   bool LoadAnimatedGIF_Array(std::span<const uint8_t> bytes);
-  // Starts fetching an http, https or file URL; the result comes as
-  // RemoteLoadComplete (then the load) or RemoteLoadFailure, later, on this
-  // thread. A new call replaces a download still running.
+  // Starts fetching an http, https or file URL through the system's proxy
+  // settings; the result comes as RemoteLoadComplete (then the load) or
+  // RemoteLoadFailure, later, on this thread. A new call replaces a
+  // download still running, and releasing the control ends one, also while
+  // it is still connecting.
   void LoadAnimatedGIF_Remote(const std::wstring& remotePath);
   void Refresh();
 
@@ -132,6 +144,9 @@ class ucAniGIF {
   bool designMode() const { return !ambient_.userMode; }
   // Bytes above which a download is stopped and reported as failed.
   void SetDownloadCeiling(int64_t bytes) { downloadCeiling_ = bytes; }
+  // How long a download may take to connect, and to wait for data once
+  // connected, before it fails; applies to downloads started afterwards.
+  void SetDownloadTimeouts(const DownloadTimeouts& timeouts) { downloadTimeouts_ = timeouts; }
 
   LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -142,17 +157,21 @@ class ucAniGIF {
   int32_t Load(std::span<const uint8_t> file);
   void Release();
   void Resize();
-  void Paint();
+  void Paint(HWND window);
   void ShowFrame();
-  void Repaint();
+  // False when a paint handler ended the control: the caller returns at once.
+  bool Repaint();
   void Notify(const char* property);
   void Mouse(UINT message, WPARAM wParam, LPARAM lParam);
   bool SetCursorShape();
-  void DownloadFinished(LPARAM result);
+  void DownloadFinished(WPARAM ticket);
   void CancelDownload();
   float ToTwipsX(int32_t pixels) const;
   float ToTwipsY(int32_t pixels) const;
 
+  // Ends when the control is released, its window destroyed or the control
+  // deleted; code that raised an event checks it before going on.
+  Lifetime life_;
   HWND window_ = nullptr;
   toolkit::AmbientProperties ambient_;
   ControlProperties properties_;
@@ -169,6 +188,7 @@ class ucAniGIF {
   bool resizing_ = false;
   bool pressed_ = false;
   int64_t downloadCeiling_;
+  DownloadTimeouts downloadTimeouts_;
 };
 
 }  // namespace ventalune::anigif

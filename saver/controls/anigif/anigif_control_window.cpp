@@ -49,23 +49,38 @@ LPCWSTR SystemPointer(int32_t pointer) {
   }
 }
 
-void ucAniGIF::Paint() {
+// Everything of the control is done before Painted is raised, and only the
+// locals are cleaned up after it: its handler may end the control.
+void ucAniGIF::Paint(HWND window) {
   PAINTSTRUCT paint;
-  HDC screen = BeginPaint(window_, &paint);
+  HDC screen = BeginPaint(window, &paint);
   RECT client{};
-  GetClientRect(window_, &client);
-  const int width = std::max<LONG>(client.right, 1);
-  const int height = std::max<LONG>(client.bottom, 1);
+  GetClientRect(window, &client);
+  // Drawn through a buffer of the part of us that shows and needs it: a
+  // control the picture's own size can be far larger than the screen. A
+  // Painted handler gets a copy of the whole client area, so then it is
+  // all drawn.
+  RECT area = client;
+  RECT visible{};
+  if (!Painted && GetClipBox(screen, &visible) != ERROR && !IntersectRect(&area, &client, &visible)) {
+    EndPaint(window, &paint);
+    return;
+  }
+  const int width = std::max<LONG>(area.right - area.left, 1);
+  const int height = std::max<LONG>(area.bottom - area.top, 1);
   HDC buffer = CreateCompatibleDC(screen);
   HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
   HDC target = (buffer && bitmap) ? buffer : screen;
   HGDIOBJ previous = (buffer && bitmap) ? SelectObject(buffer, bitmap) : nullptr;
+  // The buffer's first pixel is the area's top-left; we draw in client
+  // coordinates.
+  if (target == buffer) SetViewportOrgEx(buffer, -area.left, -area.top, nullptr);
 
   // What lies under us in the parent first, so transparent pixels show it.
   FillRect(target, &client, GetSysColorBrush(COLOR_BTNFACE));
-  if (HWND parent = GetParent(window_)) {
+  if (HWND parent = GetParent(window)) {
     POINT origin{0, 0};
-    MapWindowPoints(window_, parent, &origin, 1);
+    MapWindowPoints(window, parent, &origin, 1);
     POINT before{};
     OffsetViewportOrgEx(target, -origin.x, -origin.y, &before);
     SendMessageW(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(target), 0);
@@ -88,12 +103,17 @@ void ucAniGIF::Paint() {
     SelectObject(target, oldPen);
     DeleteObject(pen);
   }
-  if (target == buffer) BitBlt(screen, 0, 0, client.right, client.bottom, buffer, 0, 0, SRCCOPY);
-  if (Painted) Painted(target, client.right, client.bottom);
+  if (target == buffer) {
+    SetViewportOrgEx(buffer, 0, 0, nullptr);
+    BitBlt(screen, area.left, area.top, width, height, buffer, 0, 0, SRCCOPY);
+  }
+  EndPaint(window, &paint);
+  // The handler sees our own copy of what went on screen; without one
+  // (no memory for it) there is nothing to show it.
+  if (target == buffer) Raise(life_, Painted, buffer, static_cast<int>(client.right), static_cast<int>(client.bottom));
   if (previous) SelectObject(buffer, previous);
   if (bitmap) DeleteObject(bitmap);
   if (buffer) DeleteDC(buffer);
-  EndPaint(window_, &paint);
 }
 
 bool ucAniGIF::SetCursorShape() {
@@ -134,7 +154,7 @@ void ucAniGIF::Mouse(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MBUTTONDBLCLK:
       if (args.Button == kLeftMouseButton) pressed_ = true;
       SetCapture(window_);
-      if (MouseDown) MouseDown(args);
+      Raise(life_, MouseDown, args);
       return;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
@@ -143,16 +163,17 @@ void ucAniGIF::Mouse(UINT message, WPARAM wParam, LPARAM lParam) {
       const bool wasPressed = pressed_ && args.Button == kLeftMouseButton;
       if (args.Button == kLeftMouseButton) pressed_ = false;
       if ((wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0 && GetCapture() == window_) ReleaseCapture();
-      if (MouseUp) MouseUp(args);
-      RECT client{};
-      if (window_) GetClientRect(window_, &client);
-      const POINT point{x, y};
       // A click is a left press and release both on the control.
-      if (wasPressed && window_ && PtInRect(&client, point) && Click) Click();
+      RECT client{};
+      GetClientRect(window_, &client);
+      const POINT point{x, y};
+      const bool click = wasPressed && PtInRect(&client, point);
+      if (!Raise(life_, MouseUp, args) || !click) return;
+      Raise(life_, Click);
       return;
     }
     default:
-      if (MouseMove) MouseMove(args);
+      Raise(life_, MouseMove, args);
       return;
   }
 }
@@ -162,8 +183,7 @@ LRESULT ucAniGIF::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_ERASEBKGND:
       return 1;  // painting covers everything
     case WM_PAINT:
-      window_ = window;
-      Paint();
+      Paint(window);
       return 0;
     case WM_NCHITTEST:
       return HTCLIENT;
@@ -174,8 +194,8 @@ LRESULT ucAniGIF::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM
       Resize();
       return 0;
     case WM_SHOWWINDOW:
-      if (wParam) animation_.StartTimer(TimerKind::Animate);
-      else animation_.SetAction(kActionPause);
+      if (wParam) animation_.Show();
+      else animation_.Hide();
       return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
@@ -193,10 +213,13 @@ LRESULT ucAniGIF::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM
       pressed_ = false;
       return 0;
     case kDownloadDoneMessage:
-      DownloadFinished(lParam);
+      DownloadFinished(wParam);
       return 0;
     case WM_DESTROY:
-      // The parent went first: nothing may tick or arrive after this.
+      // The parent went first, or a handler destroyed the window: nothing
+      // may tick or arrive after this, and code of ours still on the stack
+      // stops where it is.
+      life_.End();
       Release();
       CancelDownload();
       if (timer_) timer_->Kill();

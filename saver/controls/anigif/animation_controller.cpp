@@ -10,6 +10,8 @@ void AnimationController::Loaded(std::vector<int32_t> delays, int32_t fileLoopCo
   currentFrame_ = delays_.empty() ? 0 : 1;
   loopsDone_ = 0;
   loopCount_ = fileLoopCount;
+  held_ = false;
+  buildPending_ = false;
 }
 
 void AnimationController::Released() {
@@ -17,12 +19,17 @@ void AnimationController::Released() {
   delays_.clear();
   currentFrame_ = 0;
   loopsDone_ = 0;
+  held_ = false;
+  buildPending_ = false;
 }
 
 void AnimationController::AfterLoad(bool remainingPending, int32_t delayMode) {
+  ++changes_;
+  held_ = (delayMode & 2) != 0;
   if (remainingPending) {
-    StartTimer(TimerKind::DeferredBuild);
-  } else if ((delayMode & 2) == 0) {
+    buildPending_ = true;
+    ArmBuild();
+  } else if (!held_) {
     StartTimer(TimerKind::Animate);
   }
 }
@@ -32,21 +39,54 @@ uint32_t AnimationController::CurrentDelay() const {
   return static_cast<uint32_t>(std::max(delays_[static_cast<size_t>(currentFrame_ - 1)], minFrameDelay_));
 }
 
+bool AnimationController::Arm(TimerKind kind, uint32_t milliseconds) {
+  armed_.reset();
+  if (!port_.ArmTimer(kind, milliseconds)) return false;
+  armed_ = kind;
+  return true;
+}
+
+void AnimationController::Disarm() {
+  if (runMode_) port_.KillTimer();
+  armed_.reset();
+}
+
+// The deferred build counts as playing unless the animation is held: it is
+// then only the frames being made.
+void AnimationController::ArmBuild() {
+  if (currentFrame_ == 0 || !runMode_ || !buildPending_) return;
+  if (Arm(TimerKind::DeferredBuild, kDeferredBuildMs)) {
+    state_ = held_ ? kStopped : kPlaying;
+    return;
+  }
+  // Without a timer the frames are made now, or never would be.
+  port_.BuildRemainingFrames();
+  buildPending_ = false;
+  state_ = kStopped;
+}
+
 bool AnimationController::StartTimer(TimerKind kind) {
-  if (state_ == kPlaying) return false;
+  if (state_ == kPlaying && armed_) return false;
+  ++changes_;
+  if (kind == TimerKind::DeferredBuild) {
+    buildPending_ = true;
+    ArmBuild();
+    return armed_ == TimerKind::DeferredBuild;
+  }
   state_ = kStopped;
   if (currentFrame_ == 0 || !runMode_) return false;
-  if (frameCount() <= 1 && kind == TimerKind::Animate) return false;
+  if (frameCount() <= 1) return false;
   // Frames a deferred build has not made yet are made before they are due.
-  if (kind == TimerKind::Animate) port_.BuildRemainingFrames();
-  const uint32_t interval = kind == TimerKind::DeferredBuild ? kDeferredBuildMs : CurrentDelay();
-  if (!port_.ArmTimer(kind, interval)) return false;
+  port_.BuildRemainingFrames();
+  buildPending_ = false;
+  if (!Arm(TimerKind::Animate, CurrentDelay())) return false;
   state_ = kPlaying;
   return true;
 }
 
 void AnimationController::StopTimer() {
-  if (runMode_) port_.KillTimer();
+  ++changes_;
+  Disarm();
   state_ = kStopped;
 }
 
@@ -60,6 +100,7 @@ void AnimationController::Advance(bool& wrapped) {
 
 void AnimationController::AnimationTick() {
   port_.KillTimer();
+  armed_.reset();
   if (currentFrame_ == 0) {
     state_ = kStopped;
     return;
@@ -77,32 +118,40 @@ void AnimationController::AnimationTick() {
       continuing = false;
     }
   }
-  port_.Repaint();
+  // The frame's delay starts once it is on screen. A paint handler that
+  // ended the control, or stopped, restarted or reloaded it, has the last word.
+  const uint64_t changes = changes_;
+  if (!port_.Repaint() || changes_ != changes) return;
   if (continuing) {
-    if (!port_.ArmTimer(TimerKind::Animate, CurrentDelay())) state_ = kStopped;
+    if (!Arm(TimerKind::Animate, CurrentDelay())) state_ = kStopped;
   } else {
     port_.RaiseLoopsEnded();
   }
 }
 
-void AnimationController::DeferredBuildTick(int32_t delayMode) {
+void AnimationController::DeferredBuildTick() {
   StopTimer();
   port_.BuildRemainingFrames();
-  if ((delayMode & 2) == 0) StartTimer(TimerKind::Animate);
+  buildPending_ = false;
+  if (!held_) StartTimer(TimerKind::Animate);
 }
 
 void AnimationController::SetAction(int32_t action) {
   if (currentFrame_ == 0 || !runMode_) return;
   switch (action) {
     case kActionStop:
-    case kActionRestart:
+    case kActionRestart: {
+      if (action == kActionRestart) held_ = false;
       StopTimer();
       loopsDone_ = 0;
       currentFrame_ = 1;
-      port_.Repaint();
+      const uint64_t changes = changes_;
+      if (!port_.Repaint() || changes_ != changes) return;
       if (action == kActionRestart) StartTimer(TimerKind::Animate);
       return;
+    }
     case kActionPlay:
+      held_ = false;
       StartTimer(TimerKind::Animate);
       return;
     case kActionPause:
@@ -114,6 +163,7 @@ void AnimationController::SetAction(int32_t action) {
     case kActionStep: {
       StopTimer();
       port_.BuildRemainingFrames();
+      buildPending_ = false;
       bool wrapped = false;
       Advance(wrapped);
       state_ = kPaused;
@@ -123,6 +173,36 @@ void AnimationController::SetAction(int32_t action) {
     default:
       return;
   }
+}
+
+AnimationController::Suspension AnimationController::Suspend() {
+  Suspension suspension{armed_};
+  if (armed_) Disarm();
+  return suspension;
+}
+
+void AnimationController::Resume(const Suspension& suspension) {
+  if (!suspension.armed || armed_) return;
+  if (*suspension.armed == TimerKind::DeferredBuild) {
+    ArmBuild();
+  } else if (!Arm(TimerKind::Animate, CurrentDelay())) {
+    state_ = kStopped;
+  }
+}
+
+void AnimationController::Hide() {
+  ++changes_;
+  Disarm();
+  if (state_ == kPlaying) state_ = kPaused;
+}
+
+void AnimationController::Show() {
+  ++changes_;
+  if (buildPending_ && armed_ != TimerKind::DeferredBuild) {
+    ArmBuild();
+    return;
+  }
+  if (!held_ && !buildPending_) StartTimer(TimerKind::Animate);
 }
 
 int32_t AnimationController::LoopsRemaining() const {

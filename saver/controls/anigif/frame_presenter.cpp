@@ -3,14 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "saver/controls/anigif/frame_bits.h"
 #include "saver/gif/mirror.h"
 
 namespace ventalune::anigif {
-namespace {
-
-int32_t MaskStride(int32_t width) { return ((width + 31) / 32) * 4; }
-
-}  // namespace
 
 FramePresenter::~FramePresenter() { Release(); }
 
@@ -67,15 +63,14 @@ bool FramePresenter::MakeBitmaps(int32_t width, int32_t height) {
   return true;
 }
 
+// At the picture's working size: painting stretches it to the place the
+// logical size is laid out at.
 bool FramePresenter::Show(gif::GifPicture& picture, size_t index) {
-  const int32_t width = picture.logicalWidth();
-  const int32_t height = picture.logicalHeight();
-  if (index >= picture.builtFrames() || !MakeBitmaps(width, height)) {
+  if (index >= picture.builtFrames() || !MakeBitmaps(picture.workingWidth(), picture.workingHeight())) {
     Release();
     return false;
   }
-  surface_.Reset(width, height);
-  picture.DrawFrame(index, surface_);
+  ComposeFrame(picture, index, surface_);
   Convert();
   return true;
 }
@@ -87,24 +82,9 @@ void FramePresenter::Mirror(int32_t change) {
 }
 
 void FramePresenter::Convert() {
+  // GDI may still be reading the bitmaps from an earlier paint.
   GdiFlush();
-  const int32_t stride = MaskStride(width_);
-  std::memset(maskBits_, 0, static_cast<size_t>(stride) * static_cast<size_t>(height_));
-  anyTransparent_ = false;
-  for (int32_t y = 0; y < height_; ++y) {
-    uint32_t* colour = colourBits_ + static_cast<size_t>(y) * static_cast<size_t>(width_);
-    uint8_t* mask = maskBits_ + static_cast<size_t>(y) * static_cast<size_t>(stride);
-    const size_t row = surface_.At(0, y);
-    for (int32_t x = 0; x < width_; ++x) {
-      if (surface_.background[row + static_cast<size_t>(x)]) {
-        colour[x] = 0;
-        mask[x >> 3] = static_cast<uint8_t>(mask[x >> 3] | (0x80 >> (x & 7)));
-        anyTransparent_ = true;
-      } else {
-        colour[x] = surface_.colour[row + static_cast<size_t>(x)] & 0xFFFFFF;
-      }
-    }
-  }
+  anyTransparent_ = ConvertFrame(surface_, colourBits_, maskBits_);
 }
 
 void FramePresenter::Paint(HDC target, int x, int y, int width, int height) const {

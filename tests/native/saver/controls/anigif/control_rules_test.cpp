@@ -98,7 +98,10 @@ class FakePort : public AnimationPort {
     return true;
   }
   void KillTimer() override { armed = false; }
-  void Repaint() override { ++repaints; }
+  bool Repaint() override {
+    ++repaints;
+    return true;
+  }
   void RaiseLoopsEnded() override { ++loopsEnded; }
   void BuildRemainingFrames() override { ++builds; }
 
@@ -265,7 +268,7 @@ TEST_F(AnimationTest, DeferredBuildComesFirstThenTheAnimationUnlessHeldBack) {
   EXPECT_EQ(port.armedKind, TimerKind::DeferredBuild);
   EXPECT_EQ(port.intervals.back(), kDeferredBuildMs);
   EXPECT_EQ(controller.state(), kPlaying);
-  controller.DeferredBuildTick(1);
+  controller.DeferredBuildTick();
   EXPECT_GE(port.builds, 1);
   EXPECT_EQ(port.armedKind, TimerKind::Animate);
 
@@ -273,7 +276,7 @@ TEST_F(AnimationTest, DeferredBuildComesFirstThenTheAnimationUnlessHeldBack) {
   AnimationController held(heldPort);
   held.Loaded({100, 100}, 0);
   held.AfterLoad(true, 2);
-  held.DeferredBuildTick(2);
+  held.DeferredBuildTick();
   EXPECT_FALSE(heldPort.armed);
   EXPECT_EQ(held.state(), kStopped);
 }
@@ -287,6 +290,162 @@ TEST_F(AnimationTest, PlayAfterPausedDeferredBuildBuildsTheFramesFirst) {
   EXPECT_GT(port.builds, before);
   EXPECT_EQ(port.armedKind, TimerKind::Animate);
 }
+
+// Delay modes 2 and 3 hold the animation until the host plays it, through
+// whatever happens while the rest of the frames is still being built.
+struct HoldCase {
+  std::string name;
+  int32_t delayMode;
+  void (*during)(AnimationController&);  // while the deferred build is armed
+  bool animates;                         // once the build has run
+};
+
+class HeldAnimationTest : public testing::TestWithParam<HoldCase> {};
+
+TEST_P(HeldAnimationTest, StartsOnlyWhenPlayedOrNotHeld) {
+  const HoldCase& row = GetParam();
+  FakePort port;
+  AnimationController controller(port);
+  controller.Loaded({100, 100, 100}, 0);
+  controller.AfterLoad(true, row.delayMode);
+  ASSERT_EQ(port.armedKind, TimerKind::DeferredBuild);
+  row.during(controller);
+  if (port.armed && port.armedKind == TimerKind::DeferredBuild) controller.DeferredBuildTick();
+  EXPECT_GE(port.builds, 1);
+  EXPECT_EQ(port.armed && port.armedKind == TimerKind::Animate, row.animates);
+  EXPECT_EQ(controller.state(), row.animates ? kPlaying : kStopped);
+}
+
+void Reshaped(AnimationController& c) { c.Resume(c.Suspend()); }
+void HiddenAndShown(AnimationController& c) {
+  c.Hide();
+  c.Show();
+}
+void Played(AnimationController& c) { c.SetAction(kActionPlay); }
+void ShownTwice(AnimationController& c) {
+  c.Show();
+  c.Show();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Builds, HeldAnimationTest,
+    testing::Values(HoldCase{"Mode2ReshapedStaysHeld", 2, Reshaped, false},
+                    HoldCase{"Mode3ReshapedStaysHeld", 3, Reshaped, false},
+                    HoldCase{"Mode2HiddenAndShownStaysHeld", 2, HiddenAndShown, false},
+                    HoldCase{"Mode3ShownStaysHeld", 3, ShownTwice, false},
+                    HoldCase{"Mode2PlayedStarts", 2, Played, true},
+                    HoldCase{"Mode1ReshapedStarts", 1, Reshaped, true},
+                    HoldCase{"Mode1HiddenAndShownStarts", 1, HiddenAndShown, true}),
+    testing_support::RowName());
+
+TEST_F(AnimationTest, HeldAnimationShownAgainAfterItsBuildStaysStill) {
+  controller.Loaded({100, 100}, 0);
+  controller.AfterLoad(true, 2);
+  controller.DeferredBuildTick();
+  controller.Hide();
+  controller.Show();
+  EXPECT_FALSE(port.armed);
+  EXPECT_EQ(controller.currentFrame(), 1);
+}
+
+// A paint (or the loops-ended event) whose handler does something to the
+// control while a step of the animation is still on the stack.
+class HandlerPort : public AnimationPort {
+ public:
+  enum class At { kPaint, kLoopsEnded };
+  HandlerPort(At at, void (*handler)(HandlerPort&)) : at_(at), handler_(handler) {}
+
+  bool ArmTimer(TimerKind kind, uint32_t) override {
+    ++arms;
+    armed = true;
+    armedKind = kind;
+    return true;
+  }
+  void KillTimer() override { armed = false; }
+  bool Repaint() override {
+    if (at_ == At::kPaint) Handle();
+    return controller != nullptr;
+  }
+  void RaiseLoopsEnded() override {
+    if (at_ == At::kLoopsEnded) Handle();
+  }
+  void BuildRemainingFrames() override {}
+
+  AnimationController* controller = nullptr;  // on the heap, the control's part
+  bool armed = false;
+  TimerKind armedKind = TimerKind::Animate;
+  int arms = 0;
+  int armsAtHandler = -1;
+
+ private:
+  void Handle() {
+    if (armsAtHandler >= 0) return;  // once; the handler's own paints pass
+    armsAtHandler = arms;
+    handler_(*this);
+  }
+  At at_;
+  void (*handler_)(HandlerPort&);
+};
+
+struct HandlerCase {
+  std::string name;
+  HandlerPort::At at;
+  void (*step)(AnimationController&);
+  void (*handler)(HandlerPort&);
+  bool armedAfter;  // what the handler left armed stays so, and nothing else is
+};
+
+void DeleteController(HandlerPort& port) {
+  delete port.controller;
+  port.controller = nullptr;
+}
+void PauseController(HandlerPort& port) { port.controller->SetAction(kActionPause); }
+void ReloadController(HandlerPort& port) {
+  port.controller->Loaded({100, 100, 100}, 0);
+  port.controller->AfterLoad(true, 1);
+}
+void Tick(AnimationController& c) { c.AnimationTick(); }
+void Stop(AnimationController& c) { c.SetAction(kActionStop); }
+void Restart(AnimationController& c) { c.SetAction(kActionRestart); }
+void StepOnce(AnimationController& c) { c.SetAction(kActionStep); }
+
+class EventHandlerTest : public testing::TestWithParam<HandlerCase> {};
+
+// Under ASan a step that touches a deleted controller fails here.
+TEST_P(EventHandlerTest, StepGoesNoFurtherThanTheHandlerLeftIt) {
+  const HandlerCase& row = GetParam();
+  HandlerPort port(row.at, row.handler);
+  port.controller = new AnimationController(port);
+  // Two frames, one loop: the second tick ends it.
+  port.controller->Loaded({100, 100}, 1);
+  port.controller->SetAction(kActionPlay);
+  if (row.at == HandlerPort::At::kLoopsEnded) port.controller->AnimationTick();
+  row.step(*port.controller);
+  ASSERT_GE(port.armsAtHandler, 0) << "the handler never ran";
+  EXPECT_EQ(port.armed, row.armedAfter);
+  if (row.handler == DeleteController) {
+    EXPECT_EQ(port.arms, port.armsAtHandler);
+  }
+  if (row.handler == ReloadController) {
+    EXPECT_EQ(port.armedKind, TimerKind::DeferredBuild);
+  }
+  delete port.controller;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Handlers, EventHandlerTest,
+    testing::Values(HandlerCase{"TickPaintDeletes", HandlerPort::At::kPaint, Tick, DeleteController, false},
+                    HandlerCase{"TickPaintPauses", HandlerPort::At::kPaint, Tick, PauseController, false},
+                    HandlerCase{"TickPaintReloads", HandlerPort::At::kPaint, Tick, ReloadController, true},
+                    HandlerCase{"LoopsEndedDeletes", HandlerPort::At::kLoopsEnded, Tick, DeleteController, false},
+                    HandlerCase{"LoopsEndedRestarts", HandlerPort::At::kLoopsEnded, Tick,
+                                [](HandlerPort& port) { port.controller->SetAction(kActionRestart); }, true},
+                    HandlerCase{"StopPaintDeletes", HandlerPort::At::kPaint, Stop, DeleteController, false},
+                    HandlerCase{"RestartPaintDeletes", HandlerPort::At::kPaint, Restart, DeleteController, false},
+                    HandlerCase{"RestartPaintStops", HandlerPort::At::kPaint, Restart,
+                                [](HandlerPort& port) { port.controller->SetAction(kActionStop); }, false},
+                    HandlerCase{"StepPaintDeletes", HandlerPort::At::kPaint, StepOnce, DeleteController, false}),
+    testing_support::RowName());
 
 TEST(TimerRegistryTest, IdsAreUniqueAndForgottenOnesFindNothing) {
   int a = 0, b = 0;

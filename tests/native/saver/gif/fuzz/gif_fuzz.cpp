@@ -37,6 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   options.limits = kFuzzLimits;
   options.designMode = size % 7 == 0;
   options.deferRemainingFrames = size % 2 == 1;
+  // Canvases over a sixteenth of the ceiling are then built at a working size.
+  options.maxWorkingPixels = size % 3 == 0 ? kFuzzLimits.maxCanvasPixels / 16 : 0;
   GifPicture picture;
   if (picture.Load(std::span<const uint8_t>(data, size), options) == 0) return 0;
   picture.SetMirror(static_cast<int32_t>(size % 4), false, true);
@@ -45,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   Surface target;
   for (size_t i = 0; i < picture.builtFrames(); ++i) {
-    target.Reset(picture.logicalWidth(), picture.logicalHeight());
+    target.Reset(picture.workingWidth(), picture.workingHeight());
     picture.DrawFrame(i, target);
   }
   for (int32_t mode = 0; mode <= 4; ++mode) {

@@ -1,11 +1,17 @@
 // The real ucAniGIF hosted in the test's own window: events, pausing while
 // hidden, the AnimatedGIF picture read back, persisted properties, the
-// designer's look, and silence after release.
+// designer's look, silence after release, handlers that end the control,
+// and animations held until they are played.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
+#include <functional>
 #include <memory>
+#include <new>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "control_host.h"
@@ -425,6 +431,261 @@ TEST_F(AniGifControlTest, ClickAndMouseEventsFromRealInput) {
   EXPECT_FALSE(WaitFor([&] { return !events.empty(); }, kQuietSpell));
   MovePointer({0, 0});
 }
+
+// --- pictures larger than the control's space ----------------------------------------
+
+// Taking the picture's own size, the control reaches past its parent on
+// every side; only the part that shows is drawn, and it must be the
+// picture's own pixels at the right place.
+TEST_F(AniGifControlTest, ControlLargerThanItsParentShowsThePartInView) {
+  control_ = std::make_unique<ucAniGIF>();
+  ASSERT_TRUE(control_->Create(host_->window(), -50, -30, 60, 40));
+  control_->SetStretch(4);
+  const SampleGif gif = LargeStillGif();
+  ASSERT_TRUE(control_->LoadAnimatedGIF_Array(gif.bytes));
+  RECT area{};
+  GetClientRect(control_->window(), &area);
+  ASSERT_EQ(area.right, 300);
+  control_->Refresh();
+  PumpMessages();
+  RECT view{};
+  GetClientRect(host_->window(), &view);
+  MapWindowPoints(host_->window(), nullptr, reinterpret_cast<POINT*>(&view), 2);
+  const ScreenPicture screen = CaptureScreenArea(view);
+  ASSERT_FALSE(screen.empty());
+  const gif::Surface expected = ComposeFrames(gif.bytes)[0];
+  int wrong = 0;
+  for (int y = 0; y < screen.height(); ++y)
+    for (int x = 0; x < screen.width(); ++x) {
+      const gif::Colour c = expected.colour[expected.At(x + 50, y + 30)];
+      const Rgb seen = screen.at(x, y);
+      wrong += seen.r != gif::RedOf(c) || seen.g != gif::GreenOf(c) || seen.b != gif::BlueOf(c);
+    }
+  EXPECT_EQ(wrong, 0) << "of " << screen.width() * screen.height();
+}
+
+// Sixteen frames of 4096 × 4096 animate, composed at a working size, and
+// the control lays them out at their declared size.
+TEST_F(AniGifControlTest, HugeFramesAnimate) {
+  ucAniGIF& control = Make();
+  control.SetMinFrameDelay(10);
+  ASSERT_TRUE(control.LoadAnimatedGIF_Array(HugeFramesGif().bytes));
+  EXPECT_EQ(control.FrameCount(), 16);
+  EXPECT_EQ(control.ActualWidth(), anigif::PixelsToTwipsDown(4096, ScreenDpi()));
+  EXPECT_TRUE(FrameChangesWithin(5s));
+  const auto frame = control.AnimatedGIF();
+  ASSERT_NE(frame, nullptr);
+  EXPECT_LE(int64_t{frame->width()} * frame->height(), gif::kWorkingCanvasPixels);
+}
+
+// --- handlers that end the control ------------------------------------------------
+
+// The control in pages of its own. Deleting it runs its destructor and then
+// makes the pages unreadable, so a later touch of the control faults at once
+// instead of reading memory that happens to be left there. The fault ends
+// this program with a message: a window procedure's caller might otherwise
+// swallow it, or a debugger wait for someone.
+class GuardedControl {
+ public:
+  GuardedControl() {
+    SYSTEM_INFO system;
+    GetSystemInfo(&system);
+    size_ = (sizeof(ucAniGIF) + system.dwPageSize - 1) / system.dwPageSize * system.dwPageSize;
+    memory_ = VirtualAlloc(nullptr, size_, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    guarded_ = {static_cast<const char*>(memory_), size_};
+    watcher_ = AddVectoredExceptionHandler(1, &CatchTouch);
+    control_ = new (memory_) ucAniGIF();
+  }
+  ~GuardedControl() {
+    if (control_) control_->~ucAniGIF();
+    RemoveVectoredExceptionHandler(watcher_);
+    VirtualFree(memory_, 0, MEM_RELEASE);
+  }
+  GuardedControl(const GuardedControl&) = delete;
+  GuardedControl& operator=(const GuardedControl&) = delete;
+
+  ucAniGIF& control() { return *control_; }
+  void Delete() {
+    control_->~ucAniGIF();
+    control_ = nullptr;
+    DWORD before = 0;
+    VirtualProtect(memory_, size_, PAGE_NOACCESS, &before);
+  }
+
+ private:
+  static LONG CALLBACK CatchTouch(EXCEPTION_POINTERS* exception) {
+    const EXCEPTION_RECORD& record = *exception->ExceptionRecord;
+    if (record.ExceptionCode != EXCEPTION_ACCESS_VIOLATION || record.NumberParameters < 2)
+      return EXCEPTION_CONTINUE_SEARCH;
+    const auto* address = reinterpret_cast<const char*>(record.ExceptionInformation[1]);
+    if (address < guarded_.first || address >= guarded_.first + guarded_.second) return EXCEPTION_CONTINUE_SEARCH;
+    std::fprintf(stderr, "FAILED: the deleted control was touched at offset %lld\n",
+                 static_cast<long long>(address - guarded_.first));
+    std::fflush(stderr);
+    TerminateProcess(GetCurrentProcess(), 3);
+    return EXCEPTION_CONTINUE_SEARCH;
+  }
+
+  static inline std::pair<const char*, SIZE_T> guarded_{nullptr, 0};
+  void* memory_ = nullptr;
+  SIZE_T size_ = 0;
+  PVOID watcher_ = nullptr;
+  ucAniGIF* control_ = nullptr;
+};
+
+std::string FileUrl(std::string path) {
+  for (char& c : path)
+    if (c == '\\') c = '/';
+  return "file:///" + path;
+}
+
+std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+
+using End = std::function<void()>;
+using MouseArgs = anigif::MouseEventArgs;
+
+struct EventCase {
+  std::string name;
+  // Makes `end` the handler of the event (it may look at the control first).
+  std::function<void(ucAniGIF&, const End& end)> attach;
+  // Makes the control raise it; touches the control no more once it has.
+  std::function<void(ucAniGIF&)> trigger;
+};
+void PrintTo(const EventCase& row, std::ostream* out) { *out << row.name; }
+
+enum class Ending { kDelete, kRelease, kDestroyWindow };
+
+void SendMouse(HWND window, UINT message, WPARAM keys) { SendMessageW(window, message, keys, MAKELPARAM(3, 2)); }
+
+void PressAndRelease(ucAniGIF& c) {
+  const HWND window = c.window();
+  SendMouse(window, WM_LBUTTONDOWN, MK_LBUTTON);
+  SendMouse(window, WM_LBUTTONUP, 0);
+}
+
+const EventCase kEvents[] = {
+    {"PaintedDuringALoad", [](ucAniGIF& c, const End& end) { c.Painted = [end](HDC, int, int) { end(); }; },
+     [](ucAniGIF& c) { c.LoadAnimatedGIF_Array(DelaysGif({5, 5}).bytes); }},
+    {"PaintedOnAFrameChange",
+     [](ucAniGIF& c, const End& end) {
+       c.Painted = [&c, end](HDC, int, int) {
+         if (c.currentFrame() == 2) end();
+       };
+     },
+     [](ucAniGIF& c) {
+       c.SetMinFrameDelay(10);
+       c.LoadAnimatedGIF_Array(DelaysGif({1, 1}).bytes);
+     }},
+    {"LoopsEnded", [](ucAniGIF& c, const End& end) { c.LoopsEnded = end; },
+     [](ucAniGIF& c) {
+       c.SetMinFrameDelay(10);
+       c.LoadAnimatedGIF_Array(DelaysGif({1, 1}, 1).bytes);
+     }},
+    {"MouseDown", [](ucAniGIF& c, const End& end) { c.MouseDown = [end](const MouseArgs&) { end(); }; },
+     [](ucAniGIF& c) { SendMouse(c.window(), WM_LBUTTONDOWN, MK_LBUTTON); }},
+    {"MouseUp", [](ucAniGIF& c, const End& end) { c.MouseUp = [end](const MouseArgs&) { end(); }; }, PressAndRelease},
+    {"Click", [](ucAniGIF& c, const End& end) { c.Click = end; }, PressAndRelease},
+    {"MouseMove", [](ucAniGIF& c, const End& end) { c.MouseMove = [end](const MouseArgs&) { end(); }; },
+     [](ucAniGIF& c) { SendMouse(c.window(), WM_MOUSEMOVE, 0); }},
+    {"PropertyChanged", [](ucAniGIF& c, const End& end) { c.PropertyChanged = [end](const char*) { end(); }; },
+     [](ucAniGIF& c) {
+       c.LoadAnimatedGIF_Array(DelaysGif({5, 5}).bytes);
+       c.SetStretch(2);
+     }},
+    {"RemoteLoadComplete",
+     [](ucAniGIF& c, const End& end) { c.RemoteLoadComplete = [end](float, float, bool&) { end(); }; },
+     [](ucAniGIF& c) { c.LoadAnimatedGIF_Remote(Wide(FileUrl(WriteTempGif(DisposalsGif())))); }},
+    {"RemoteLoadFailure", [](ucAniGIF& c, const End& end) { c.RemoteLoadFailure = end; },
+     [](ucAniGIF& c) { c.LoadAnimatedGIF_Remote(L"file:///C:/no/such.gif"); }},
+};
+
+using EndingRow = std::tuple<EventCase, Ending>;
+
+std::string EndingRowName(const testing::TestParamInfo<EndingRow>& row) {
+  static const char* const kEndings[] = {"Deletes", "Releases", "DestroysTheWindow"};
+  return std::get<0>(row.param).name + kEndings[static_cast<int>(std::get<1>(row.param))];
+}
+
+class EndingHandlerTest : public AniGifControlTest, public testing::WithParamInterface<EndingRow> {};
+
+// A touch of a deleted control faults and ends this program; a released
+// one must raise nothing more and leave no timer.
+TEST_P(EndingHandlerTest, NothingOfTheControlIsTouchedAfterwards) {
+  const auto& [event, ending] = GetParam();
+  GuardedControl guarded;
+  ucAniGIF& control = guarded.control();
+  ASSERT_TRUE(control.Create(host_->window(), 10, 10, 60, 40));
+  bool ended = false;
+  int raisedAfter = 0;
+  const End end = [&guarded, &ended, &raisedAfter, ending = ending] {
+    if (ended) {
+      ++raisedAfter;
+      return;
+    }
+    ended = true;
+    switch (ending) {
+      case Ending::kDelete: guarded.Delete(); break;
+      case Ending::kRelease: guarded.control().Destroy(); break;
+      case Ending::kDestroyWindow: DestroyWindow(guarded.control().window()); break;
+    }
+  };
+  event.attach(control, end);
+  event.trigger(control);
+  ASSERT_TRUE(WaitFor([&] { return ended; }, 5s));
+  // Whatever is still queued or armed for the control comes now.
+  WaitFor([] { return false; }, std::chrono::milliseconds(300));
+  EXPECT_EQ(raisedAfter, 0);
+  EXPECT_EQ(anigif::TimerBinding::ArmedOnThisThread(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Events, EndingHandlerTest,
+    testing::Combine(testing::ValuesIn(kEvents),
+                     testing::Values(Ending::kDelete, Ending::kRelease, Ending::kDestroyWindow)),
+    EndingRowName);
+
+// --- animations held until played --------------------------------------------------
+
+struct HeldCase {
+  std::string name;
+  int32_t delayMode;
+  // Done at once after the load, while the rest of the frames waits to be built.
+  std::function<void(ucAniGIF&)> during;
+};
+
+void PrintTo(const HeldCase& row, std::ostream* out) { *out << row.name; }
+
+class HeldAnimationTest : public AniGifControlTest, public testing::WithParamInterface<HeldCase> {};
+
+TEST_P(HeldAnimationTest, StaysOnFrameOneUntilPlayed) {
+  const HeldCase& row = GetParam();
+  ucAniGIF& control = Make();
+  control.SetMinFrameDelay(10);
+  control.SetDelayAnimation(row.delayMode);
+  ASSERT_TRUE(control.LoadAnimatedGIF_Array(DelaysGif({1, 1, 1}).bytes));
+  row.during(control);
+  // The frames are built once the deferred build has run and disarmed.
+  ASSERT_TRUE(WaitFor([] { return anigif::TimerBinding::ArmedOnThisThread() == 0; }, 2s));
+  EXPECT_FALSE(FrameChangesWithin(kQuietSpell));
+  EXPECT_EQ(control.currentFrame(), 1);
+  EXPECT_EQ(control.Action(), anigif::kStopped);
+  control.SetAction(anigif::kActionPlay);
+  EXPECT_TRUE(FrameChangesWithin(2s));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Writes, HeldAnimationTest,
+    testing::Values(HeldCase{"Mode2Stretch", 2, [](ucAniGIF& c) { c.SetStretch(2); }},
+                    HeldCase{"Mode3Stretch", 3, [](ucAniGIF& c) { c.SetStretch(0); }},
+                    HeldCase{"Mode2Mirrored", 2, [](ucAniGIF& c) { c.SetMirrored(1); }},
+                    HeldCase{"Mode3MirroredBothWays", 3, [](ucAniGIF& c) { c.SetMirrored(3); }},
+                    HeldCase{"Mode2HiddenAndShown",
+                             2,
+                             [](ucAniGIF& c) {
+                               ShowWindow(c.window(), SW_HIDE);
+                               ShowWindow(c.window(), SW_SHOW);
+                             }}),
+    [](const testing::TestParamInfo<HeldCase>& row) { return row.param.name; });
 
 }  // namespace
 }  // namespace ventalune::wine_test

@@ -1,10 +1,15 @@
 // Remote loads from a web server on 127.0.0.1 that remote_load.sh starts:
 // the complete load, Cancel, every failure, the size ceiling, and silence
-// after the control is released mid-download.
+// after the control is released mid-download. Then loads from ports that
+// never answer: cancelled or timed out, they end without waiting for the
+// network, and completion messages forged from outside do nothing.
+#include "silent_port.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +18,7 @@
 #include "gifview_runner.h"
 #include "sample_gifs.h"
 #include "saver/controls/anigif/anigif_control.h"
+#include "saver/controls/anigif/remote_download.h"
 #include "support/bitmap_file.h"
 #include "support/program_driver.h"
 
@@ -162,6 +168,143 @@ TEST_F(RemoteLoadTest, GifviewReportsTheRemoteEvents) {
   const GifviewRun failed = RunGifview("--exit-after 3000 " + Url("/fourteen"), false, 20s);
   EXPECT_EQ(failed.Count("RemoteLoadFailure"), 1);
 }
+
+// --- ports that never answer ---------------------------------------------------------
+
+using anigif::RemoteDownload;
+
+class UnansweredLoadTest : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    OleInitialize(nullptr);
+    host_ = std::make_unique<ControlHost>(50, 50, 200, 120);
+  }
+  static void TearDownTestSuite() { host_.reset(); }
+  void SetUp() override {
+    workersBefore_ = RemoteDownload::RunningWorkers();
+    control_ = std::make_unique<ucAniGIF>();
+    ASSERT_TRUE(control_->Create(host_->window(), 10, 10, 60, 40));
+    control_->RemoteLoadComplete = [this](float, float, bool&) { events_.push_back("Complete"); };
+    control_->RemoteLoadFailure = [this] { events_.push_back("Failure"); };
+  }
+  void TearDown() override { control_.reset(); }
+  bool WorkersBackToBefore(std::chrono::milliseconds timeout) {
+    return WaitFor([&] { return RemoteDownload::RunningWorkers() == workersBefore_; }, timeout);
+  }
+
+  static inline std::unique_ptr<ControlHost> host_;
+  std::unique_ptr<ucAniGIF> control_;
+  std::vector<std::string> events_;
+  int workersBefore_ = 0;
+};
+
+struct CancelCase {
+  std::string name;
+  SilentPort::Kind port;
+  std::function<void(std::unique_ptr<ucAniGIF>&)> cancel;
+  std::vector<std::string> events;  // what the control raises afterwards
+};
+void PrintTo(const CancelCase& row, std::ostream* out) { *out << row.name; }
+
+class CancelTest : public UnansweredLoadTest, public testing::WithParamInterface<CancelCase> {};
+
+// Time-outs far longer than the wait: only the cancel can end the load in time.
+TEST_P(CancelTest, EndsTheLoadAtOnce) {
+  const CancelCase& row = GetParam();
+  SilentPort server(row.port);
+  control_->SetDownloadTimeouts({60000, 60000});
+  control_->LoadAnimatedGIF_Remote(server.Url());
+  if (row.port == SilentPort::kNeverAnswers) ASSERT_TRUE(server.WaitForConnection(10s));
+  EXPECT_EQ(RemoteDownload::RunningWorkers(), workersBefore_ + 1);
+  row.cancel(control_);
+  EXPECT_TRUE(WorkersBackToBefore(5s));
+  WaitFor([] { return false; }, std::chrono::milliseconds(300));
+  EXPECT_EQ(events_, row.events);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cancels, CancelTest,
+    testing::Values(CancelCase{"ReleasingTheControlAwaitingAnswer", SilentPort::kNeverAnswers,
+                               [](std::unique_ptr<ucAniGIF>& c) { c->Destroy(); }, {}},
+                    CancelCase{"DeletingTheControlAwaitingAnswer", SilentPort::kNeverAnswers,
+                               [](std::unique_ptr<ucAniGIF>& c) { c.reset(); }, {}},
+                    CancelCase{"StartingAnotherLoadAwaitingAnswer", SilentPort::kNeverAnswers,
+                               [](std::unique_ptr<ucAniGIF>& c) {
+                                 c->LoadAnimatedGIF_Remote(L"file:///C:/no/such.gif");
+                               },
+                               {"Failure"}},
+                    CancelCase{"ReleasingTheControlWhileConnecting", SilentPort::kNeverConnects,
+                               [](std::unique_ptr<ucAniGIF>& c) { c->Destroy(); }, {}},
+                    CancelCase{"DeletingTheControlWhileConnecting", SilentPort::kNeverConnects,
+                               [](std::unique_ptr<ucAniGIF>& c) { c.reset(); }, {}}),
+    [](const testing::TestParamInfo<CancelCase>& row) { return row.param.name; });
+
+struct TimeoutCase {
+  std::string name;
+  SilentPort::Kind port;
+  anigif::DownloadTimeouts timeouts;  // the one that matters is short, the other far longer than the wait
+};
+void PrintTo(const TimeoutCase& row, std::ostream* out) { *out << row.name; }
+
+class TimeoutTest : public UnansweredLoadTest, public testing::WithParamInterface<TimeoutCase> {};
+
+TEST_P(TimeoutTest, EndsTheLoadAsAFailure) {
+  const TimeoutCase& row = GetParam();
+  SilentPort server(row.port);
+  control_->SetDownloadTimeouts(row.timeouts);
+  control_->LoadAnimatedGIF_Remote(server.Url());
+  ASSERT_TRUE(WaitFor([&] { return !events_.empty(); }, 20s));
+  EXPECT_EQ(events_, (std::vector<std::string>{"Failure"}));
+  EXPECT_TRUE(WorkersBackToBefore(5s));
+}
+
+INSTANTIATE_TEST_SUITE_P(Timeouts, TimeoutTest,
+                         testing::Values(TimeoutCase{"NeverConnects", SilentPort::kNeverConnects, {1000, 120000}},
+                                         TimeoutCase{"NeverAnswers", SilentPort::kNeverAnswers, {120000, 1000}}),
+                         [](const testing::TestParamInfo<TimeoutCase>& row) { return row.param.name; });
+
+struct ForgedCase {
+  std::string name;
+  WPARAM firstTicket, lastTicket;  // one message for each
+  LPARAM lParam;
+};
+void PrintTo(const ForgedCase& row, std::ostream* out) { *out << row.name; }
+
+class ForgedMessageTest : public UnansweredLoadTest, public testing::WithParamInterface<ForgedCase> {};
+
+// What another program can post to the control's window: tickets it guesses
+// (the one of the download under way among them) and any lParam. The
+// control reads nothing at lParam and frees nothing; a ticket of a download
+// that has not finished finds no result.
+TEST_P(ForgedMessageTest, ChangesNothing) {
+  const ForgedCase& row = GetParam();
+  ASSERT_TRUE(control_->LoadAnimatedGIF_Array(DelaysGif({5, 5}).bytes));
+  const auto post = [&] {
+    for (WPARAM ticket = row.firstTicket;; ++ticket) {
+      PostMessageW(control_->window(), anigif::kDownloadDoneMessage, ticket, row.lParam);
+      if (ticket == row.lastTicket) break;
+    }
+    WaitFor([] { return false; }, std::chrono::milliseconds(300));
+  };
+  post();  // no download
+  SilentPort server(SilentPort::kNeverAnswers);
+  control_->LoadAnimatedGIF_Remote(server.Url());
+  ASSERT_TRUE(server.WaitForConnection(10s));
+  post();  // one under way
+  EXPECT_TRUE(events_.empty());
+  EXPECT_EQ(control_->FrameCount(), 2);
+  EXPECT_EQ(RemoteDownload::RunningWorkers(), workersBefore_ + 1);
+  control_->Destroy();
+  EXPECT_TRUE(WorkersBackToBefore(5s));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Messages, ForgedMessageTest,
+    testing::Values(ForgedCase{"ZeroTicketNoPointer", 0, 0, 0},
+                    ForgedCase{"SmallTicketsWildPointer", 1, 2000, static_cast<LPARAM>(0x12345678)},
+                    ForgedCase{"SmallTicketsHeapLikePointer", 1, 2000, static_cast<LPARAM>(0x10000)},
+                    ForgedCase{"LargestTicketsAllBitsSet", ~WPARAM{0} - 16, ~WPARAM{0}, static_cast<LPARAM>(-1)}),
+    [](const testing::TestParamInfo<ForgedCase>& row) { return row.param.name; });
 
 }  // namespace
 }  // namespace ventalune::wine_test

@@ -85,6 +85,23 @@ SampleGif DelaysGif(const std::vector<int>& hundredths, int loopCount) {
   return {"delays", gif.bytes()};
 }
 
+SampleGif LargeStillGif() {
+  GifBuilder gif("GIF89a", 300, 200, 2, kEight);
+  gif.Image(Block(0, 0, 300, 200), Ramp(300, 200, 7));
+  gif.Trailer();
+  return {"large-still", gif.bytes()};
+}
+
+SampleGif HugeFramesGif() {
+  GifBuilder gif("GIF89a", 4096, 4096, 2, kEight);
+  for (int i = 0; i < 16; ++i) {
+    gif.Control(1, 10).Descriptor(Block(0, 0, 4096, 4096));
+    gif.Raw(gif::testing::SubBlocks(gif::testing::DecoderPacedCodes(3).Clear().Put(1 + i % 7).End().Bytes()));
+  }
+  gif.Trailer();
+  return {"huge-frames", gif.bytes()};
+}
+
 std::vector<gif::Surface> ComposeFrames(const std::vector<uint8_t>& gif) {
   gif::GifPicture picture;
   picture.Load(gif);

@@ -30,6 +30,12 @@ SampleGif TransparentStillGif();
 // colour of its own; a NETSCAPE2.0 loop count unless negative.
 SampleGif DelaysGif(const std::vector<int>& hundredths, int loopCount = -1);
 
+// One opaque 300 × 200 frame whose colour changes at every pixel.
+SampleGif LargeStillGif();
+// Sixteen frames of 4096 × 4096 in a few hundred bytes: each frame's data
+// is one pixel of its own colour, the rest left to index 0.
+SampleGif HugeFramesGif();
+
 // Every frame as the engine composes it, in order, at the logical size.
 std::vector<gif::Surface> ComposeFrames(const std::vector<uint8_t>& gif);
 
