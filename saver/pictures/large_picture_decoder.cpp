@@ -11,6 +11,7 @@
 #include "saver/pictures/jpeg_reduced_decoder.h"
 #include "saver/pictures/picture_header.h"
 #include "saver/pictures/picture_reduction.h"
+#include "saver/pictures/upright.h"
 
 // The decoder's own scaling interface, as Windows documents it; the
 // MinGW-w64 headers lack it.
@@ -64,19 +65,87 @@ class ComScope {
 
 bool SameFormat(const WICPixelFormatGUID& a, const WICPixelFormatGUID& b) { return IsEqualGUID(a, b) != FALSE; }
 
+// The first frame of a picture opened by the imaging component, with COM
+// held for as long as the frame is in use.
+class ImagingFrame {
+ public:
+  explicit ImagingFrame(std::span<const uint8_t> bytes) {
+    IWICImagingFactory* rawFactory = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                reinterpret_cast<void**>(&rawFactory)))) {
+      return;
+    }
+    factory_.reset(rawFactory);
+    IWICStream* rawStream = nullptr;
+    if (FAILED(factory_->CreateStream(&rawStream))) return;
+    stream_.reset(rawStream);
+    // The stream only reads the bytes, which outlive this object.
+    if (FAILED(stream_->InitializeFromMemory(const_cast<BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size())))) {
+      return;
+    }
+    IWICBitmapDecoder* rawDecoder = nullptr;
+    if (FAILED(factory_->CreateDecoderFromStream(stream_.get(), nullptr, WICDecodeMetadataCacheOnDemand,
+                                                 &rawDecoder))) {
+      return;
+    }
+    decoder_.reset(rawDecoder);
+    IWICBitmapFrameDecode* rawFrame = nullptr;
+    if (FAILED(decoder_->GetFrame(0, &rawFrame))) return;
+    frame_.reset(rawFrame);
+    if (FAILED(frame_->GetSize(&width_, &height_)) || width_ == 0 || height_ == 0) frame_.reset();
+  }
+  ImagingFrame(const ImagingFrame&) = delete;
+  ImagingFrame& operator=(const ImagingFrame&) = delete;
+
+  bool opened() const { return frame_ != nullptr; }
+  IWICImagingFactory* factory() const { return factory_.get(); }
+  IWICBitmapFrameDecode* frame() const { return frame_.get(); }
+  UINT width() const { return width_; }
+  UINT height() const { return height_; }
+
+ private:
+  ComScope com_;  // first made, last gone
+  ComPtr<IWICImagingFactory> factory_;
+  ComPtr<IWICStream> stream_;
+  ComPtr<IWICBitmapDecoder> decoder_;
+  ComPtr<IWICBitmapFrameDecode> frame_;
+  UINT width_ = 0;
+  UINT height_ = 0;
+};
+
+// What the pixels are converted to when the frame's own layout is not the
+// one taken as it is. Pictures that may be transparent are taken
+// premultiplied: their colour channels are then the picture composited on
+// black, the walls' own background, and averaging them averages that.
+struct Conversion {
+  WICPixelFormatGUID format;
+  bool premultiplied;
+};
+const Conversion kOpaque{GUID_WICPixelFormat32bppBGR, false};
+const Conversion kOnBlack{GUID_WICPixelFormat32bppPBGRA, true};
+
+LargePicture Undecodable() {
+  LargePicture result;
+  result.outcome = LargePicture::Outcome::kUndecodable;
+  return result;
+}
+
 // The decoder scales while it decodes: only when it reaches exactly the
-// reduced size, in a pixel layout we can take.
-bool DecodeByTransform(IWICBitmapFrameDecode* frame, const Reduction& reduction, std::vector<uint8_t>& pixels) {
+// reduced size, in a pixel layout we can take (straight alpha only where
+// the alpha is not wanted).
+bool DecodeByTransform(IWICBitmapFrameDecode* frame, const Reduction& reduction, const Conversion& conversion,
+                       std::vector<uint8_t>& pixels) {
   ComPtr<IWICBitmapSourceTransform> transform = QueryAs<IWICBitmapSourceTransform>(frame);
   if (!transform) return false;
   UINT width = static_cast<UINT>(reduction.width);
   UINT height = static_cast<UINT>(reduction.height);
   if (FAILED(transform->GetClosestSize(&width, &height))) return false;
   if (width != static_cast<UINT>(reduction.width) || height != static_cast<UINT>(reduction.height)) return false;
-  WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGR;
+  WICPixelFormatGUID format = conversion.format;
   if (FAILED(transform->GetClosestPixelFormat(&format))) return false;
   const size_t count = static_cast<size_t>(width) * height;
-  if (SameFormat(format, GUID_WICPixelFormat32bppBGR) || SameFormat(format, GUID_WICPixelFormat32bppBGRA)) {
+  if (SameFormat(format, GUID_WICPixelFormat32bppBGR) || SameFormat(format, conversion.format) ||
+      (!conversion.premultiplied && SameFormat(format, GUID_WICPixelFormat32bppBGRA))) {
     return SUCCEEDED(transform->CopyPixels(nullptr, width, height, &format, WICBitmapTransformRotate0, width * 4,
                                            static_cast<UINT>(pixels.size()), pixels.data()));
   }
@@ -94,25 +163,34 @@ bool DecodeByTransform(IWICBitmapFrameDecode* frame, const Reduction& reduction,
   return true;
 }
 
-// Full-size rows, a strip at a time, averaged down in blocks. A JPEG's own
-// blue-green-red rows are taken as they are; anything else is converted.
-bool DecodeByBlocks(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame, UINT width, UINT height,
-                    const Reduction& reduction, std::vector<uint8_t>& pixels) {
+// The frame's pixels as four bytes each, or as they are when they already
+// are three bytes of blue, green and red (a JPEG's own rows); nothing when
+// the converter refuses the frame.
+IWICBitmapSource* PixelSource(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame,
+                              const Conversion& conversion, ComPtr<IWICFormatConverter>& converter,
+                              int& bytesPerPixel) {
   WICPixelFormatGUID format{};
-  IWICBitmapSource* source = frame;
-  int bytesPerPixel = 3;
-  ComPtr<IWICFormatConverter> converter;
-  if (FAILED(frame->GetPixelFormat(&format)) || !SameFormat(format, GUID_WICPixelFormat24bppBGR)) {
-    IWICFormatConverter* rawConverter = nullptr;
-    if (FAILED(factory->CreateFormatConverter(&rawConverter))) return false;
-    converter.reset(rawConverter);
-    if (FAILED(converter->Initialize(frame, GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone, nullptr, 0.0,
-                                     WICBitmapPaletteTypeCustom))) {
-      return false;
-    }
-    source = converter.get();
-    bytesPerPixel = 4;
+  bytesPerPixel = 3;
+  if (SUCCEEDED(frame->GetPixelFormat(&format)) && SameFormat(format, GUID_WICPixelFormat24bppBGR)) return frame;
+  IWICFormatConverter* rawConverter = nullptr;
+  if (FAILED(factory->CreateFormatConverter(&rawConverter))) return nullptr;
+  converter.reset(rawConverter);
+  if (FAILED(converter->Initialize(frame, conversion.format, WICBitmapDitherTypeNone, nullptr, 0.0,
+                                   WICBitmapPaletteTypeCustom))) {
+    return nullptr;
   }
+  bytesPerPixel = 4;
+  return converter.get();
+}
+
+// Full-size rows, a strip at a time, averaged down in blocks.
+bool DecodeByBlocks(const ImagingFrame& picture, const Reduction& reduction, const Conversion& conversion,
+                    std::vector<uint8_t>& pixels) {
+  ComPtr<IWICFormatConverter> converter;
+  int bytesPerPixel = 0;
+  IWICBitmapSource* source = PixelSource(picture.factory(), picture.frame(), conversion, converter, bytesPerPixel);
+  if (!source) return false;
+  const UINT width = picture.width(), height = picture.height();
   const uint64_t rowBytes = uint64_t{width} * static_cast<uint64_t>(bytesPerPixel);
   const UINT stripRows = static_cast<UINT>(std::clamp<uint64_t>(kStripBytes / rowBytes, 1, height));
   std::vector<uint8_t> strip(static_cast<size_t>(rowBytes * stripRows));
@@ -127,73 +205,103 @@ bool DecodeByBlocks(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame, U
   return averager.complete();
 }
 
-// A picture halved while it was decoded, resampled to the size it is kept at.
-LargePicture Reduced(const std::vector<uint8_t>& halved, int32_t halvedWidth, int32_t halvedHeight, UINT width,
-                     UINT height) {
-  const ReducedSize size = ReducedPictureSize(static_cast<int32_t>(width), static_cast<int32_t>(height));
-  LargePicture result{LargePicture::Outcome::kUndecodable};
-  result.pixels = ResampleByArea(halved, halvedWidth, halvedHeight, size.width, size.height);
-  if (result.pixels.empty()) return result;
+// A picture halved while it was decoded, resampled to the size its upright
+// picture is kept at and turned upright. The size is decided on the
+// upright picture, as the user sees it, and resampled to on the stored one
+// with the same sides swapped back, so that no pixel is moved twice.
+LargePicture Reduced(std::vector<uint8_t> halved, int32_t halvedWidth, int32_t halvedHeight, UINT width, UINT height,
+                     Orientation orientation) {
+  const UprightSize upright = UprightPictureSize(static_cast<int32_t>(width), static_cast<int32_t>(height), orientation);
+  const ReducedSize kept = ReducedPictureSize(upright.width, upright.height);
+  // Swapping the sides is its own inverse: the kept size as stored.
+  const UprightSize stored = UprightPictureSize(kept.width, kept.height, orientation);
+  LargePicture result = Undecodable();
+  std::vector<uint8_t> resampled = ResampleByArea(halved, halvedWidth, halvedHeight, stored.width, stored.height);
+  halved = {};
+  if (resampled.empty()) return result;
+  std::optional<UprightPicture> turned = TurnUpright(stored.width, stored.height, std::move(resampled), orientation);
+  if (!turned) return result;
   result.outcome = LargePicture::Outcome::kDecoded;
-  result.width = size.width;
-  result.height = size.height;
+  result.width = turned->width;
+  result.height = turned->height;
+  result.pixels = std::move(turned->pixels);
+  return result;
+}
+
+// A picture over kLongestSideKept, reduced through the imaging component.
+LargePicture ReduceThroughImaging(const ImagingFrame& picture, const Conversion& conversion, Orientation orientation) {
+  LargePicture result = Undecodable();
+  const UINT width = picture.width(), height = picture.height();
+  if (uint64_t{width} * height > kMaxDecodedPixels) return result;
+  const Reduction reduction = ReduceToFit(static_cast<int32_t>(width), static_cast<int32_t>(height));
+  std::vector<uint8_t> pixels(static_cast<size_t>(reduction.width) * static_cast<size_t>(reduction.height) * 4);
+  if (!DecodeByTransform(picture.frame(), reduction, conversion, pixels) &&
+      !DecodeByBlocks(picture, reduction, conversion, pixels)) {
+    return result;
+  }
+  return Reduced(std::move(pixels), reduction.width, reduction.height, width, height, orientation);
+}
+
+// A picture kept at its own size: every row at once, four bytes a pixel.
+LargePicture DecodeWhole(const ImagingFrame& picture, const Conversion& conversion) {
+  LargePicture result = Undecodable();
+  ComPtr<IWICFormatConverter> converter;
+  int bytesPerPixel = 0;
+  IWICBitmapSource* source = PixelSource(picture.factory(), picture.frame(), conversion, converter, bytesPerPixel);
+  if (!source) return result;
+  const UINT width = picture.width(), height = picture.height();
+  const size_t count = static_cast<size_t>(width) * height;
+  const UINT stride = width * static_cast<UINT>(bytesPerPixel);
+  std::vector<uint8_t> rows(count * static_cast<size_t>(bytesPerPixel));
+  if (FAILED(source->CopyPixels(nullptr, stride, static_cast<UINT>(rows.size()), rows.data()))) return result;
+  if (bytesPerPixel == 4) {
+    result.pixels = std::move(rows);
+    for (size_t i = 3; i < result.pixels.size(); i += 4) result.pixels[i] = 0;  // the alpha, already applied
+  } else {
+    result.pixels.assign(count * 4, 0);
+    for (size_t i = 0; i < count; ++i) std::copy_n(&rows[i * 3], 3, &result.pixels[i * 4]);
+  }
+  result.outcome = LargePicture::Outcome::kDecoded;
+  result.width = static_cast<int32_t>(width);
+  result.height = static_cast<int32_t>(height);
   return result;
 }
 
 }  // namespace
 
-LargePicture DecodeLargePicture(std::span<const uint8_t> bytes) {
+LargePicture DecodeLargePicture(std::span<const uint8_t> bytes, Orientation orientation) {
   LargePicture result;
   if (bytes.size() > 0xffffffffu) return result;
   // Asked for its size, a decoder may decode the whole picture: the header
   // says whether this one needs to be reduced at all.
   const std::optional<PictureSize> declared = DeclaredPictureSize(bytes);
-  if (!declared || std::max(declared->width, declared->height) <= static_cast<uint32_t>(kLongestSideKept)) {
-    return result;
-  }
+  if (!declared || declared->width > uint32_t{INT32_MAX} || declared->height > uint32_t{INT32_MAX}) return result;
+  const UprightSize upright = UprightPictureSize(static_cast<int32_t>(declared->width),
+                                                 static_cast<int32_t>(declared->height), orientation);
+  if (std::max(upright.width, upright.height) <= kLongestSideKept) return result;
   // The sequential JPEGs that cameras write are decoded here, many times
   // faster than a full-size decode; the platform's decoders take the rest.
   const Reduction halving = ReduceToFit(static_cast<int32_t>(declared->width), static_cast<int32_t>(declared->height));
-  if (const std::optional<ReducedJpeg> jpeg = DecodeJpegReduced(bytes, std::min(halving.shift, kMaxJpegShift))) {
-    return Reduced(jpeg->pixels, jpeg->width, jpeg->height, declared->width, declared->height);
+  if (std::optional<ReducedJpeg> jpeg = DecodeJpegReduced(bytes, std::min(halving.shift, kMaxJpegShift))) {
+    return Reduced(std::move(jpeg->pixels), jpeg->width, jpeg->height, declared->width, declared->height,
+                   orientation);
   }
 
-  ComScope com;
-  IWICImagingFactory* rawFactory = nullptr;
-  if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                              reinterpret_cast<void**>(&rawFactory)))) {
-    return result;
-  }
-  ComPtr<IWICImagingFactory> factory(rawFactory);
-  IWICStream* rawStream = nullptr;
-  if (FAILED(factory->CreateStream(&rawStream))) return result;
-  ComPtr<IWICStream> stream(rawStream);
-  // The stream only reads the bytes, for as long as this call lasts.
-  if (FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size())))) {
-    return result;
-  }
-  IWICBitmapDecoder* rawDecoder = nullptr;
-  if (FAILED(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand, &rawDecoder))) {
-    return result;
-  }
-  ComPtr<IWICBitmapDecoder> decoder(rawDecoder);
-  IWICBitmapFrameDecode* rawFrame = nullptr;
-  if (FAILED(decoder->GetFrame(0, &rawFrame))) return result;
-  ComPtr<IWICBitmapFrameDecode> frame(rawFrame);
-  UINT width = 0;
-  UINT height = 0;
-  if (FAILED(frame->GetSize(&width, &height)) || width == 0 || height == 0) return result;
-  if (std::max(width, height) <= static_cast<UINT>(kLongestSideKept)) return result;
+  const ImagingFrame picture(bytes);
+  if (!picture.opened()) return result;
+  if (std::max(picture.width(), picture.height()) <= static_cast<UINT>(kLongestSideKept)) return result;
+  return ReduceThroughImaging(picture, kOpaque, orientation);
+}
 
-  result.outcome = LargePicture::Outcome::kUndecodable;
-  if (uint64_t{width} * height > kMaxDecodedPixels) return result;
-  const Reduction reduction = ReduceToFit(static_cast<int32_t>(width), static_cast<int32_t>(height));
-  std::vector<uint8_t> pixels(static_cast<size_t>(reduction.width) * static_cast<size_t>(reduction.height) * 4);
-  if (!DecodeByTransform(frame.get(), reduction, pixels) &&
-      !DecodeByBlocks(factory.get(), frame.get(), width, height, reduction, pixels)) {
-    return result;
+LargePicture DecodeImagingPicture(std::span<const uint8_t> bytes) {
+  LargePicture result = Undecodable();
+  if (bytes.empty() || bytes.size() > 0xffffffffu) return result;
+  const ImagingFrame picture(bytes);
+  if (!picture.opened()) return result;
+  if (std::max(picture.width(), picture.height()) > static_cast<UINT>(kLongestSideKept)) {
+    return ReduceThroughImaging(picture, kOnBlack, Orientation::kAsStored);
   }
-  return Reduced(pixels, reduction.width, reduction.height, width, height);
+  return DecodeWhole(picture, kOnBlack);
 }
 
 }  // namespace ventalune::pictures

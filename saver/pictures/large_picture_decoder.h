@@ -3,10 +3,13 @@
 // sequential JPEGs by our own decoder, which halves, quarters or eighths
 // them while decoding; anything else through the Windows Imaging Component,
 // by its decoder where it can scale, otherwise a few rows at a time averaged
-// down. The full-size pixels are never all held.
+// down. The full-size pixels are never all held. The same imaging path
+// decodes the formats only it reads (PNG) at any size.
 #include <cstdint>
 #include <span>
 #include <vector>
+
+#include "saver/pictures/exif_orientation.h"
 
 namespace ventalune::pictures {
 
@@ -25,7 +28,14 @@ struct LargePicture {
 
 // Reads the size a JPEG or bitmap declares and, when its longer side is over
 // kLongestSideKept, decodes it reduced: halved while decoding (see
-// ReduceToFit), then resampled to its ReducedPictureSize.
-LargePicture DecodeLargePicture(std::span<const uint8_t> bytes);
+// ReduceToFit), then resampled to the ReducedPictureSize of its upright
+// picture and turned as `orientation` says.
+LargePicture DecodeLargePicture(std::span<const uint8_t> bytes, Orientation orientation = Orientation::kAsStored);
+
+// Decodes any picture the imaging component reads, its transparency
+// composited on black: at its own size up to kLongestSideKept, reduced as
+// above beyond. Never kNotLarge: kUndecodable for bytes it cannot decode
+// whole, so that a damaged file is refused rather than shown in part.
+LargePicture DecodeImagingPicture(std::span<const uint8_t> bytes);
 
 }  // namespace ventalune::pictures

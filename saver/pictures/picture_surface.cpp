@@ -6,12 +6,14 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 #include "common/bitmap_check.h"
 #include "common/screen_dpi.h"
 #include "common/whole_file.h"
 #include "saver/pictures/bitmap_file.h"
-#include "saver/pictures/large_picture_decoder.h"
+#include "saver/pictures/picture_format.h"
+#include "saver/pictures/upright.h"
 
 namespace ventalune::pictures {
 namespace {
@@ -99,23 +101,15 @@ bool PictureSurface::Resize(int32_t width, int32_t height) {
   return true;
 }
 
-bool PictureSurface::LoadBytes(std::span<const uint8_t> bytes) {
+bool PictureSurface::LoadBytes(std::span<const uint8_t> bytes) { return Load(bytes, ReadExifOrientation(bytes)); }
+
+bool PictureSurface::Load(std::span<const uint8_t> bytes, Orientation orientation) {
+  if (ChoosePictureLoader(bytes) == PictureLoader::kImaging) return Adopt(DecodeImagingPicture(bytes));
   // Larger pictures arrive reduced; the rest decode exactly as they always
   // have, so their bitmap files stay the same byte for byte.
   if (!bytes.empty() && BitmapFileIsWhole(bytes, bytes.size())) {
-    LargePicture large = DecodeLargePicture(bytes);
-    if (large.outcome == LargePicture::Outcome::kUndecodable) {
-      Clear();
-      return false;
-    }
-    if (large.outcome == LargePicture::Outcome::kDecoded) {
-      if (!Resize(large.width, large.height)) {
-        Clear();
-        return false;
-      }
-      std::memcpy(bits_, large.pixels.data(), large.pixels.size());
-      return true;
-    }
+    LargePicture large = DecodeLargePicture(bytes, orientation);
+    if (large.outcome != LargePicture::Outcome::kNotLarge) return Adopt(std::move(large));
   }
   PicturePtr picture = DecodePicture(bytes);
   OLE_XSIZE_HIMETRIC himetricWidth = 0;
@@ -135,8 +129,34 @@ bool PictureSurface::LoadBytes(std::span<const uint8_t> bytes) {
   const HRESULT drawn =
       picture->Render(dc_, 0, 0, width_, height_, 0, himetricHeight, himetricWidth, -himetricHeight, nullptr);
   GdiFlush();
-  if (FAILED(drawn)) Clear();
-  return SUCCEEDED(drawn);
+  if (FAILED(drawn)) {
+    Clear();
+    return false;
+  }
+  // The OLE loader draws a photo as it is stored; untagged pictures are
+  // left exactly as drawn.
+  return orientation == Orientation::kAsStored || TurnUprightInPlace(orientation);
+}
+
+bool PictureSurface::Adopt(LargePicture&& decoded) {
+  if (decoded.outcome != LargePicture::Outcome::kDecoded || !Resize(decoded.width, decoded.height)) {
+    Clear();
+    return false;
+  }
+  std::memcpy(bits_, decoded.pixels.data(), decoded.pixels.size());
+  return true;
+}
+
+bool PictureSurface::TurnUprightInPlace(Orientation orientation) {
+  const std::span<const uint8_t> stored = pixels();
+  std::optional<UprightPicture> upright =
+      TurnUpright(width_, height_, std::vector<uint8_t>(stored.begin(), stored.end()), orientation);
+  if (!upright || !Resize(upright->width, upright->height)) {
+    Clear();
+    return false;
+  }
+  std::memcpy(bits_, upright->pixels.data(), upright->pixels.size());
+  return true;
 }
 
 bool PictureSurface::LoadFile(const std::string& path) {
@@ -154,7 +174,8 @@ bool PictureSurface::LoadResource(HMODULE module, int resourceId) {
   HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
   const void* data = loaded ? LockResource(loaded) : nullptr;
   if (!data) return false;
-  return LoadBytes(std::span(static_cast<const uint8_t*>(data), SizeofResource(module, found)));
+  // The program's own artwork is drawn the way it is stored.
+  return Load(std::span(static_cast<const uint8_t*>(data), SizeofResource(module, found)), Orientation::kAsStored);
 }
 
 std::span<const uint8_t> PictureSurface::pixels() const { return const_cast<PictureSurface*>(this)->pixels(); }

@@ -2,13 +2,17 @@
 // A picture surface that keeps what is drawn into it: a 32-bit top-down DIB
 // selected into its own memory device context, usable before (and without)
 // any window showing it. Pictures are decoded by the platform's OLE picture
-// loader, from files (BMP, JPEG) or from the program's resources.
+// loader (BMP, JPEG, and what else it reads) or, for PNG, by the Windows
+// Imaging Component, from files or from the program's resources.
 #include <windows.h>
 
 #include <cstdint>
 #include <span>
 #include <string>
 #include <vector>
+
+#include "saver/pictures/exif_orientation.h"
+#include "saver/pictures/large_picture_decoder.h"
 
 namespace ventalune::pictures {
 
@@ -28,10 +32,13 @@ class PictureSurface {
   bool Resize(int32_t width, int32_t height);
   // Decodes the picture and sizes the surface to it; a picture longer than
   // kLongestSideKept on either side is reduced to kReducedLongestSide (see
-  // ReducedPictureSize). On failure the surface keeps its size and is cleared.
+  // ReducedPictureSize). A photo is turned upright as its EXIF orientation
+  // says, so it shows as a photo viewer shows it; a transparent picture
+  // shows on black. On failure the surface keeps its size and is cleared.
   bool LoadFile(const std::string& path);
-  bool LoadResource(HMODULE module, int resourceId);
   bool LoadBytes(std::span<const uint8_t> bytes);
+  // The program's own artwork, as it is stored.
+  bool LoadResource(HMODULE module, int resourceId);
 
   // Writes the image as a 24-bit Windows bitmap file.
   bool SaveBitmapFile(const std::string& path) const;
@@ -46,6 +53,10 @@ class PictureSurface {
  private:
   void Release();
   void Clear();
+  bool Load(std::span<const uint8_t> bytes, Orientation orientation);
+  // Takes a decoded picture, or clears the surface for one not decoded.
+  bool Adopt(LargePicture&& decoded);
+  bool TurnUprightInPlace(Orientation orientation);
 
   HDC dc_ = nullptr;
   HBITMAP bitmap_ = nullptr;
