@@ -51,7 +51,7 @@ struct DialogTexts {
 // On Japanese Windows: the dialog as it has always been.
 inline constexpr DialogTexts kJapaneseTexts{
     "画像の選択", "ｶﾚﾝﾄ・ﾃﾞｽｸﾄｯﾌﾟ", "画像ﾌｧｲﾙを指定", "BGM", "音楽CD", "曲目をﾘﾋﾟｰﾄ", "無し", "MP3、WAV", "設定", "ｷｬﾝｾﾙ",
-    L"ﾌｧｲﾙを開く", L"画像ﾌｧｲﾙ (BMP JPG)", L"BGMﾌｧｲﾙ (MP3 WAV)",
+    L"ﾌｧｲﾙを開く", L"画像ﾌｧｲﾙ (BMP JPG PNG)", L"BGMﾌｧｲﾙ (MP3 WAV)",
     L"このﾌｧｲﾙのﾊﾟｽは長すぎるため、設定に保存できません。短いﾊﾟｽの場所から選んでください。",
     L"このﾌｧｲﾙのﾊﾟｽには、このｼｽﾃﾑで保存できない文字が含まれています。別の場所から選んでください。",
     L"設定ﾌｧｲﾙに書き込めませんでした。他のﾌﾟﾛｸﾞﾗﾑが使用中の可能性があります。しばらくしてからもう一度保存してください。",
@@ -60,7 +60,7 @@ inline constexpr DialogTexts kJapaneseTexts{
 // Everywhere else.
 inline constexpr DialogTexts kEnglishTexts{
     "Picture", "Current desktop", "Picture file", "Music", "Audio CD", "Repeat track", "None", "MP3, WAV", "Save",
-    "Cancel", L"Open", L"Pictures (BMP, JPG)", L"Music (MP3, WAV)",
+    "Cancel", L"Open", L"Pictures (BMP, JPG, PNG)", L"Music (MP3, WAV)",
     L"The path of this file is too long to be kept in the settings. Please choose it from a folder with a shorter path.",
     L"The path of this file holds characters this system cannot keep in the settings. Please choose it from another "
     L"folder.",
@@ -74,7 +74,7 @@ inline constexpr char kCreditPrefix[] = "Ventalune Ver.";
 inline constexpr int kEnglishFontHundredths = 900;
 
 // No dot before JPG: names that merely end in JPG (photoJPG) are listed too.
-inline constexpr wchar_t kPicturePattern[] = L"*.BMP;*JPG";
+inline constexpr wchar_t kPicturePattern[] = L"*.BMP;*JPG;*.PNG";
 inline constexpr wchar_t kSoundPattern[] = L"*.MP3;*.WAV";
 
 // The help page beside the programs, opened by the banner when no homepage
