@@ -162,6 +162,8 @@ INSTANTIATE_TEST_SUITE_P(
                     PreviewRow{"Portrait100x200Jpeg", "", "preview-100x200.jpg", 40, 80, true},
                     PreviewRow{"Square300x300Bmp", "", "300x300", 80, 80, true},
                     PreviewRow{"Small40x30JpegEnlarged", "", "preview-40x30.jpg", 80, 60, true},
+                    // Stored landscape, tagged to be turned a quarter clockwise: a portrait photo.
+                    PreviewRow{"PhotoTaggedUpright", "", "upright-6-halves-1200x800.jpg", 53, 80, true},
                     // Far beyond what a picture surface holds at full size: shown reduced.
                     PreviewRow{"Huge12000x6000JpegReduced", "", "large-12000x6000.jpg", 80, 40, true},
                     PreviewRow{"Hairline1x1000Bmp", "", "1x1000", 0, 80, false},

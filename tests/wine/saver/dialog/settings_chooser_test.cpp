@@ -24,6 +24,8 @@ const wchar_t* const kChooserTitle =
 // The file name field of the common open dialog, in both of its looks.
 constexpr int kFileNameCombo = 0x47c;
 constexpr int kFileNameEdit = 0x480;
+// Its list of file types.
+constexpr int kFileTypeCombo = 0x470;
 
 std::string Settings(const std::string& pictureKind, const std::string& pictureFile, const std::string& bgmKind,
                      const std::string& bgmFile) {
@@ -50,6 +52,13 @@ std::wstring Wide(const std::string& ansi) {
   return wide;
 }
 
+std::string Narrow(const std::wstring& wide) {
+  std::string utf8(wide.size() * 3, '\0');
+  utf8.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                                      utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr)));
+  return utf8;
+}
+
 // The open chooser and its file name field, once it shows: the system's own
 // template carries the English title while the chooser is still being
 // filled in, and a name typed then would be cleared.
@@ -67,12 +76,22 @@ HWND OpenChooser(HWND& field) {
 }
 
 // Opens the chooser behind `button`, types `fileName` (nothing: cancels) and
-// waits for the chooser to go.
-void Choose(DialogRun& run, ElementId button, const std::string* fileName) {
+// waits for the chooser to go; `fileType`, when asked for, receives the file
+// type the chooser offers.
+void Choose(DialogRun& run, ElementId button, const std::string* fileName, std::wstring* fileType = nullptr) {
   run.Click(run.Centre(button));
   HWND field = nullptr;
   HWND chooser = OpenChooser(field);
   ASSERT_NE(chooser, nullptr);
+  if (fileType) {
+    // The combo box's own text is not read across processes: its chosen item is.
+    HWND types = GetDlgItem(chooser, kFileTypeCombo);
+    const LRESULT chosenType = SendMessageW(types, CB_GETCURSEL, 0, 0);
+    wchar_t text[256] = {};
+    if (chosenType >= 0 && SendMessageW(types, CB_GETLBTEXTLEN, static_cast<WPARAM>(chosenType), 0) < 256)
+      SendMessageW(types, CB_GETLBTEXT, static_cast<WPARAM>(chosenType), reinterpret_cast<LPARAM>(text));
+    *fileType = text;
+  }
   if (fileName) {
     SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Wide(*fileName).c_str()));
     PostMessageW(chooser, WM_COMMAND, IDOK, 0);
@@ -109,8 +128,14 @@ TEST_P(PictureChooserTest, ChosenPictureIsShownAndSaved) {
   HWND display = run_.Element("Display");
   ASSERT_EQ(SizeOf(display).cx, Dpi(80));
 
+  CopyFileA((TestDataFolder() + "\\png-10000x5000.png").c_str(), DialogRun::Installed("wide.png").c_str(), FALSE);
   const std::string chosen = DialogRun::Installed(GetParam().file);
-  Choose(run_, ElementId::CmdPic, &chosen);
+  std::wstring fileType;
+  Choose(run_, ElementId::CmdPic, &chosen, &fileType);
+  // Both languages name the three formats the same way.
+  for (const wchar_t* format : {L"BMP", L"JPG", L"PNG"})
+    EXPECT_NE(fileType.find(format), std::wstring::npos)
+        << "the chooser's file type \"" << Narrow(fileType) << "\" does not name " << Narrow(format);
   EXPECT_TRUE(WaitFor(
       [&] {
         const SIZE size = SizeOf(display);
@@ -131,7 +156,8 @@ TEST_P(PictureChooserTest, ChosenPictureIsShownAndSaved) {
 INSTANTIATE_TEST_SUITE_P(Pictures, PictureChooserTest,
                          testing::Values(PictureRow{"Bitmap", "wide.bmp", {80, 60}},
                                          PictureRow{"Jpeg", "tall.jpg", {40, 80}},
-                                         PictureRow{"NameEndingInJpg", "photoJPG", {40, 80}}),
+                                         PictureRow{"NameEndingInJpg", "photoJPG", {40, 80}},
+                                         PictureRow{"Png", "wide.png", {80, 40}}),
                          [](const testing::TestParamInfo<PictureRow>& row) { return std::string(row.param.name); });
 
 TEST(ChooserTest, CancelChangesNothing) {

@@ -89,6 +89,14 @@ INSTANTIATE_TEST_SUITE_P(
         LoadRow{"ProgressivePhotoReduced", [] { return DataFile("large-5000x3000-progressive.jpg"); },
                 std::pair{2048, 1229}, true},
         LoadRow{"PhotoUpTo4096Whole", [] { return DataFile("large-4000x3000.jpg"); }, std::pair{4000, 3000}, true},
+        // Its first bytes, not its name, say it is a PNG.
+        LoadRow{"PngUnderAJpegName",
+                [] {
+                  const std::string path = ScratchFile("png.jpg");
+                  WriteRawFile(path, ReadRawFile(DataFile("png-interlaced.png")));
+                  return path;
+                },
+                std::pair{400, 300}, false},
         LoadRow{"WideBitmapReduced",
                 [] {
                   const std::string path = ScratchFile("wide.bmp");
