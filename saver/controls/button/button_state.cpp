@@ -26,6 +26,11 @@ ButtonStep ButtonStateMachine::FocusLost() {
 
 ButtonStep ButtonStateMachine::ButtonDown(MouseButton button) {
   if (!enabled_ || button != MouseButton::Left) return {};
+  // The press itself says the pointer is over the button, also when no move
+  // has said so: a button that took the focus back on activation, or one
+  // that appeared under a resting pointer, must still click on release.
+  if (state_ == ButtonState::Normal) state_ = ButtonState::Hot;
+  if (state_ == ButtonState::Focused) state_ = ButtonState::HotFocused;
   held_ = true;
   return {Skin::Pressed};
 }
