@@ -169,10 +169,11 @@ int DialogRun::TextPixels(ElementId id) const {
 
 void DialogRun::Press(POINT at, DWORD down) const {
   MovePointer(at);
-  MouseButtonEvent(down);
+  MouseButtonEventAt(down, at);
+  pressedAt_ = at;
 }
 
-void DialogRun::Release(DWORD up) const { MouseButtonEvent(up); }
+void DialogRun::Release(DWORD up) const { MouseButtonEventAt(up, pressedAt_); }
 
 void DialogRun::Click(POINT at, DWORD down, DWORD up) const {
   Press(at, down);

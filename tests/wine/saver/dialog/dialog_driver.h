@@ -65,12 +65,14 @@ class DialogRun {
   // The mouse as a person uses it: move there, press, release.
   void Click(POINT at, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP) const;
   void Press(POINT at, DWORD down) const;
+  // Released where the last press was.
   void Release(DWORD up) const;
 
  private:
   HWND Container(dialog::Container container) const;
   RunningProgram program_;
   HWND window_ = nullptr;
+  mutable POINT pressedAt_{};
 };
 
 }  // namespace ventalune::wine_test

@@ -62,25 +62,64 @@ inline std::shared_ptr<button::ButtonSkins> TestSkins() {
   return skins;
 }
 
-// Moves the pointer as a mouse would (absolute move through SendInput).
-inline void MovePointer(POINT to) {
+// A mouse event at a place on the screen, in SendInput's absolute units.
+inline INPUT MouseInputAt(POINT at, DWORD flags) {
   INPUT input{};
   input.type = INPUT_MOUSE;
   const int width = GetSystemMetrics(SM_CXSCREEN);
   const int height = GetSystemMetrics(SM_CYSCREEN);
-  input.mi.dx = static_cast<LONG>((static_cast<long long>(to.x) * 65536 + width - 1) / width);
-  input.mi.dy = static_cast<LONG>((static_cast<long long>(to.y) * 65536 + height - 1) / height);
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &input, sizeof(input));
-  POINT now{};
-  if (GetCursorPos(&now) && (now.x != to.x || now.y != to.y)) SetCursorPos(to.x, to.y);
-  PumpMessages();
+  input.mi.dx = static_cast<LONG>((static_cast<long long>(at.x) * 65536 + width - 1) / width);
+  input.mi.dy = static_cast<LONG>((static_cast<long long>(at.y) * 65536 + height - 1) / height);
+  input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  return input;
+}
+
+// Moves the pointer as a mouse would (absolute move through SendInput).
+// Wine hands the program under the pointer the X server's own motion
+// events too, and one of those can land just after this move and take the
+// pointer back to where it was; so the move is made again until the
+// pointer has stayed put for a moment.
+inline void MovePointer(POINT to) {
+  const auto at = [&] {
+    POINT now{};
+    return GetCursorPos(&now) && now.x == to.x && now.y == to.y;
+  };
+  const DWORD start = GetTickCount();
+  DWORD heldSince = 0;
+  bool held = false;
+  bool sent = false;
+  do {
+    if (!sent || !at()) {
+      sent = true;
+      INPUT input = MouseInputAt(to, 0);
+      SendInput(1, &input, sizeof(input));
+      // SendInput's units can round a pixel off.
+      if (!at()) SetCursorPos(to.x, to.y);
+      held = false;
+    } else if (!held) {
+      held = true;
+      heldSince = GetTickCount();
+    }
+    PumpMessages();
+    if (held && GetTickCount() - heldSince >= 30) break;
+    Sleep(5);
+  } while (GetTickCount() - start < 500);
 }
 
 inline void MouseButtonEvent(DWORD flag) {
   INPUT input{};
   input.type = INPUT_MOUSE;
   input.mi.dwFlags = flag;
+  SendInput(1, &input, sizeof(input));
+  PumpMessages();
+}
+
+// A button event that carries its place. Wine hands the program under the
+// pointer the X server's own motion events too, and one of those can land
+// after a move made here and take the pointer back for a moment; a press
+// sent without a place would then go where the pointer was before.
+inline void MouseButtonEventAt(DWORD flag, POINT at) {
+  INPUT input = MouseInputAt(at, flag);
   SendInput(1, &input, sizeof(input));
   PumpMessages();
 }
