@@ -17,6 +17,7 @@
 #include "common/program_contract.h"
 #include "saver/launcher/saver_run.h"
 #include "saver/settings/settings_keys.h"
+#include "run_start.h"
 #include "support/program_driver.h"
 
 namespace ventalune::wine_test {
@@ -74,11 +75,8 @@ void SuspendProcess(DWORD processId) {
 class KilledRunTest : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(FindTopLevelWindow(launcher::kRunWindowTitle), nullptr) << "a saver run is left over";
-    ASSERT_EQ(FindTopLevelWindow(kSceneWindowTitle), nullptr) << "a scene is left over";
+    ASSERT_NO_FATAL_FAILURE(PrepareRun(kInstallFolder));
     displayBefore_ = CurrentDisplayMode();
-    std::string failed;
-    ASSERT_TRUE(InstallPrograms(kInstallFolder, &failed)) << failed;
     const char* tone = std::getenv("VENTALUNE_RUN_TONE_WAV");
     const std::string ini = Installed("Ventalune.ini");
     using namespace settings;

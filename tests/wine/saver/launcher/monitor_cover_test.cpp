@@ -15,6 +15,7 @@
 #include "common/program_contract.h"
 #include "saver/launcher/saver_run.h"
 #include "saver/settings/settings_keys.h"
+#include "run_start.h"
 #include "support/program_driver.h"
 #include "support/screen_capture.h"
 
@@ -122,10 +123,7 @@ class GreenDesktop {
 class MonitorCoverTest : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(FindTopLevelWindow(launcher::kRunWindowTitle), nullptr) << "a saver run is left over";
-    ASSERT_EQ(FindTopLevelWindow(kSceneWindowTitle), nullptr) << "a scene is left over";
-    std::string failed;
-    ASSERT_TRUE(InstallPrograms(kInstallFolder, &failed)) << failed;
+    ASSERT_NO_FATAL_FAILURE(PrepareRun(kInstallFolder));
     // The desktop copy and no music: nothing but the windows matters here.
     const std::string ini = Installed("Ventalune.ini");
     using namespace settings;

@@ -17,6 +17,7 @@
 #include "saver/pictures/picture_reduction.h"
 #include "saver/settings/settings_keys.h"
 #include "support/bitmap_file.h"
+#include "run_start.h"
 #include "support/program_driver.h"
 
 namespace ventalune::wine_test {
@@ -48,10 +49,7 @@ struct WallsRow {
 class PictureRunTest : public testing::TestWithParam<WallsRow> {
  protected:
   void SetUp() override {
-    ASSERT_EQ(FindTopLevelWindow(launcher::kRunWindowTitle), nullptr) << "a saver run is left over";
-    ASSERT_EQ(FindTopLevelWindow(kSceneWindowTitle), nullptr) << "a scene is left over";
-    std::string failed;
-    ASSERT_TRUE(InstallPrograms(kInstallFolder, &failed)) << failed;
+    ASSERT_NO_FATAL_FAILURE(PrepareRun(kInstallFolder));
     DeleteFileA(RunPictures().room.c_str());
   }
 

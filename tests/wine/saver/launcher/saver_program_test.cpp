@@ -20,6 +20,7 @@
 #include "saver/settings/profile_file.h"
 #include "saver/settings/settings_keys.h"
 #include "support/bitmap_file.h"
+#include "run_start.h"
 #include "support/program_driver.h"
 #include "support/screen_capture.h"
 
@@ -98,10 +99,7 @@ void RemoveSharedFolder() {
 class SaverProgramTest : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(FindTopLevelWindow(launcher::kRunWindowTitle), nullptr) << "a saver run is left over";
-    ASSERT_EQ(FindTopLevelWindow(kSceneWindowTitle), nullptr) << "a scene is left over";
-    std::string failed;
-    ASSERT_TRUE(InstallPrograms(kInstallFolder, &failed)) << failed;
+    ASSERT_NO_FATAL_FAILURE(PrepareRun(kInstallFolder));
     DeleteFileA(Installed("Ventalune.ini").c_str());
     DeleteFileA(RunPictures().room.c_str());
     DeleteFileA(RunPictures().ring.c_str());
