@@ -68,7 +68,15 @@ class PictureRunTest : public testing::TestWithParam<WallsRow> {
     WritePrivateProfileStringA(kSettingsSection, kKeyPictureFile, picture.c_str(), ini.c_str());
     WritePrivateProfileStringA(kSettingsSection, kKeyBgmKind, "0", ini.c_str());
     if (!saver_.Start(Installed("Ventalune.scr"), "/s")) return {};
-    if (!WaitForTopLevelWindow(kSceneWindowTitle, 30s)) return {};
+    if (!WaitForTopLevelWindow(kSceneWindowTitle, 30s)) {
+      // Which of the two ended the run early tells where to look next time.
+      DWORD exitCode = 0;
+      const bool ended = saver_.WaitForExit(0s, &exitCode);
+      ADD_FAILURE() << "no scene within 30 s; the saver " << (ended ? "ended with " : "still runs")
+                    << (ended ? std::to_string(exitCode) : std::string()) << ", the walls picture "
+                    << (GetFileAttributesA(RunPictures().room.c_str()) == INVALID_FILE_ATTRIBUTES ? "absent" : "there");
+      return {};
+    }
     return ReadBmpFile(RunPictures().room);
   }
 
