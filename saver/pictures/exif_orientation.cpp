@@ -1,13 +1,15 @@
 #include "saver/pictures/exif_orientation.h"
 
 #include <algorithm>
+#include <optional>
 #include <string_view>
+
+#include "saver/pictures/jpeg_segments.h"
 
 namespace ventalune::pictures {
 namespace {
 
 constexpr uint8_t kStartOfImage = 0xd8;
-constexpr uint8_t kEndOfImage = 0xd9;
 constexpr uint8_t kStartOfScan = 0xda;
 constexpr uint8_t kApp1 = 0xe1;
 constexpr std::string_view kExifHeader("Exif\0\0", 6);
@@ -72,28 +74,18 @@ Orientation ReadTiffOrientation(std::span<const uint8_t> tiff) {
 
 Orientation ReadExifOrientation(std::span<const uint8_t> bytes) {
   if (bytes.size() < 2 || bytes[0] != 0xff || bytes[1] != kStartOfImage) return Orientation::kAsStored;
-  size_t at = 2;
-  for (;;) {
-    if (at >= bytes.size() || bytes[at] != 0xff) return Orientation::kAsStored;
-    while (at < bytes.size() && bytes[at] == 0xff) ++at;  // fill bytes
-    if (at >= bytes.size()) return Orientation::kAsStored;
-    const uint8_t marker = bytes[at++];
-    if (marker == kStartOfScan || marker == kEndOfImage) return Orientation::kAsStored;
+  JpegSegmentWalk walk(bytes);
+  while (const std::optional<JpegSegment> segment = walk.Next()) {
     // Markers that stand alone have no place before the scan: without a
     // length there is no telling where the next segment starts.
-    if (marker == 0x00 || marker == 0x01 || (marker >= 0xd0 && marker <= kStartOfImage)) {
-      return Orientation::kAsStored;
+    if (segment->standsAlone || segment->marker == kStartOfScan) return Orientation::kAsStored;
+    const std::span<const uint8_t> body = segment->body;
+    if (segment->marker == kApp1 && body.size() >= kExifHeader.size() &&
+        std::equal(kExifHeader.begin(), kExifHeader.end(), body.begin())) {
+      return ReadTiffOrientation(body.subspan(kExifHeader.size()));
     }
-    if (bytes.size() - at < 2) return Orientation::kAsStored;
-    const size_t length = (size_t{bytes[at]} << 8) | bytes[at + 1];
-    if (length < 2 || length > bytes.size() - at) return Orientation::kAsStored;
-    const std::span<const uint8_t> segment = bytes.subspan(at + 2, length - 2);
-    if (marker == kApp1 && segment.size() >= kExifHeader.size() &&
-        std::equal(kExifHeader.begin(), kExifHeader.end(), segment.begin())) {
-      return ReadTiffOrientation(segment.subspan(kExifHeader.size()));
-    }
-    at += length;
   }
+  return Orientation::kAsStored;
 }
 
 }  // namespace ventalune::pictures

@@ -1,7 +1,10 @@
 #include "saver/pictures/jpeg_markers.h"
 
 #include <algorithm>
+#include <optional>
 #include <string_view>
+
+#include "saver/pictures/jpeg_segments.h"
 
 namespace ventalune::pictures::jpeg {
 namespace {
@@ -53,20 +56,12 @@ class HeaderReader {
 
 bool HeaderReader::Read(std::span<const uint8_t> bytes) {
   if (bytes.size() < 2 || bytes[0] != 0xff || bytes[1] != 0xd8) return false;
-  size_t at = 2;
-  for (;;) {
-    if (at >= bytes.size() || bytes[at] != 0xff) return false;
-    // Any number of fill bytes may stand before a marker.
-    while (at < bytes.size() && bytes[at] == 0xff) ++at;
-    if (at >= bytes.size()) return false;
-    const uint8_t marker = bytes[at++];
+  JpegSegmentWalk walk(bytes);
+  while (const std::optional<JpegSegment> next = walk.Next()) {
     // Markers without a segment have no place before the scan, nor does the end of the image.
-    if (marker == 0x00 || marker == 0x01 || (marker >= 0xd0 && marker <= 0xd9)) return false;
-    if (at + 2 > bytes.size()) return false;
-    const uint32_t length = BigEndian16(bytes, at);
-    if (length < 2 || at + length > bytes.size()) return false;
-    const std::span<const uint8_t> segment = bytes.subspan(at + 2, length - 2);
-    at += length;
+    if (next->standsAlone) return false;
+    const uint8_t marker = next->marker;
+    const std::span<const uint8_t> segment = next->body;
     bool ok = true;
     if (marker == kBaselineFrame || marker == kExtendedFrame) {
       ok = !frameRead_ && ReadFrame(segment);
@@ -78,7 +73,7 @@ bool HeaderReader::Read(std::span<const uint8_t> bytes) {
       ok = segment.size() == 2;
       if (ok) header_.restartInterval = static_cast<uint16_t>(BigEndian16(segment, 0));
     } else if (marker == kStartOfScan) {
-      header_.scanStart = at;
+      header_.scanStart = walk.offset();
       return ReadScan(segment);
     } else if (marker == kJfif) {
       jfif_ = jfif_ || StartsWith(segment, std::string_view("JFIF\0", 5));
@@ -95,6 +90,7 @@ bool HeaderReader::Read(std::span<const uint8_t> bytes) {
     }
     if (!ok) return false;
   }
+  return false;
 }
 
 bool HeaderReader::ReadFrame(std::span<const uint8_t> segment) {

@@ -1,5 +1,7 @@
 #include "saver/pictures/picture_header.h"
 
+#include "saver/pictures/jpeg_segments.h"
+
 namespace ventalune::pictures {
 namespace {
 
@@ -18,30 +20,26 @@ bool IsStartOfFrame(uint8_t marker) {
 }
 
 std::optional<PictureSize> JpegSize(std::span<const uint8_t> bytes) {
-  size_t at = 2;  // after the start-of-image marker
-  for (;;) {
-    if (at >= bytes.size() || bytes[at] != 0xff) return std::nullopt;
-    // Any number of fill bytes may stand before a marker.
-    while (at < bytes.size() && bytes[at] == 0xff) ++at;
-    if (at >= bytes.size()) return std::nullopt;
-    const uint8_t marker = bytes[at++];
-    // Markers without a segment: TEM and the restart markers; the image's
-    // end or a stray start means there is no frame header.
-    if (marker == 0x01 || (marker >= 0xd0 && marker <= 0xd7)) continue;
-    if (marker == 0xd8 || marker == 0xd9 || marker == 0x00) return std::nullopt;
-    if (at + 2 > bytes.size()) return std::nullopt;
-    const uint32_t length = BigEndian16(bytes, at);
-    if (length < 2 || at + length > bytes.size()) return std::nullopt;
+  JpegSegmentWalk walk(bytes);
+  while (const std::optional<JpegSegment> segment = walk.Next()) {
+    const uint8_t marker = segment->marker;
+    // TEM and the restart markers are stepped over; the image's end, a
+    // stray start or a stuffed zero means there is no frame header.
+    if (segment->standsAlone) {
+      if (marker == 0x01 || (marker >= 0xd0 && marker <= 0xd7)) continue;
+      return std::nullopt;
+    }
     if (IsStartOfFrame(marker)) {
-      // Length, precision, height, width.
-      if (length < 7) return std::nullopt;
-      const uint32_t height = BigEndian16(bytes, at + 3);
-      const uint32_t width = BigEndian16(bytes, at + 5);
+      // Precision, height, width.
+      const std::span<const uint8_t> body = segment->body;
+      if (body.size() < 5) return std::nullopt;
+      const uint32_t height = BigEndian16(body, 1);
+      const uint32_t width = BigEndian16(body, 3);
       if (width == 0 || height == 0) return std::nullopt;
       return PictureSize{width, height};
     }
-    at += length;
   }
+  return std::nullopt;
 }
 
 std::optional<PictureSize> BitmapSize(std::span<const uint8_t> bytes) {
