@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -12,6 +13,10 @@ namespace ventalune::wine_test {
 struct Rgb {
   uint8_t r, g, b;
 };
+
+inline bool ColourNear(Rgb a, Rgb b, int tolerance) {
+  return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
+}
 
 class ScreenPicture {
  public:

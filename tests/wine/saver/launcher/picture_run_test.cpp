@@ -19,6 +19,7 @@
 #include "support/bitmap_file.h"
 #include "run_start.h"
 #include "support/program_driver.h"
+#include "support/screen_capture.h"
 
 namespace ventalune::wine_test {
 namespace {
@@ -83,10 +84,6 @@ class PictureRunTest : public testing::TestWithParam<WallsRow> {
   RunningProgram saver_;
 };
 
-bool Near(Rgb a, Rgb b, int tolerance) {
-  return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
-}
-
 testing::Message Describe(Rgb c) {
   return testing::Message() << "(" << int{c.r} << ", " << int{c.g} << ", " << int{c.b} << ")";
 }
@@ -113,7 +110,7 @@ TEST_P(PictureRunTest, WallsShowWhatAViewerShows) {
       const std::array<POINT, 4> corners{POINT{4, 4}, POINT{right, 4}, POINT{4, bottom}, POINT{right, bottom}};
       for (size_t i = 0; i < corners.size(); ++i) {
         const Rgb shown = walls.at(corners[i].x, corners[i].y);
-        EXPECT_TRUE(Near(shown, kViewerQuadrants[i], 16))
+        EXPECT_TRUE(ColourNear(shown, kViewerQuadrants[i], 16))
             << "corner " << i << " shows " << Describe(shown) << ", a viewer " << Describe(kViewerQuadrants[i]);
       }
       break;

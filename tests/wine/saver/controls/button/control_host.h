@@ -124,8 +124,4 @@ inline void MouseButtonEventAt(DWORD flag, POINT at) {
   PumpMessages();
 }
 
-inline bool ColourNear(Rgb a, Rgb b, int tolerance) {
-  return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
-}
-
 }  // namespace ventalune::wine_test
