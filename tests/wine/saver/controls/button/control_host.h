@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 
 #include "control_art.h"
 #include "saver/controls/button/command.h"
@@ -85,8 +86,7 @@ inline void MovePointer(POINT to) {
     return GetCursorPos(&now) && now.x == to.x && now.y == to.y;
   };
   const DWORD start = GetTickCount();
-  DWORD heldSince = 0;
-  bool held = false;
+  std::optional<DWORD> heldSince;  // since when the pointer has stayed at `to`
   bool sent = false;
   do {
     if (!sent || !at()) {
@@ -95,13 +95,12 @@ inline void MovePointer(POINT to) {
       SendInput(1, &input, sizeof(input));
       // SendInput's units can round a pixel off.
       if (!at()) SetCursorPos(to.x, to.y);
-      held = false;
-    } else if (!held) {
-      held = true;
+      heldSince.reset();
+    } else if (!heldSince) {
       heldSince = GetTickCount();
     }
     PumpMessages();
-    if (held && GetTickCount() - heldSince >= 30) break;
+    if (heldSince && GetTickCount() - *heldSince >= 30) break;
     Sleep(5);
   } while (GetTickCount() - start < 500);
 }
