@@ -2,14 +2,15 @@
 
 #include <windows.h>
 
+#include "common/handles.h"
+
 namespace ventalune {
 
 ScreenDpi ReadScreenDpi() {
   ScreenDpi dpi;
-  if (HDC screen = GetDC(nullptr)) {
-    dpi.x = GetDeviceCaps(screen, LOGPIXELSX);
-    dpi.y = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+  if (const WindowDc screen; screen) {
+    dpi.x = GetDeviceCaps(screen.get(), LOGPIXELSX);
+    dpi.y = GetDeviceCaps(screen.get(), LOGPIXELSY);
   }
   return dpi;
 }

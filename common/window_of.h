@@ -4,7 +4,8 @@
 // parameter into the window's user data, and its member
 // HandleMessage(HWND, UINT, WPARAM, LPARAM) does the work. Messages that
 // arrive before WM_NCCREATE or after WM_NCDESTROY (no instance yet, or none
-// any more) get the default handling.
+// any more) get the default handling. Beside it, the one way the programs
+// register their window classes.
 #pragma once
 
 #include <windows.h>
@@ -31,8 +32,42 @@ LRESULT CALLBACK WindowProcOf(HWND window, UINT message, WPARAM wParam, LPARAM l
     } catch (const std::bad_alloc&) {
     }
   }
-  return IsWindowUnicode(window) ? DefWindowProcW(window, message, wParam, lParam)
-                                 : DefWindowProcA(window, message, wParam, lParam);
+  return DefWindowProcW(window, message, wParam, lParam);
 }
+
+// What a window class is made of; the rest of the system's record stays 0.
+struct WindowClass {
+  const wchar_t* name = nullptr;
+  HINSTANCE instance = nullptr;
+  WNDPROC procedure = nullptr;
+  UINT style = 0;
+  HCURSOR cursor = nullptr;  // null: none, the window keeps the shape it came with or sets its own
+  HBRUSH background = nullptr;
+  HICON icon = nullptr;
+  HICON smallIcon = nullptr;
+};
+
+// Registers the class (Unicode, so every window of it takes wide text)
+// unless this module has it already, as when a second window of the kind is
+// made. True when the class is there.
+inline bool RegisterWindowClass(const WindowClass& wanted) {
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof(existing);
+  if (GetClassInfoExW(wanted.instance, wanted.name, &existing)) return true;
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.style = wanted.style;
+  windowClass.lpfnWndProc = wanted.procedure;
+  windowClass.hInstance = wanted.instance;
+  windowClass.hIcon = wanted.icon;
+  windowClass.hIconSm = wanted.smallIcon;
+  windowClass.hCursor = wanted.cursor;
+  windowClass.hbrBackground = wanted.background;
+  windowClass.lpszClassName = wanted.name;
+  return RegisterClassExW(&windowClass) != 0;
+}
+
+// The system's arrow, the cursor most classes show.
+inline HCURSOR ArrowCursor() { return LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)); }
 
 }  // namespace ventalune

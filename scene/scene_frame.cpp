@@ -1,5 +1,6 @@
 #include "scene/scene_frame.h"
 
+#include "common/window_of.h"
 #include "scene/frame_pacer.h"
 #include "scene/frame_timer.h"
 #include "scene/gl_api.h"
@@ -112,17 +113,12 @@ int RunSceneProgram(HINSTANCE instance, FramePresentedHook framePresented, Frame
   frame.pacing = pacing;
   frame.pictures = PicturePathsIn(PictureFolderFromEnvironment());
 
-  WNDCLASSEXA windowClass{};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
-  windowClass.lpfnWndProc = SceneWindowProc;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
   // The system colour index used directly as the brush value, as the class
   // has always had it; the GL covers the whole client area anyway.
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_APPWORKSPACE));
-  windowClass.lpszClassName = application.className;
-  if (!RegisterClassExA(&windowClass)) return -1;
+  if (!RegisterWindowClass({application.className, instance, SceneWindowProc, CS_HREDRAW | CS_VREDRAW | CS_OWNDC,
+                            ArrowCursor(), reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_APPWORKSPACE))})) {
+    return -1;
+  }
 
   flags.running = true;
   flags.requestedFullScreen = window.fullScreen != 0;
@@ -139,7 +135,7 @@ int RunSceneProgram(HINSTANCE instance, FramePresentedHook framePresented, Frame
     RunMessageLoop(frame);
     CloseSceneWindow(window);
   }
-  UnregisterClassA(application.className, instance);
+  UnregisterClassW(application.className, instance);
   return 0;
 }
 

@@ -89,7 +89,7 @@ bool OpenSceneWindow(SceneWindow& record) {
   const int x = placement.sizeIsClientArea ? 0 : rect.left;
   const int y = placement.sizeIsClientArea ? 0 : rect.top;
 
-  record.window = CreateWindowExA(exStyle, record.application->className, record.title, style, x, y,
+  record.window = CreateWindowExW(exStyle, record.application->className, record.title, style, x, y,
                                   rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr,
                                   record.application->instance, &record);
   if (!record.window) return false;
@@ -180,7 +180,7 @@ LRESULT SceneWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPA
     default:
       break;
   }
-  return DefWindowProcA(window, message, wParam, lParam);
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 }  // namespace ventalune::scene

@@ -9,10 +9,12 @@
 #include <cstdint>
 
 #include "common/program_contract.h"
+#include "common/wide_text.h"
 
 namespace ventalune::scene {
 
-inline constexpr char kWindowClassName[] = "OpenGL";
+inline constexpr wchar_t kWindowClassName[] = L"OpenGL";
+inline constexpr auto kSceneWindowTitleWide = WideAscii(kSceneWindowTitle);
 // Another program may post this to flip between full screen and a window.
 inline constexpr UINT kDisplayModeSwitchMessage = WM_USER + 1;
 
@@ -21,7 +23,7 @@ using KeyTable = std::array<int32_t, 256>;
 
 struct SceneApplication {
   HINSTANCE instance = nullptr;
-  const char* className = kWindowClassName;
+  const wchar_t* className = kWindowClassName;
 };
 
 // The process's run flags; the window procedure and the frame change them.
@@ -37,7 +39,7 @@ struct SceneWindow {
   HDC dc = nullptr;
   HGLRC gl = nullptr;
   SceneApplication* application = nullptr;
-  const char* title = kSceneWindowTitle;
+  const wchar_t* title = kSceneWindowTitleWide.data();
   int32_t width = 1024;
   int32_t height = 768;
   int32_t bitsPerPixel = 16;  // display mode and pixel format colour depth

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "saver/controls/anigif/frame_bits.h"
-#include "saver/gif/gif_limits.h"
+#include "saver/controls/anigif/control_properties.h"
 #include "saver/gif/gif_picture.h"
 
 namespace ventalune::anigif {
@@ -69,7 +69,7 @@ void FrameChange(benchmark::State& state, int64_t maxWorkingPixels) {
   state.counters["working side"] = width;
 }
 
-void BM_HugeCanvasFrameChange(benchmark::State& state) { FrameChange(state, gif::kWorkingCanvasPixels); }
+void BM_HugeCanvasFrameChange(benchmark::State& state) { FrameChange(state, kWorkingCanvasPixels); }
 BENCHMARK(BM_HugeCanvasFrameChange)->Unit(benchmark::kMillisecond);
 
 void BM_HugeCanvasFrameChangeFullSize(benchmark::State& state) { FrameChange(state, 0); }
@@ -79,7 +79,7 @@ BENCHMARK(BM_HugeCanvasFrameChangeFullSize)->Unit(benchmark::kMillisecond);
 void BM_HugeCanvasBuild(benchmark::State& state) {
   const std::vector<uint8_t> file = HugeFrames();
   gif::LoadOptions options;
-  options.maxWorkingPixels = gif::kWorkingCanvasPixels;
+  options.maxWorkingPixels = kWorkingCanvasPixels;
   for (auto _ : state) {
     gif::GifPicture picture;
     benchmark::DoNotOptimize(picture.Load(file, options));

@@ -29,7 +29,7 @@ void BM_DecodeReduced(benchmark::State& state) {
   if (bytes.empty()) return state.SkipWithError("set JPEG_BENCH_FILE to a JPEG file");
   const auto shift = static_cast<int>(state.range(0));
   for (auto _ : state) {
-    const std::optional<ReducedJpeg> picture = DecodeJpegReduced(bytes, shift);
+    const std::optional<PicturePixels> picture = DecodeJpegReduced(bytes, shift);
     if (!picture) return state.SkipWithError("the decoder refused the photo");
     benchmark::DoNotOptimize(picture->pixels.data());
   }

@@ -69,13 +69,13 @@ int Bench(HWND host, const std::string& path, int stretch) {
     std::fprintf(stderr, "anigif_frame_bench: %s does not load\n", path.c_str());
     return 1;
   }
-  ventalune::wine_test::WaitFor([&] { return control.Action() == 0; }, std::chrono::seconds(5));
+  ventalune::wine_test::WaitFor([&] { return control.AnimationState() == 0; }, std::chrono::seconds(5));
   const Mean change = Measure(2000, [&] { control.SetAction(ventalune::anigif::kActionStep); });
 
   // Loaded as the control loads it, at its working size.
   ventalune::gif::GifPicture picture;
   ventalune::gif::LoadOptions options;
-  options.maxWorkingPixels = ventalune::gif::kWorkingCanvasPixels;
+  options.maxWorkingPixels = ventalune::anigif::kWorkingCanvasPixels;
   picture.Load(bytes, options);
   ventalune::anigif::FramePresenter presenter;
   size_t frame = 0;

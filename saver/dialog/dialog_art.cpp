@@ -1,7 +1,9 @@
 #include "saver/dialog/dialog_art.h"
 
+#include "common/handles.h"
+#include "common/resource_data.h"
+#include "common/wide_text.h"
 #include "saver/dialog/dialog_texts.h"
-#include "saver/toolkit/wide_text.h"
 #include "saver_resources.h"
 
 namespace ventalune::dialog {
@@ -20,29 +22,25 @@ std::unique_ptr<pictures::PictureSurface> ScaledPicture(HINSTANCE instance, int 
 }
 
 std::vector<uint8_t> ResourceBytes(HINSTANCE instance, int resourceId) {
-  HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(resourceId), MAKEINTRESOURCEW(10));  // RT_RCDATA
-  HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
-  const auto* data = static_cast<const uint8_t*>(loaded ? LockResource(loaded) : nullptr);
-  if (!data) return {};
-  return std::vector<uint8_t>(data, data + SizeofResource(instance, found));
+  const std::span<const uint8_t> data = ResourceData(instance, resourceId);
+  return std::vector<uint8_t>(data.begin(), data.end());
 }
 
 bool FaceInstalled(const char* face) {
   LOGFONTW wanted{};
   wanted.lfCharSet = DEFAULT_CHARSET;
-  const std::wstring name = toolkit::WideFromUtf8(face);
+  const std::wstring name = WideFromUtf8(face);
   if (name.size() >= LF_FACESIZE) return false;
   name.copy(wanted.lfFaceName, name.size());
-  HDC screen = GetDC(nullptr);
+  const WindowDc screen;
   bool found = false;
   EnumFontFamiliesExW(
-      screen, &wanted,
+      screen.get(), &wanted,
       [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM result) -> int {
         *reinterpret_cast<bool*>(result) = true;
         return 0;
       },
       reinterpret_cast<LPARAM>(&found), 0);
-  ReleaseDC(nullptr, screen);
   return found;
 }
 

@@ -78,7 +78,7 @@ int SettingsDialog::SelectedPictureOption() const {
 
 int SettingsDialog::SelectedMusicOption() const {
   for (size_t i = 0; i < kMusicOptionOrder.size(); ++i)
-    if (kMusicOptionOrder[i] == settings_.BgmKind) return static_cast<int>(i);
+    if (kMusicOptionOrder[i] == static_cast<int>(settings_.BgmKind)) return static_cast<int>(i);
   return -1;
 }
 

@@ -6,10 +6,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "common/handles.h"
+#include "common/wide_text.h"
 #include "saver/dialog/dialog_drawing.h"
 #include "saver/dialog/path_shortening.h"
 #include "saver/dialog/settings_dialog_window.h"
-#include "saver/toolkit/wide_text.h"
 
 namespace ventalune::dialog {
 namespace {
@@ -82,14 +83,15 @@ void SettingsDialog::ShowMark(toolkit::ImageElement* mark, bool selected) {
 
 void SettingsDialog::ShowPath(toolkit::Label& label, int tool, const std::string& ansiPath) {
   // Paths are bytes in the system code page; labels take UTF-8.
-  const std::wstring wide = toolkit::WideFromAnsi(ansiPath);
-  const std::string utf8 = toolkit::Utf8FromWide(wide);
+  const std::wstring wide = WideFromAnsi(ansiPath);
+  const std::string utf8 = Utf8FromWide(wide);
   const RECT& bounds = label.bounds();
   // Inside the box's one-pixel border.
   const int width = bounds.right - bounds.left - 2;
   const int height = bounds.bottom - bounds.top - 2;
-  HDC dc = GetDC(window_);
-  HGDIOBJ previous = SelectObject(dc, label.font() ? label.font()->handle() : GetStockObject(DEFAULT_GUI_FONT));
+  const WindowDc windowDc(window_);
+  HDC dc = windowDc.get();
+  const SelectedObject font(dc, label.font() ? label.font()->handle() : GetStockObject(DEFAULT_GUI_FONT));
   RECT wrapped{0, 0, width, 0};
   DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &wrapped, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
   const bool fits = wrapped.right <= width && wrapped.bottom <= height;
@@ -99,14 +101,12 @@ void SettingsDialog::ShowPath(toolkit::Label& label, int tool, const std::string
     label.SetText(utf8);
   } else {
     label.SetText(ShortenInMiddle(utf8, width, [dc](std::string_view piece) {
-      const std::wstring text = toolkit::WideFromUtf8(std::string(piece));
+      const std::wstring text = WideFromUtf8(std::string(piece));
       SIZE size{};
       GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
       return static_cast<int>(size.cx);
     }));
   }
-  SelectObject(dc, previous);
-  ReleaseDC(window_, dc);
 
   if (tool < 0 || tool >= static_cast<int>(pathTipTexts_.size())) return;
   pathTipTexts_[static_cast<size_t>(tool)] = wide;

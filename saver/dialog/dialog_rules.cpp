@@ -17,12 +17,13 @@ PictureGroupView PictureGroupFor(int16_t pictureKind) {
 
 bool PressClearsPictureShown(int index, bool onCaption) { return onCaption && index != settings::kPictureFile; }
 
-BgmGroupView BgmGroupFor(int16_t bgmKind) {
+BgmGroupView BgmGroupFor(settings::MusicKind bgmKind) {
+  using settings::MusicKind;
   BgmGroupView view;
-  if (bgmKind >= settings::kBgmNone && bgmKind <= settings::kBgmSoundFile)
+  if (bgmKind == MusicKind::kNone || bgmKind == MusicKind::kAudioCd || bgmKind == MusicKind::kSoundFile)
     view.selected[static_cast<size_t>(bgmKind)] = true;
-  view.repeatEnabled = bgmKind == settings::kBgmAudioCd;
-  view.chooseSoundEnabled = bgmKind == settings::kBgmSoundFile;
+  view.repeatEnabled = bgmKind == MusicKind::kAudioCd;
+  view.chooseSoundEnabled = bgmKind == MusicKind::kSoundFile;
   return view;
 }
 

@@ -36,7 +36,7 @@ struct BgmGroupView {
   bool chooseSoundEnabled = false;
   bool operator==(const BgmGroupView&) const = default;
 };
-BgmGroupView BgmGroupFor(int16_t bgmKind);
+BgmGroupView BgmGroupFor(settings::MusicKind bgmKind);
 
 // The repeat box shows the track as plain digits, and nothing for 0.
 std::string RepeatBoxText(int16_t track);

@@ -4,7 +4,7 @@
 #include <oleacc.h>
 
 #include "saver/dialog/settings_dialog_window.h"
-#include "saver/toolkit/wide_text.h"
+#include "common/wide_text.h"
 
 namespace ventalune::dialog {
 namespace {
@@ -21,7 +21,7 @@ RECT WindowOnScreen(HWND window) {
   return area;
 }
 
-std::wstring Wide(const std::string& utf8) { return toolkit::WideFromUtf8(utf8); }
+std::wstring Wide(const std::string& utf8) { return WideFromUtf8(utf8); }
 
 }  // namespace
 
@@ -82,7 +82,7 @@ std::vector<AccessibleControl> SettingsDialog::AccessibleControls() {
   const HWND music = musicFrame_.window();
   text(musicTitle_, music);
   // Top to bottom: audio CD with its repeat box, none, sound file.
-  option(musicMarks_[1], musicCaptions_[1], music, settings_.BgmKind == 1, Stop::MusicOptions);
+  option(musicMarks_[1], musicCaptions_[1], music, settings_.BgmKind == static_cast<settings::MusicKind>(1), Stop::MusicOptions);
   AccessibleControl repeat;
   repeat.name = Wide(repeatCaption_->text());
   repeat.role = ROLE_SYSTEM_COMBOBOX;
@@ -91,8 +91,8 @@ std::vector<AccessibleControl> SettingsDialog::AccessibleControls() {
   repeat.focused = focus_ == Stop::RepeatBox && repeatBox_ && (GetFocus() == repeatBox_ || IsChild(repeatBox_, GetFocus()));
   repeat.screen = WindowOnScreen(repeatBox_);
   controls.push_back(repeat);
-  option(musicMarks_[0], musicCaptions_[0], music, settings_.BgmKind == 0, Stop::MusicOptions);
-  option(musicMarks_[2], musicCaptions_[2], music, settings_.BgmKind == 2, Stop::MusicOptions);
+  option(musicMarks_[0], musicCaptions_[0], music, settings_.BgmKind == static_cast<settings::MusicKind>(0), Stop::MusicOptions);
+  option(musicMarks_[2], musicCaptions_[2], music, settings_.BgmKind == static_cast<settings::MusicKind>(2), Stop::MusicOptions);
   button(chooseSoundButton_, Stop::ChooseSound);
   path(soundShown_, music, pathTipTexts_[1]);
 

@@ -6,7 +6,7 @@
 
 #include "saver/dialog/dialog_rules.h"
 #include "saver/dialog/dialog_texts.h"
-#include "saver/toolkit/wide_text.h"
+#include "common/wide_text.h"
 
 namespace ventalune::dialog {
 namespace {
@@ -18,7 +18,7 @@ constexpr DWORD kPathBuffer = 32768;
 
 class SystemPaths final : public PathPort {
  public:
-  std::optional<std::string> ToAnsi(std::wstring_view path) override { return toolkit::AnsiFromWide(path); }
+  std::optional<std::string> ToAnsi(std::wstring_view path) override { return AnsiFromWide(path); }
   std::optional<std::wstring> ShortForm(std::wstring_view path) override {
     const std::wstring full(path);
     const DWORD size = GetShortPathNameW(full.c_str(), nullptr, 0);
@@ -41,7 +41,7 @@ std::optional<std::string> ChooseFile(HWND owner, HINSTANCE instance, const Choo
   filter += L'\0';
   filter += request.pattern;
   filter += L'\0';
-  const std::wstring startFolder = toolkit::WideFromAnsi(request.startFolder);
+  const std::wstring startFolder = WideFromAnsi(request.startFolder);
   std::vector<wchar_t> file(kPathBuffer);
   std::vector<wchar_t> fileTitle(kPathBuffer);
 

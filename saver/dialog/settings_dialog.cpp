@@ -23,7 +23,7 @@
 #include "saver/settings/profile_file.h"
 #include "saver/settings/settings_keys.h"
 #include "saver/toolkit/screen_units.h"
-#include "saver/toolkit/wide_text.h"
+#include "common/wide_text.h"
 #include "saver_resources.h"
 
 #ifndef VENTALUNE_HOMEPAGE
@@ -51,7 +51,7 @@ toolkit::FontDescription DialogFontFor(const DialogTexts& texts) {
   metrics.cbSize = sizeof(metrics);
   std::string face = "Tahoma";
   if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0) && metrics.lfMessageFont.lfFaceName[0])
-    face = toolkit::Utf8FromWide(metrics.lfMessageFont.lfFaceName);
+    face = Utf8FromWide(metrics.lfMessageFont.lfFaceName);
   return {face, kEnglishFontHundredths, DEFAULT_CHARSET, 400};
 }
 
@@ -82,26 +82,21 @@ SettingsDialog::~SettingsDialog() {
 }
 
 bool SettingsDialog::Create() {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = WindowProcOf<SettingsDialog>;
-  windowClass.hInstance = instance_;
-  windowClass.hIcon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_SAVER), IMAGE_ICON, 32, 32, 0));
-  windowClass.hIconSm = static_cast<HICON>(
-      LoadImageW(instance_, MAKEINTRESOURCEW(IDI_SAVER), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                 GetSystemMetrics(SM_CYSMICON), 0));
-  windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  const auto icon = [this](int width, int height) {
+    return static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_SAVER), IMAGE_ICON, width, height, 0));
+  };
+  const HICON bigIcon = icon(32, 32);
+  const HICON smallIcon = icon(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
   // Grey under the tiled panel, seen only if the tiles cannot be drawn.
-  windowClass.hbrBackground = CreateSolidBrush(RGB(128, 128, 128));
-  windowClass.lpszClassName = kDialogClass;
-  RegisterClassExW(&windowClass);
+  RegisterWindowClass({kDialogClass, instance_, WindowProcOf<SettingsDialog>, 0, ArrowCursor(),
+                       static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)), bigIcon, smallIcon});
   // A fixed window with a title bar and a close box; size and place come at load.
   window_ = CreateWindowExW(0, kDialogClass, kDialogTitle, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
                             0, 0, 0, 0, nullptr, nullptr, instance_, this);
   if (!window_) return false;
   // Also as the window's own icons, which the task switcher and others ask for.
-  SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(windowClass.hIcon));
-  SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(windowClass.hIconSm));
+  SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
+  SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
   return true;
 }
 
@@ -134,7 +129,7 @@ void SettingsDialog::AddButton(button::Command& command, PicturePanel& panel, El
   command.Create(panel.window(), r.x, r.y, r.width, r.height, art_.skins, ambient);
   command.SetFont(dialogFont_);
   command.SetCaption(caption);
-  SetWindowTextW(command.window(), toolkit::WideFromUtf8(caption).c_str());
+  SetWindowTextW(command.window(), WideFromUtf8(caption).c_str());
   NumberWindow(command.window(), id);
 }
 
@@ -171,7 +166,7 @@ void SettingsDialog::CreateElements() {
   // The picture frame.
   pictureTitle_ = &AddLabel(pictureFrame_, Lbl0, texts_.pictureFrameTitle, GetSysColor(COLOR_WINDOWTEXT));
   pictureTitle_->SetAlignment(toolkit::Alignment::Centre);
-  SetWindowTextW(pictureFrame_.window(), toolkit::WideFromUtf8(texts_.pictureFrameTitle).c_str());
+  SetWindowTextW(pictureFrame_.window(), WideFromUtf8(texts_.pictureFrameTitle).c_str());
   for (int i = 0; i < 2; ++i) {
     pictureMarks_[i] = &AddMark(pictureFrame_, i == 0 ? ImgSel0 : ImgSel1, i);
     pictureMarks_[i]->onMouseDown = [this](const toolkit::MouseEvent& e) {
@@ -200,7 +195,7 @@ void SettingsDialog::CreateElements() {
   // The music frame.
   musicTitle_ = &AddLabel(musicFrame_, Lbl1, texts_.musicFrameTitle, buttonText);
   musicTitle_->SetAlignment(toolkit::Alignment::Centre);
-  SetWindowTextW(musicFrame_.window(), toolkit::WideFromUtf8(texts_.musicFrameTitle).c_str());
+  SetWindowTextW(musicFrame_.window(), WideFromUtf8(texts_.musicFrameTitle).c_str());
   constexpr std::array<ElementId, 3> kMarks{ImgBgm0, ImgBgm1, ImgBgm2};
   constexpr std::array<ElementId, 3> kCaptions{LblBgm0, LblBgm1, LblBgm2};
   const std::array<const char*, 3> captions{texts_.noMusicCaption, texts_.audioCdCaption, texts_.soundFileCaption};
@@ -303,12 +298,12 @@ void SettingsDialog::Load() {
   SetRepeatEnabled(music.repeatEnabled);
   if (repeatBox_)
     SetWindowTextW(repeatBox_, again_ ? again_->repeatText.c_str()
-                                      : toolkit::WideFromUtf8(RepeatBoxText(settings_.BgmRepeatTrack)).c_str());
+                                      : WideFromUtf8(RepeatBoxText(settings_.BgmRepeatTrack)).c_str());
   ShowPath(*soundShown_, 1, settings_.BgmFile);
   // The list under the text; adding items leaves the text as it is.
   if (repeatBox_)
     for (const std::string& item : RepeatBoxItems())
-      SendMessageW(repeatBox_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(toolkit::WideFromUtf8(item).c_str()));
+      SendMessageW(repeatBox_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideFromUtf8(item).c_str()));
 
   // Built again on another monitor, the dialog is simply there.
   if (again_) return;
@@ -352,7 +347,7 @@ void SettingsDialog::SelectPictureKind(int index, bool onCaption) {
 
 void SettingsDialog::SelectBgmKind(int index) {
   if (index < 0 || index > 2) return;
-  settings_.BgmKind = static_cast<int16_t>(index);
+  settings_.BgmKind = static_cast<settings::MusicKind>(index);
   const BgmGroupView view = BgmGroupFor(settings_.BgmKind);
   ShowMusicMarks();
   SetRepeatEnabled(view.repeatEnabled);
@@ -385,7 +380,7 @@ std::string SettingsDialog::RepeatText() const {
   if (!repeatBox_) return {};
   std::wstring text(static_cast<size_t>(GetWindowTextLengthW(repeatBox_)) + 1, L'\0');
   text.resize(static_cast<size_t>(GetWindowTextW(repeatBox_, text.data(), static_cast<int>(text.size()))));
-  return toolkit::Utf8FromWide(text);
+  return Utf8FromWide(text);
 }
 
 void SettingsDialog::SaveSettings() {
@@ -405,7 +400,7 @@ void SettingsDialog::SaveSettings() {
 void SettingsDialog::OpenHomepage() {
   std::wstring target = VENTALUNE_HOMEPAGE;
   if (target.empty()) {
-    target = toolkit::WideFromAnsi(settings::ProgramFolder()) + kHelpPage;
+    target = WideFromAnsi(settings::ProgramFolder()) + kHelpPage;
     // Until the help page ships, there is nothing to open.
     if (GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES) return;
   }
@@ -463,7 +458,7 @@ LRESULT SettingsDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, 
         Relayout again;
         again.dpi = HIWORD(wParam);
         again.window = *reinterpret_cast<const RECT*>(lParam);
-        again.repeatText = toolkit::WideFromUtf8(RepeatText());
+        again.repeatText = WideFromUtf8(RepeatText());
         again.focus = focus_;
         again.keyboardUsed = keyboardUsed_;
         relayout_ = again;

@@ -5,22 +5,24 @@
 namespace ventalune::gif {
 
 CompositionPlan PlanComposition(std::span<const FrameRecord> frames, int32_t logicalWidth, int32_t logicalHeight,
-                                bool designMode) {
+                                bool firstFrameOnly) {
   CompositionPlan plan;
-  if (designMode || frames.size() <= 1) {
+  if (firstFrameOnly || frames.size() <= 1) {
     plan.stripFirstOnly = true;
     return plan;
   }
   // When every frame clears its area afterwards, each one stands alone on the
   // background and can be drawn straight onto the target.
   const bool allRestoreBackground =
-      std::all_of(frames.begin(), frames.end(), [](const FrameRecord& f) { return f.disposal == 2; });
+      std::all_of(frames.begin(), frames.end(), [](const FrameRecord& f) { return f.disposal == Disposal::kRestoreBackground; });
   if (allRestoreBackground) return plan;
 
   plan.composite = true;
   const bool anyTransparent = std::any_of(frames.begin(), frames.end(), [](const FrameRecord& f) { return f.transparent; });
   const bool disposalClears =
-      std::any_of(frames.begin(), frames.end(), [](const FrameRecord& f) { return f.disposal == 2 || f.disposal == 3; });
+      std::any_of(frames.begin(), frames.end(), [](const FrameRecord& f) {
+    return f.disposal == Disposal::kRestoreBackground || f.disposal == Disposal::kRestorePrevious;
+  });
   const FrameRecord& first = frames.front();
   const bool firstCoversCanvas = first.width == logicalWidth && first.height == logicalHeight;
   plan.mask = disposalClears || first.transparent || (anyTransparent && !firstCoversCanvas);

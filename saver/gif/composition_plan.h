@@ -8,12 +8,12 @@
 namespace ventalune::gif {
 
 struct CompositionPlan {
-  bool stripFirstOnly = false;  // design mode or a one-frame file: only frame 1 is built
+  bool stripFirstOnly = false;  // first frame only, or a one-frame file: only frame 1 is built
   bool composite = false;       // frames are drawn into a canvas-sized buffer that keeps what they leave
   bool mask = false;            // the composite also records where the background shows
 };
 
 CompositionPlan PlanComposition(std::span<const FrameRecord> frames, int32_t logicalWidth, int32_t logicalHeight,
-                                bool designMode);
+                                bool firstFrameOnly);
 
 }  // namespace ventalune::gif

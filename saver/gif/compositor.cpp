@@ -3,12 +3,6 @@
 #include <algorithm>
 
 namespace ventalune::gif {
-namespace {
-
-constexpr uint8_t kRestoreBackground = 2;
-constexpr uint8_t kRestorePrevious = 3;
-
-}  // namespace
 
 void BlitFrame(const FrameRecord& frame, const Palette& palette, const FrameStrip& strip, Surface& target,
                bool markOpaque) {
@@ -82,7 +76,7 @@ void Compositor::Draw(size_t index, const FrameRecord& frame, const Palette& pal
     std::fill(composite_.background.begin(), composite_.background.end(), uint8_t{1});
   }
   const Area area = Clip(frame);
-  if (frame.disposal == kRestorePrevious) SaveArea(area);
+  if (frame.disposal == Disposal::kRestorePrevious) SaveArea(area);
 
   BlitFrame(frame, palette, strip, composite_, hasMask_);
 
@@ -99,12 +93,12 @@ void Compositor::Draw(size_t index, const FrameRecord& frame, const Palette& pal
   }
 
   // After: ready for the next frame.
-  if (frame.disposal == kRestoreBackground) {
+  if (frame.disposal == Disposal::kRestoreBackground) {
     for (int32_t y = area.top; y < area.bottom; ++y) {
       std::fill_n(composite_.colour.begin() + composite_.At(area.left, y), area.right - area.left, Colour{0});
       if (hasMask_) std::fill_n(composite_.background.begin() + composite_.At(area.left, y), area.right - area.left, uint8_t{1});
     }
-  } else if (frame.disposal == kRestorePrevious) {
+  } else if (frame.disposal == Disposal::kRestorePrevious) {
     RestoreArea(area);
   }
 }

@@ -18,14 +18,6 @@ struct Limits {
   int64_t maxStripPixels = int64_t{1} << 28;
 };
 
-// The canvas the animated-picture control composes at, at most: a frame
-// change moves the whole canvas a few times over, so a picture that
-// declares a few frames of 4096 × 4096 in a few hundred bytes would keep
-// the window thread busy for most of each frame's delay. A larger canvas
-// is built and composed at a working size a whole factor smaller both ways
-// (every k-th pixel of every k-th row) and shown at its own size.
-inline constexpr int64_t kWorkingCanvasPixels = int64_t{1} << 20;
-
 // The frame counter is signed 16-bit: the 32768th image ends the scan and the
 // frames before it stay. Together with one colour table per image this also
 // bounds the palette store to 32768 palettes (32 MiB).

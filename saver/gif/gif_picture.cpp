@@ -58,7 +58,7 @@ int32_t GifPicture::Load(std::span<const uint8_t> file, const LoadOptions& optio
     } else {
       frames_ = std::move(scan.frames);
     }
-    plan_ = PlanComposition(frames_, workingWidth_, workingHeight_, options.designMode);
+    plan_ = PlanComposition(frames_, workingWidth_, workingHeight_, options.firstFrameOnly);
     const int64_t stripWidth = LayOutStrip(frames_, plan_.stripFirstOnly);
     if (!CreateStrip(strip_, stripWidth, workingHeight_, options.limits)) {
       Release();
@@ -72,7 +72,7 @@ int32_t GifPicture::Load(std::span<const uint8_t> file, const LoadOptions& optio
   }
 
   DecodeFrames(0, 1);
-  if (options.designMode || !options.deferRemainingFrames) {
+  if (options.firstFrameOnly || !options.deferRemainingFrames) {
     if (!plan_.stripFirstOnly) DecodeFrames(1, frames_.size());
     Finish();
   } else {
@@ -114,7 +114,7 @@ void GifPicture::Finish() {
   declared_.clear();
   declared_.shrink_to_fit();
   scratch_ = DecodeScratch{};
-  if (!options_.designMode) {
+  if (!options_.firstFrameOnly) {
     source_.clear();
     source_.shrink_to_fit();
   }

@@ -20,16 +20,17 @@
 namespace ventalune::gif {
 
 struct LoadOptions {
-  // In a designer only frame 1 is built and the file's bytes are kept, so the
-  // control's properties can save them.
-  bool designMode = false;
+  // Only frame 1 is built, and the file's bytes are kept: a control in a
+  // designer shows one frame and saves the picture with its properties.
+  bool firstFrameOnly = false;
   // Build frame 1 now and leave the rest to BuildRemainingFrames, so the
   // first picture appears at once.
   bool deferRemainingFrames = false;
   Limits limits{};
   // A canvas larger than this many pixels is built and composed at a
   // working size a whole factor smaller both ways (0: always at its own
-  // size). See kWorkingCanvasPixels.
+  // size): every k-th pixel of every k-th row, k the smallest whole factor
+  // that brings the canvas within it.
   int64_t maxWorkingPixels = 0;
 };
 

@@ -29,7 +29,7 @@ class Scanner {
   Scanner(std::span<const uint8_t> file, GifScan& scan) : file_(file), scan_(scan) {}
 
   void Run() {
-    if (!SignatureIsGif()) return;
+    if (!ReadGifHeader(file_)) return;
     cursor_ = 10;
     const uint8_t screenPacked = Byte();
     cursor_ = 13;  // background colour index and aspect ratio are not used
@@ -51,14 +51,6 @@ class Scanner {
   }
 
  private:
-  bool SignatureIsGif() {
-    if (file_.size() < 6) return false;
-    std::array<char, 6> text{};
-    for (size_t i = 0; i < 6; ++i) text[i] = static_cast<char>(std::tolower(file_[i]));
-    const std::string_view signature(text.data(), text.size());
-    return signature == "gif89a" || signature == "gif87a";
-  }
-
   uint8_t Byte() {
     if (cursor_ >= Size()) throw EndOfData{};
     return file_[static_cast<size_t>(cursor_++)];
@@ -128,8 +120,8 @@ class Scanner {
     const uint8_t packed = Byte();
     // Only bits 2 and 3 count, so values 4 to 7 fold onto 0 to 3; restoring
     // "the previous picture" before any picture exists means nothing.
-    pending_.disposal = static_cast<uint8_t>((packed >> 2) & 3);
-    if (pending_.disposal == 3 && accepted_ == 0) pending_.disposal = 0;
+    pending_.disposal = static_cast<Disposal>((packed >> 2) & 3);
+    if (pending_.disposal == Disposal::kRestorePrevious && accepted_ == 0) pending_.disposal = Disposal::kUnspecified;
     pending_.delayMs = Word() * 10;
     pending_.transparent = (packed & 1) != 0;
     if (pending_.transparent) {
@@ -178,6 +170,16 @@ class Scanner {
 };
 
 }  // namespace
+
+std::optional<GifScreen> ReadGifHeader(std::span<const uint8_t> file) {
+  constexpr size_t kHeaderBytes = 10;  // signature, width, height
+  if (file.size() < kHeaderBytes) return std::nullopt;
+  std::array<char, 6> text{};
+  for (size_t i = 0; i < text.size(); ++i) text[i] = static_cast<char>(std::tolower(file[i]));
+  const std::string_view signature(text.data(), text.size());
+  if (signature != "gif89a" && signature != "gif87a") return std::nullopt;
+  return GifScreen{file[6] | (file[7] << 8), file[8] | (file[9] << 8)};
+}
 
 GifScan ScanGif(std::span<const uint8_t> file) {
   GifScan scan;

@@ -20,6 +20,14 @@ inline constexpr uint8_t RedOf(Colour c) { return static_cast<uint8_t>((c >> 16)
 inline constexpr uint8_t GreenOf(Colour c) { return static_cast<uint8_t>((c >> 8) & 0xFF); }
 inline constexpr uint8_t BlueOf(Colour c) { return static_cast<uint8_t>(c & 0xFF); }
 
+// What becomes of a frame's area before the next frame is drawn.
+enum class Disposal : uint8_t {
+  kUnspecified = 0,        // left as it is, as kKeep
+  kKeep = 1,               // left as it is
+  kRestoreBackground = 2,  // cleared to the background
+  kRestorePrevious = 3,    // given back what it held before the frame
+};
+
 struct FrameRecord {
   int32_t left = 0;
   int32_t top = 0;
@@ -30,7 +38,7 @@ struct FrameRecord {
   int32_t stripOffset = 0;   // first column of the frame in the frame strip
   uint8_t transparentIndex = 0;
   bool transparent = false;
-  uint8_t disposal = 0;      // 0..3
+  Disposal disposal = Disposal::kUnspecified;
 };
 
 // Where a frame's bytes lie: from its image descriptor's 0x2C through the

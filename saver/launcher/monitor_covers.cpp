@@ -35,13 +35,8 @@ void MonitorCovers::Show(HWND owner) {
   state_ = State::kShown;
   // Once a run, before the first cover; covers made later on a display
   // change use the same class.
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = WindowProcOf<MonitorCovers>;
-  windowClass.hInstance = instance_;
-  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-  windowClass.lpszClassName = kCoverClass;
-  RegisterClassExW(&windowClass);
+  RegisterWindowClass({kCoverClass, instance_, WindowProcOf<MonitorCovers>, 0, nullptr,
+                       static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))});
   Relayout();
 }
 

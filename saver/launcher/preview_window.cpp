@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "assets/saver_resources.h"
+#include "common/handles.h"
 #include "common/window_of.h"
 #include "saver/pictures/picture_surface.h"
 
@@ -34,22 +35,17 @@ bool PreviewWindow::Create(HINSTANCE instance, HMODULE resources, HWND host) {
   host_ = host;
   still_.LoadResource(resources, IDR_PREVIEW_STILL);
 
-  WNDCLASSEXA windowClass{};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = WindowProcOf<PreviewWindow>;
-  windowClass.hInstance = instance;
-  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-  windowClass.lpszClassName = kPreviewWindowClass;
-  RegisterClassExA(&windowClass);
+  RegisterWindowClass({kPreviewWindowClass, instance, WindowProcOf<PreviewWindow>, 0, nullptr,
+                       static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))});
 
   RECT area{};
   GetClientRect(host, &area);
   // Made hidden and borderless, then turned into a child of the host's
   // area, placed at its origin with its size, and only then shown.
-  HWND window = CreateWindowExA(0, kPreviewWindowClass, kPreviewWindowTitle, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+  HWND window = CreateWindowExW(0, kPreviewWindowClass, kPreviewWindowTitle, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                 instance, this);
   if (!window) return false;
-  SetWindowLongA(window, GWL_STYLE, (GetWindowLongA(window, GWL_STYLE) & ~WS_POPUP) | WS_CHILD);
+  SetWindowLongW(window, GWL_STYLE, (GetWindowLongW(window, GWL_STYLE) & ~WS_POPUP) | WS_CHILD);
   SetParent(window, host);
   MoveWindow(window, 0, 0, area.right - area.left, area.bottom - area.top, FALSE);
   SetTimer(window, kHostWatch, kHostWatchMs, nullptr);
@@ -59,8 +55,8 @@ bool PreviewWindow::Create(HINSTANCE instance, HMODULE resources, HWND host) {
 }
 
 void PreviewWindow::Paint(HWND window) {
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(window, &paint);
+  const PaintScope paint(window);
+  HDC dc = paint.dc();
   RECT client{};
   GetClientRect(window, &client);
   if (still_.width() > 0) {
@@ -71,7 +67,6 @@ void PreviewWindow::Paint(HWND window) {
   } else {
     FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
   }
-  EndPaint(window, &paint);
 }
 
 void PreviewWindow::FollowHost(HWND window) {
@@ -101,7 +96,7 @@ LRESULT PreviewWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, L
       PostQuitMessage(0);
       return 0;
     default:
-      return DefWindowProcA(window, message, wParam, lParam);
+      return DefWindowProcW(window, message, wParam, lParam);
   }
 }
 

@@ -6,8 +6,8 @@
 
 namespace ventalune::launcher {
 
-inline constexpr char kPreviewWindowClass[] = "Nubivola_R";
-inline constexpr char kPreviewWindowTitle[] = "Preview Window";
+inline constexpr wchar_t kPreviewWindowClass[] = L"Nubivola_R";
+inline constexpr wchar_t kPreviewWindowTitle[] = L"Preview Window";
 
 // Creates the preview inside `host` and shows it, with the still picture
 // from the resources of `resources`. False when the host is no window

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "common/handles.h"
 #include "common/program_contract.h"
 #include "saver/pictures/bitmap_file.h"
 #include "saver/settings/user_settings_folder.h"
@@ -38,17 +39,14 @@ bool WriteRunPicture(const pictures::PictureSurface& picture, const std::string&
   const std::vector<uint8_t> bytes = pictures::EncodeBitmapFile(picture.pixels(), picture.width(), picture.height());
   if (bytes.empty()) return false;
   // Opened as itself, never followed, and shared with no one while written.
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  const OwnedFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (!file) return false;
   BY_HANDLE_FILE_INFORMATION information{};
-  bool written = GetFileInformationByHandle(file, &information) && !IsReparsePoint(information.dwFileAttributes) &&
-                 SetEndOfFile(file);
   DWORD done = 0;
-  written = written && WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
-            done == bytes.size();
-  CloseHandle(file);
-  return written;
+  return GetFileInformationByHandle(file.get(), &information) && !IsReparsePoint(information.dwFileAttributes) &&
+         SetEndOfFile(file.get()) &&
+         WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) && done == bytes.size();
 }
 
 }  // namespace ventalune::launcher

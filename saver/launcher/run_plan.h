@@ -1,25 +1,15 @@
 #pragma once
-// The saver run's decisions that do not need a window: which music to
-// start, where the scene program lives, and when the watch over the scene
-// window ends the run.
+// The saver run's decisions that do not need a window: where the scene
+// program lives, and when the watch over the scene window ends the run.
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "saver/settings/path_text.h"
-
 namespace ventalune::launcher {
 
-enum class MusicSource { kNone, kAudioCd, kWav, kMp3 };
-
-// Audio CD for kind 1; for kind 2 the file's last three characters (in the
-// code page `isLead` describes), upper-cased, choose WAV or MP3; anything
-// else plays nothing.
-MusicSource ChooseMusic(int16_t bgmKind, std::string_view bgmFile, settings::LeadByteRule isLead);
-
 // The scene program beside the saver: folder + "\Ventalune.dll".
-std::string RendererPath(std::string_view programFolder);
+std::string ScenePath(std::string_view programFolder);
 
 // Starting another program, as the run starts the scene.
 class ProgramStartPort {
@@ -44,7 +34,7 @@ bool StartScene(ProgramStartPort& programs, std::string_view programFolder);
 // period (the scene program did not start), or when the window has stopped
 // answering for a while: a hung scene covers the screen and takes no keys, so
 // only the saver can end it.
-class RendererWatch {
+class SceneWatch {
  public:
   static constexpr uint32_t kStartGraceMs = 10000;
   static constexpr uint32_t kHangMs = 10000;

@@ -4,10 +4,13 @@
 #include <string>
 
 #include "assets/saver_resources.h"
+#include "common/handles.h"
+#include "common/wide_text.h"
 #include "common/window_of.h"
 #include "saver/launcher/monitor_covers.h"
 #include "saver/launcher/run_pictures.h"
 #include "saver/launcher/run_plan.h"
+#include "saver/music/music_choice.h"
 #include "saver/music/music_player.h"
 #include "saver/music/winmm_port.h"
 #include "saver/pictures/mirror.h"
@@ -20,16 +23,17 @@ using settings::Settings;
 
 namespace {
 
-enum TimerId : UINT_PTR { kMp3Watch = 1, kCdWatch = 2, kRendererWatch = 3 };
+enum TimerId : UINT_PTR { kMp3Watch = 1, kCdWatch = 2, kSceneWatch = 3 };
 constexpr UINT kMp3WatchMs = 1000;
 constexpr UINT kCdWatchMs = 200;
-constexpr UINT kRendererWatchMs = 500;
+constexpr UINT kSceneWatchMs = 500;
+constexpr auto kRunWindowTitleWide = WideAscii(kRunWindowTitle);
 
 class SaverRun final : public ProgramStartPort {
  public:
   SaverRun(HINSTANCE instance, const Settings& settings)
       : instance_(instance), settings_(settings),
-        music_(ChooseMusic(settings.BgmKind, settings.BgmFile, settings::IsSystemLeadByte)), covers_(instance) {}
+        music_(music::ChooseMusic(settings.BgmKind, settings.BgmFile, settings::IsSystemLeadByte)), covers_(instance) {}
 
   bool Create();
   LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -37,19 +41,18 @@ class SaverRun final : public ProgramStartPort {
   void AllowForeground(uint32_t processId) override;
 
  private:
-  void LoadStep();
+  void WritePicturesAndStart();
   void CaptureDesktopMirrored(int width, int height);
-  void StartRenderer();
   void StartMusic();
   void StopMusic();
-  void WatchRenderer();
+  void WatchScene();
   void EndHungScene(HWND scene);
   void RemoveDesktopCopy();
   void SetTimerOn(TimerId id, UINT periodMs, bool on);
 
   HINSTANCE instance_;
   const Settings& settings_;
-  const MusicSource music_;
+  const music::MusicSource music_;
   HWND window_ = nullptr;
   pictures::PictureSurface roomPicture_;  // Display, texture 1: the desktop or the user's picture
   pictures::PictureSurface ringPicture_;  // Display2, texture 2: the world map
@@ -58,13 +61,13 @@ class SaverRun final : public ProgramStartPort {
   music::MusicState musicState_;
   bool cdWatchOn_ = false;
   bool mp3WatchOn_ = false;
-  RendererWatch rendererWatch_;
+  SceneWatch sceneWatch_;
   DWORD startTick_ = 0;
   PicturePaths pictures_;  // in the user's own folder
   bool desktopCopyWritten_ = false;
   MonitorCovers covers_;  // the other monitors, dark while the scene shows
   // The scene program we started, kept to end it should it hang.
-  HANDLE sceneProcess_ = nullptr;
+  OwnedHandle sceneProcess_;
 };
 
 // Whether the window takes a message within a moment. A hung scene never
@@ -76,15 +79,10 @@ bool WindowAnswers(HWND window) {
 }
 
 bool SaverRun::Create() {
-  WNDCLASSEXA windowClass{};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = WindowProcOf<SaverRun>;
-  windowClass.hInstance = instance_;
-  windowClass.lpszClassName = kRunWindowClass;
-  RegisterClassExA(&windowClass);
+  RegisterWindowClass({kRunWindowClass, instance_, WindowProcOf<SaverRun>});
   // Never shown: it carries the title the single-instance test looks for.
-  window_ = CreateWindowExA(0, kRunWindowClass, kRunWindowTitle, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance_,
-                            this);
+  window_ = CreateWindowExW(0, kRunWindowClass, kRunWindowTitleWide.data(), WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                            instance_, this);
   if (!window_) return false;
   // Without a private folder there is nowhere safe for the desktop copy:
   // the run does not start.
@@ -97,12 +95,12 @@ bool SaverRun::Create() {
   // The scene, started from here, inherits where its pictures are.
   SetEnvironmentVariableA(kPictureFolderVariable, folder->c_str());
   startTick_ = GetTickCount();
-  SetTimer(window_, kRendererWatch, kRendererWatchMs, nullptr);
-  LoadStep();
+  SetTimer(window_, kSceneWatch, kSceneWatchMs, nullptr);
+  WritePicturesAndStart();
   return true;
 }
 
-void SaverRun::LoadStep() {
+void SaverRun::WritePicturesAndStart() {
   const int width = GetSystemMetrics(SM_CXSCREEN);
   const int height = GetSystemMetrics(SM_CYSCREEN);
   SetWindowPos(window_, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -121,23 +119,19 @@ void SaverRun::LoadStep() {
   const bool roomWritten = WriteRunPicture(roomPicture_, pictures_.room);
   desktopCopyWritten_ = roomWritten && settings_.PictureKind == settings::kPictureDesktop;
   WriteRunPicture(ringPicture_, pictures_.ring);
-  StartRenderer();
+  StartScene(*this, settings::ProgramFolder());
   StartMusic();
 }
 
 void SaverRun::CaptureDesktopMirrored(int width, int height) {
   if (!roomPicture_.Resize(width, height)) return;
-  HWND desktop = GetDesktopWindow();
-  HDC screen = GetDC(desktop);
+  const WindowDc screen(GetDesktopWindow());
   if (!screen) return;
   // A straight copy, mirrored in memory: a mirroring stretch (negative
   // width) lands one column off on some GDI implementations.
-  BitBlt(roomPicture_.dc(), 0, 0, width, height, screen, 0, 0, SRCCOPY);
-  ReleaseDC(desktop, screen);
+  BitBlt(roomPicture_.dc(), 0, 0, width, height, screen.get(), 0, 0, SRCCOPY);
   pictures::MirrorLeftRight(roomPicture_.pixels(), width, height);
 }
-
-void SaverRun::StartRenderer() { StartScene(*this, settings::ProgramFolder()); }
 
 std::optional<uint32_t> SaverRun::Start(const std::string& path) {
   // The full path as the application name: a program folder with spaces
@@ -153,7 +147,7 @@ std::optional<uint32_t> SaverRun::Start(const std::string& path) {
     return std::nullopt;
   }
   CloseHandle(process.hThread);
-  sceneProcess_ = process.hProcess;
+  sceneProcess_.reset(process.hProcess);
   return process.dwProcessId;
 }
 
@@ -161,18 +155,18 @@ void SaverRun::AllowForeground(uint32_t processId) { AllowSetForegroundWindow(pr
 
 void SaverRun::StartMusic() {
   switch (music_) {
-    case MusicSource::kAudioCd:
+    case music::MusicSource::kAudioCd:
       music::CdOpen(mci_);
       SetTimerOn(kCdWatch, kCdWatchMs, true);
       break;
-    case MusicSource::kWav:
+    case music::MusicSource::kWav:
       music::WavStart(sound_, settings_.BgmFile);
       break;
-    case MusicSource::kMp3:
+    case music::MusicSource::kMp3:
       music::Mp3Start(mci_, settings_.BgmFile);
       SetTimerOn(kMp3Watch, kMp3WatchMs, true);
       break;
-    case MusicSource::kNone:
+    case music::MusicSource::kNone:
       break;
   }
 }
@@ -182,8 +176,8 @@ void SaverRun::StopMusic() {
     SetTimerOn(kCdWatch, kCdWatchMs, false);
     music::CdClose(mci_);
   }
-  if (music_ == MusicSource::kWav) music::WavStop(sound_);
-  if (music_ == MusicSource::kMp3) {
+  if (music_ == music::MusicSource::kWav) music::WavStop(sound_);
+  if (music_ == music::MusicSource::kMp3) {
     SetTimerOn(kMp3Watch, kMp3WatchMs, false);
     music::Mp3Stop(mci_);
   }
@@ -205,20 +199,20 @@ void SaverRun::RemoveDesktopCopy() {
   desktopCopyWritten_ = false;
 }
 
-void SaverRun::WatchRenderer() {
+void SaverRun::WatchScene() {
   HWND scene = FindWindowA(nullptr, kSceneWindowTitle);
   const bool sceneShowing = scene != nullptr;
   if (sceneShowing) covers_.Show(window_);
   const uint32_t msSinceStart = GetTickCount() - startTick_;
-  if (sceneShowing && rendererWatch_.SceneHung(WindowAnswers(scene), msSinceStart)) {
+  if (sceneShowing && sceneWatch_.SceneHung(WindowAnswers(scene), msSinceStart)) {
     EndHungScene(scene);
-    KillTimer(window_, kRendererWatch);
-    SendMessageA(window_, WM_CLOSE, 0, 0);
+    KillTimer(window_, kSceneWatch);
+    SendMessageW(window_, WM_CLOSE, 0, 0);
     return;
   }
-  if (!rendererWatch_.RunIsOver(sceneShowing, msSinceStart)) return;
-  KillTimer(window_, kRendererWatch);
-  SendMessageA(window_, WM_CLOSE, 0, 0);
+  if (!sceneWatch_.RunIsOver(sceneShowing, msSinceStart)) return;
+  KillTimer(window_, kSceneWatch);
+  SendMessageW(window_, WM_CLOSE, 0, 0);
 }
 
 // The scene covers the screen and takes no keys: the user would be locked
@@ -227,9 +221,9 @@ void SaverRun::WatchRenderer() {
 void SaverRun::EndHungScene(HWND scene) {
   DWORD owner = 0;
   GetWindowThreadProcessId(scene, &owner);
-  if (sceneProcess_ && owner == GetProcessId(sceneProcess_)) {
-    TerminateProcess(sceneProcess_, 1);
-    WaitForSingleObject(sceneProcess_, 5000);
+  if (sceneProcess_ && owner == GetProcessId(sceneProcess_.get())) {
+    TerminateProcess(sceneProcess_.get(), 1);
+    WaitForSingleObject(sceneProcess_.get(), 5000);
   }
 }
 
@@ -243,7 +237,7 @@ LRESULT SaverRun::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM
         music::CdPoll(mci_, musicState_, settings_.BgmRepeatTrack);
         SetTimerOn(kCdWatch, kCdWatchMs, musicState_.CdPolling);
       }
-      if (wParam == kRendererWatch) WatchRenderer();
+      if (wParam == kSceneWatch) WatchScene();
       return 0;
     case WM_DISPLAYCHANGE:
       // Monitors came, went or moved, the scene's own mode switch included.
@@ -251,13 +245,12 @@ LRESULT SaverRun::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM
       return 0;
     case WM_CLOSE:
       // The run ends whoever asks; it never returns to watching.
-      KillTimer(window_, kRendererWatch);
+      KillTimer(window_, kSceneWatch);
       StopMusic();
       ShowCursor(TRUE);
       RemoveDesktopCopy();
       covers_.Remove();
-      if (sceneProcess_) CloseHandle(sceneProcess_);
-      sceneProcess_ = nullptr;
+      sceneProcess_.reset();
       DestroyWindow(window_);
       return 0;
     case WM_ENDSESSION:
@@ -268,7 +261,7 @@ LRESULT SaverRun::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM
       PostQuitMessage(0);
       return 0;
     default:
-      return DefWindowProcA(window_, message, wParam, lParam);
+      return DefWindowProcW(window_, message, wParam, lParam);
   }
 }
 

@@ -9,7 +9,7 @@
 
 namespace ventalune::launcher {
 
-inline constexpr char kRunWindowClass[] = "Nubivola_S";
+inline constexpr wchar_t kRunWindowClass[] = L"Nubivola_S";
 inline constexpr char kRunWindowTitle[] = "Nubivola_Main";
 
 // Creates the hidden run window and runs its load step. The start-up has

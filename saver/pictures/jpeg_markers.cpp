@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "saver/pictures/jpeg_segments.h"
+#include "saver/pictures/picture_limits.h"
 
 namespace ventalune::pictures::jpeg {
 namespace {
@@ -99,7 +100,7 @@ bool HeaderReader::ReadFrame(std::span<const uint8_t> segment) {
   const uint32_t width = BigEndian16(segment, 3);
   const int count = segment[5];
   // A height of 0 would be given after the scan.
-  if (width == 0 || height == 0 || uint64_t{width} * height > kMaxPixels) return false;
+  if (width == 0 || height == 0 || uint64_t{width} * height > kMaxDecodedPixels) return false;
   if ((count != 1 && count != 3) || segment.size() != 6 + 3 * static_cast<size_t>(count)) return false;
   for (int i = 0; i < count; ++i) {
     const size_t at = 6 + 3 * static_cast<size_t>(i);

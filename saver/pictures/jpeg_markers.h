@@ -14,9 +14,6 @@
 
 namespace ventalune::pictures::jpeg {
 
-// Decoding costs grow with the pixels: beyond this a picture is refused.
-inline constexpr uint64_t kMaxPixels = uint64_t{1} << 28;
-
 struct Component {
   uint8_t id = 0;
   int horizontal = 1;  // sampling factors, 1 or 2
@@ -44,7 +41,8 @@ struct JpegHeader {
   std::array<HuffmanTable, 4> acTables{};
 };
 
-// The header of a JPEG the reduced decoder can decode; nothing otherwise.
+// The header of a JPEG the reduced decoder can decode; nothing otherwise,
+// also for a picture over kMaxDecodedPixels.
 // The result points into itself: keep it where it was made.
 bool ReadJpegHeader(std::span<const uint8_t> bytes, JpegHeader& header);
 

@@ -8,6 +8,7 @@
 #include "saver/pictures/jpeg_entropy.h"
 #include "saver/pictures/jpeg_markers.h"
 #include "saver/pictures/jpeg_reduced_idct.h"
+#include "saver/pictures/picture_limits.h"
 
 namespace ventalune::pictures {
 namespace {
@@ -41,7 +42,7 @@ class ScanDecoder {
  public:
   ScanDecoder(const JpegHeader& header, int shift) : header_(header), shift_(shift) {}
 
-  std::optional<ReducedJpeg> Decode(std::span<const uint8_t> bytes);
+  std::optional<PicturePixels> Decode(std::span<const uint8_t> bytes);
 
  private:
   struct Plane {
@@ -58,7 +59,7 @@ class ScanDecoder {
   };
 
   bool DecodeUnit(jpeg::EntropyReader& reader, int32_t unitColumn);
-  void OutputRows(int32_t unitRow, ReducedJpeg& picture) const;
+  void OutputRows(int32_t unitRow, PicturePixels& picture) const;
 
   const JpegHeader& header_;
   int shift_;
@@ -69,7 +70,7 @@ class ScanDecoder {
   ColourTables colour_;
 };
 
-std::optional<ReducedJpeg> ScanDecoder::Decode(std::span<const uint8_t> bytes) {
+std::optional<PicturePixels> ScanDecoder::Decode(std::span<const uint8_t> bytes) {
   const int count = header_.componentCount;
   for (int i = 0; i < count; ++i) {
     maxHorizontal_ = std::max(maxHorizontal_, header_.components[static_cast<size_t>(i)].horizontal);
@@ -100,7 +101,7 @@ std::optional<ReducedJpeg> ScanDecoder::Decode(std::span<const uint8_t> bytes) {
     plane.samples.assign(plane.stride * static_cast<size_t>(component.vertical * plane.idct.rows()), 0);
   }
 
-  ReducedJpeg picture;
+  PicturePixels picture;
   picture.width = ReducedSide(header_.width, shift_);
   picture.height = ReducedSide(header_.height, shift_);
   picture.pixels.assign(static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height) * kBytesPerPixel, 0);
@@ -151,7 +152,7 @@ bool ScanDecoder::DecodeUnit(jpeg::EntropyReader& reader, int32_t unitColumn) {
   return true;
 }
 
-void ScanDecoder::OutputRows(int32_t unitRow, ReducedJpeg& picture) const {
+void ScanDecoder::OutputRows(int32_t unitRow, PicturePixels& picture) const {
   const int n = 8 >> shift_;
   const int32_t firstRow = unitRow * maxVertical_ * n;
   const int32_t rows = std::min(maxVertical_ * n, picture.height - firstRow);
@@ -189,14 +190,14 @@ void ScanDecoder::OutputRows(int32_t unitRow, ReducedJpeg& picture) const {
 
 }  // namespace
 
-std::optional<ReducedJpeg> DecodeJpegReduced(std::span<const uint8_t> bytes, int shift) {
+std::optional<PicturePixels> DecodeJpegReduced(std::span<const uint8_t> bytes, int shift) {
   if (shift < 0 || shift > kMaxJpegShift) return std::nullopt;
   // The header's tables are large and the decoder's planes grow with the picture: neither lives on the stack.
   auto header = std::make_unique<JpegHeader>();
   if (!jpeg::ReadJpegHeader(bytes, *header)) return std::nullopt;
   const uint64_t pixels = static_cast<uint64_t>(ReducedSide(header->width, shift)) *
                           static_cast<uint64_t>(ReducedSide(header->height, shift));
-  if (pixels > kMaxReducedJpegPixels) return std::nullopt;
+  if (pixels > kMaxHeldPixels) return std::nullopt;
   return std::make_unique<ScanDecoder>(*header, shift)->Decode(bytes);
 }
 

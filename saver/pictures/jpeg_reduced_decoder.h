@@ -15,30 +15,20 @@
 #include <cstdint>
 #include <optional>
 #include <span>
-#include <vector>
+#include "saver/pictures/picture_pixels.h"
 
 namespace ventalune::pictures {
 
 // The picture can be reduced at most to 1/2^kMaxJpegShift of its size.
 inline constexpr int kMaxJpegShift = 3;
-// The largest output, whatever reduction is asked: 8192 × 8192 pixels
-// (256 MiB), what the largest JPEG there can be (65535 on a side) gives at
-// an eighth. A larger output is refused before anything is allocated.
-inline constexpr uint64_t kMaxReducedJpegPixels = uint64_t{8192} * 8192;
-
-struct ReducedJpeg {
-  int32_t width = 0;
-  int32_t height = 0;
-  // Four bytes a pixel: blue, green, red, 0; top row first; rows packed.
-  std::vector<uint8_t> pixels;
-};
 
 // The picture at 1/2^shift of its size (shift 0..kMaxJpegShift), each side
 // rounded up: ceil(width / 2^shift) × ceil(height / 2^shift). Each pixel is
 // close to the average of the 2^shift × 2^shift pixels it stands for.
-// Nothing for a file this decoder does not take, a damaged one (its coded
-// data ending before the last block among others), a shift out of range, or
-// an output above kMaxReducedJpegPixels.
-std::optional<ReducedJpeg> DecodeJpegReduced(std::span<const uint8_t> bytes, int shift);
+// The unused byte is 0. Nothing for a file this decoder does not take, a
+// damaged one (its coded data ending before the last block among others), a
+// shift out of range, a picture over kMaxDecodedPixels, or an output over
+// kMaxHeldPixels (refused before anything is allocated).
+std::optional<PicturePixels> DecodeJpegReduced(std::span<const uint8_t> bytes, int shift);
 
 }  // namespace ventalune::pictures

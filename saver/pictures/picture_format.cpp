@@ -24,8 +24,4 @@ PictureFormat RecognizePictureFormat(std::span<const uint8_t> bytes) {
   return PictureFormat::kOther;
 }
 
-PictureLoader ChoosePictureLoader(std::span<const uint8_t> bytes) {
-  return RecognizePictureFormat(bytes) == PictureFormat::kPng ? PictureLoader::kImaging : PictureLoader::kOlePicture;
-}
-
 }  // namespace ventalune::pictures

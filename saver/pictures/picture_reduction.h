@@ -10,17 +10,9 @@
 #include <span>
 #include <vector>
 
+#include "saver/pictures/picture_limits.h"
+
 namespace ventalune::pictures {
-
-// Pictures up to this many pixels on their longer side are kept as they are.
-inline constexpr int32_t kLongestSideKept = 4096;
-
-// The longer side of a reduced picture. The walls enlarge a picture side
-// to the nearest power of two, so a reduced picture becomes a texture of
-// this size: a quarter of the texels of the next size up, which a wall
-// spanning a few screen widths does not miss, and a start-up that is not
-// spent on drawing and uploading them.
-inline constexpr int32_t kReducedLongestSide = 2048;
 
 struct Reduction {
   int32_t width = 0;

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "saver/pictures/mirror.h"
+#include "saver/pictures/picture_limits.h"
 
 namespace ventalune::pictures {
 namespace {
@@ -84,13 +85,13 @@ UprightSize UprightPictureSize(int32_t width, int32_t height, Orientation orient
   return SwapsSides(Known(orientation)) ? UprightSize{height, width} : UprightSize{width, height};
 }
 
-std::optional<UprightPicture> TurnUpright(int32_t width, int32_t height, std::vector<uint8_t> pixels,
+std::optional<PicturePixels> TurnUpright(int32_t width, int32_t height, std::vector<uint8_t> pixels,
                                           Orientation orientation) {
   if (width <= 0 || height <= 0) return std::nullopt;
   // Each side below 2^31, so the product fits 64 bits; the ceiling keeps
   // every index below it within size_t and int64_t.
   const uint64_t count = static_cast<uint64_t>(width) * static_cast<uint64_t>(height);
-  if (count > kMaxUprightPixels || pixels.size() != count * kBytesPerPixel) return std::nullopt;
+  if (count > kMaxHeldPixels || pixels.size() != count * kBytesPerPixel) return std::nullopt;
   switch (Known(orientation)) {
     case Orientation::kAsStored:
       break;
@@ -105,9 +106,9 @@ std::optional<UprightPicture> TurnUpright(int32_t width, int32_t height, std::ve
       MirrorTopBottom(pixels, width, height);
       break;
     default:
-      return UprightPicture{height, width, TurnQuarter(pixels, width, height, orientation)};
+      return PicturePixels{height, width, TurnQuarter(pixels, width, height, orientation)};
   }
-  return UprightPicture{width, height, std::move(pixels)};
+  return PicturePixels{width, height, std::move(pixels)};
 }
 
 }  // namespace ventalune::pictures

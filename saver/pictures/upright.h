@@ -3,9 +3,8 @@
 // it, so that the walls show portrait photos standing up.
 //
 // Takes pictures of four-byte pixels (blue, green, red, unused), top row
-// first, rows packed, of at most kMaxUprightPixels: the largest picture the
-// pipeline holds whole is what the reduced JPEG decoder may give, and a
-// quarter turn holds the picture twice. Refuses sides that are not
+// first, rows packed, of at most kMaxHeldPixels (a quarter turn holds the
+// picture twice). Refuses sides that are not
 // positive, pixels that do not match the sides and pictures over the
 // ceiling. An orientation outside 1..8 is taken as kAsStored, as the
 // EXIF reader takes a value it does not know.
@@ -14,11 +13,9 @@
 #include <vector>
 
 #include "saver/pictures/exif_orientation.h"
-#include "saver/pictures/jpeg_reduced_decoder.h"
+#include "saver/pictures/picture_pixels.h"
 
 namespace ventalune::pictures {
-
-inline constexpr uint64_t kMaxUprightPixels = kMaxReducedJpegPixels;
 
 struct UprightSize {
   int32_t width = 0;
@@ -32,19 +29,12 @@ struct UprightSize {
 // ReducedPictureSize) can so be decided before any pixel is moved.
 UprightSize UprightPictureSize(int32_t width, int32_t height, Orientation orientation);
 
-struct UprightPicture {
-  int32_t width = 0;
-  int32_t height = 0;
-  // Four bytes a pixel, top row first, rows packed.
-  std::vector<uint8_t> pixels;
-};
-
 // The stored picture turned upright, of UprightPictureSize. The pixels are
 // taken, not copied: as stored they come back as they are, mirrored and
 // half turned they are rearranged in place, and only the orientations that
 // swap the sides need a second buffer. Nothing for a picture refused above
 // (its pixels are then lost to the caller).
-std::optional<UprightPicture> TurnUpright(int32_t width, int32_t height, std::vector<uint8_t> pixels,
+std::optional<PicturePixels> TurnUpright(int32_t width, int32_t height, std::vector<uint8_t> pixels,
                                           Orientation orientation);
 
 }  // namespace ventalune::pictures

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "common/handles.h"
 #include "saver/settings/settings_writes.h"
 #include "saver/settings/user_settings_folder.h"
 
@@ -35,13 +36,10 @@ bool DiskFiles::CanOpenForReading(const std::string& path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return false;
   // Others may go on reading, writing or deleting it: we only look.
-  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  const OwnedFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   // Device names such as NUL or CON open too, but they are not files.
-  const bool onDisk = GetFileType(file) == FILE_TYPE_DISK;
-  CloseHandle(file);
-  return onDisk;
+  return file && GetFileType(file.get()) == FILE_TYPE_DISK;
 }
 
 bool IsSystemLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }

@@ -10,24 +10,26 @@ namespace {
 std::string UpToNul(std::string_view text) { return std::string(text.substr(0, text.find('\0'))); }
 
 // A number key: empty gives 0, unreadable text keeps what was there.
-void LoadNumber(int16_t& field, ProfilePort& profile, const char* key, const std::string& iniPath) {
+template <class Field>
+void LoadNumber(Field& field, ProfilePort& profile, const char* key, const std::string& iniPath) {
   const std::string text = ReadIniValue(profile, kSettingsSection, key, iniPath);
   if (text.empty()) {
-    field = 0;
+    field = Field{0};
     return;
   }
-  if (const auto number = ReadSettingNumber(text)) field = *number;
+  if (const auto number = ReadSettingNumber(text)) field = static_cast<Field>(*number);
 }
 
 // A path key: the path is kept when it names a readable file or `missing`
 // keeps it regardless; without one, the kind that needs a file falls back to
 // 0. True when the path was kept.
-bool LoadPath(std::string& field, int16_t& kind, int16_t kindNeedingFile, ProfilePort& profile, FilePort& files,
+template <class Kind>
+bool LoadPath(std::string& field, Kind& kind, Kind kindNeedingFile, ProfilePort& profile, FilePort& files,
               LeadByteRule isLead, MissingFiles missing, const char* key, const std::string& iniPath) {
   field = ReadIniValue(profile, kSettingsSection, key, iniPath);
   if (!field.empty() && (missing == MissingFiles::Keep || FileExists(files, field, isLead))) return true;
   field.clear();
-  if (kind == kindNeedingFile) kind = 0;
+  if (kind == kindNeedingFile) kind = Kind{0};
   return false;
 }
 
@@ -85,8 +87,8 @@ void LoadSettings(Settings& settings, ProfilePort& profile, FilePort& files, std
 
   LoadNumber(settings.BgmKind, profile, kKeyBgmKind, iniPath);
   LoadNumber(settings.BgmRepeatTrack, profile, kKeyBgmRepeatTrack, iniPath);
-  const bool soundKept = LoadPath(settings.BgmFile, settings.BgmKind, kBgmSoundFile, profile, files, isLead, missing,
-                                  kKeyBgmFile, iniPath);
+  const bool soundKept = LoadPath(settings.BgmFile, settings.BgmKind, MusicKind::kSoundFile, profile, files, isLead,
+                                  missing, kKeyBgmFile, iniPath);
   settings.BgmFolder = ChooserFolder(settings.BgmFile, soundKept, programFolder, isLead);
 }
 

@@ -34,19 +34,21 @@ class FilePort {
   virtual bool CanOpenForReading(const std::string& path) = 0;
 };
 
-// Kinds: what the scene shows and what music plays.
+// What the scene shows, as the settings file numbers it.
 inline constexpr int16_t kPictureDesktop = 0;
 inline constexpr int16_t kPictureFile = 1;
-inline constexpr int16_t kBgmNone = 0;
-inline constexpr int16_t kBgmAudioCd = 1;
-inline constexpr int16_t kBgmSoundFile = 2;
+
+// The music a run plays, as the settings file numbers it. A file edited by
+// hand may hold any other number: that plays nothing, selects no option in
+// the dialog and is saved again as it was.
+enum class MusicKind : int16_t { kNone = 0, kAudioCd = 1, kSoundFile = 2 };
 
 struct Settings {
   int16_t PictureKind = kPictureDesktop;
   std::string PictureFile;
   // Where the dialog's picture chooser starts; never stored in the file.
   std::string PictureFolder;
-  int16_t BgmKind = kBgmNone;
+  MusicKind BgmKind = MusicKind::kNone;
   // 0: the whole disc, again and again; n: keep repeating CD track n.
   int16_t BgmRepeatTrack = 0;
   std::string BgmFile;

@@ -13,7 +13,7 @@ std::string NumberText(int16_t value) {
 std::array<std::pair<std::string, std::string>, 5> SettingsWrites(const Settings& choices) {
   return {{{kKeyPictureKind, NumberText(choices.PictureKind)},
            {kKeyPictureFile, choices.PictureFile},
-           {kKeyBgmKind, NumberText(choices.BgmKind)},
+           {kKeyBgmKind, NumberText(static_cast<int16_t>(choices.BgmKind))},
            {kKeyBgmRepeatTrack, NumberText(choices.BgmRepeatTrack)},
            {kKeyBgmFile, choices.BgmFile}}};
 }

@@ -3,8 +3,10 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include <vector>
+#include <optional>
 
+#include "common/handles.h"
+#include "common/wide_text.h"
 #include "saver/settings/profile_file.h"
 
 namespace ventalune::settings {
@@ -12,16 +14,10 @@ namespace {
 
 // The path in the ANSI code page, or nothing when a character has no
 // spelling there (a best-fit look-alike would name another folder).
-bool ToAnsi(const std::wstring& wide, std::string& ansi) {
-  if (wide.empty()) return false;
-  BOOL lossy = FALSE;
-  const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, nullptr, 0, nullptr, &lossy);
-  if (size <= 1 || lossy) return false;
-  std::vector<char> bytes(static_cast<size_t>(size));
-  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, bytes.data(), size, nullptr, &lossy);
-  if (lossy) return false;
-  ansi.assign(bytes.data());
-  return true;
+std::optional<std::string> PathInCodePage(const std::wstring& wide) {
+  std::optional<std::string> ansi = AnsiFromWide(wide);
+  if (!ansi || ansi->empty()) return std::nullopt;
+  return ansi;
 }
 
 }  // namespace
@@ -35,15 +31,13 @@ std::string UserDataFolder() {
 }
 
 std::string AnsiPathOf(const std::wstring& path) {
-  std::string ansi;
-  if (ToAnsi(path, ansi)) return ansi;
+  if (std::optional<std::string> ansi = PathInCodePage(path)) return *ansi;
   // A user name outside the ANSI code page: the short (8.3) name, where the
   // file system keeps one, is plain ASCII.
   wchar_t shortName[MAX_PATH] = {};
   const DWORD length = GetShortPathNameW(path.c_str(), shortName, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return {};
-  if (ToAnsi(shortName, ansi)) return ansi;
-  return {};
+  return PathInCodePage(shortName).value_or(std::string());
 }
 
 bool CanWriteSettingsFile(const std::string& iniPath) {
@@ -53,21 +47,20 @@ bool CanWriteSettingsFile(const std::string& iniPath) {
   const DWORD attributes = GetFileAttributesA(iniPath.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return false;
   constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-  HANDLE file = CreateFileA(iniPath.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                            nullptr);
-  if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_NOT_FOUND) {
+  OwnedFile file(CreateFileA(iniPath.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                             nullptr));
+  if (!file && GetLastError() == ERROR_FILE_NOT_FOUND) {
     // Create it for a moment: the only sure way to learn whether this user
     // may add a file to the folder. The system deletes it again on close.
-    file = CreateFileA(iniPath.c_str(), GENERIC_WRITE, kShareAll, nullptr, CREATE_NEW,
-                       FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    file = OwnedFile(CreateFileA(iniPath.c_str(), GENERIC_WRITE, kShareAll, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
   }
-  if (file == INVALID_HANDLE_VALUE) {
+  if (!file) {
     // Held by another program for a moment (a backup, a virus scanner): the
     // folder still takes writes, and the save waits for the file.
     const DWORD error = GetLastError();
     return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
   }
-  CloseHandle(file);
   return true;
 }
 

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
+#include "common/handles.h"
 #include "saver/toolkit/screen_units.h"
-#include "saver/toolkit/wide_text.h"
+#include "common/wide_text.h"
 
 namespace ventalune::toolkit {
 
@@ -26,21 +27,15 @@ Font::Font(const FontDescription& description, int dpi) : description_(descripti
   const std::wstring face = WideFromUtf8(description.face);
   const size_t length = std::min(face.size(), static_cast<size_t>(LF_FACESIZE - 1));
   std::copy_n(face.data(), length, font.lfFaceName);
-  handle_ = CreateFontIndirectW(&font);
-}
-
-Font::~Font() {
-  if (handle_) DeleteObject(handle_);
+  handle_.reset(CreateFontIndirectW(&font));
 }
 
 int Font::lineHeight() const {
-  HDC screen = GetDC(nullptr);
+  const WindowDc screen;
   if (!screen) return 0;
-  HGDIOBJ previous = SelectObject(screen, handle());
-  TEXTMETRICA metrics{};
-  GetTextMetricsA(screen, &metrics);
-  SelectObject(screen, previous);
-  ReleaseDC(nullptr, screen);
+  const SelectedObject selected(screen.get(), handle());
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(screen.get(), &metrics);
   return metrics.tmHeight;
 }
 

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "common/handles.h"
 #include "saver/toolkit/property_bag.h"
 
 namespace ventalune::toolkit {
@@ -18,16 +19,15 @@ class Font {
   explicit Font(const FontDescription& description, int dpi = 0);
   Font(const Font&) = delete;
   Font& operator=(const Font&) = delete;
-  ~Font();
 
-  HFONT handle() const { return handle_ ? handle_ : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
+  HFONT handle() const { return handle_ ? handle_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
   const FontDescription& description() const { return description_; }
   // The height of one line of text in pixels.
   int lineHeight() const;
 
  private:
   FontDescription description_;
-  HFONT handle_ = nullptr;
+  OwnedFont handle_;
 };
 
 using SharedFont = std::shared_ptr<const Font>;

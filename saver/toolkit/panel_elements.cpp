@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "saver/toolkit/wide_text.h"
-
+#include "common/handles.h"
+#include "common/wide_text.h"
 #include "saver/toolkit/picture_panel.h"
 
 namespace ventalune::toolkit {
@@ -70,18 +70,16 @@ void Label::SetDataText(bool data) {
 void Label::Draw(HDC dc) const {
   RECT area = bounds();
   if (opaque_) {
-    HBRUSH brush = CreateSolidBrush(background_);
-    FillRect(dc, &area, brush);
-    DeleteObject(brush);
+    const OwnedBrush brush(CreateSolidBrush(background_));
+    FillRect(dc, &area, brush.get());
   }
   if (border_) {
     // In the text's colour, so the box stays visible on a dark background.
-    HBRUSH brush = CreateSolidBrush(colour_);
-    FrameRect(dc, &area, brush);
-    DeleteObject(brush);
+    const OwnedBrush brush(CreateSolidBrush(colour_));
+    FrameRect(dc, &area, brush.get());
     InflateRect(&area, -1, -1);
   }
-  HGDIOBJ previousFont = SelectObject(dc, font_ ? font_->handle() : GetStockObject(DEFAULT_GUI_FONT));
+  const SelectedObject font(dc, font_ ? font_->handle() : GetStockObject(DEFAULT_GUI_FONT));
   const int previousMode = SetBkMode(dc, TRANSPARENT);
   UINT format = (wordWrap_ ? DT_WORDBREAK : DT_SINGLELINE) | (dataText_ ? DT_NOPREFIX : DT_NOCLIP);
   if (alignment_ == Alignment::Centre) format |= DT_CENTER;
@@ -103,7 +101,6 @@ void Label::Draw(HDC dc) const {
     DrawTextW(dc, text.c_str(), length, &area, format);
   }
   SetBkMode(dc, previousMode);
-  SelectObject(dc, previousFont);
 }
 
 void FocusFrame::Draw(HDC dc) const {

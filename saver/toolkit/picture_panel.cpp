@@ -2,33 +2,22 @@
 
 #include <windowsx.h>
 
+#include "common/handles.h"
 #include "common/window_of.h"
+#include "saver/toolkit/parent_background.h"
 #include "saver/toolkit/shift_state.h"
 
 namespace ventalune::toolkit {
 namespace {
 
-constexpr char kPanelClass[] = "VentalunePicturePanel";
-
-bool RegisterPanelClass(HINSTANCE instance) {
-  WNDCLASSEXA existing{};
-  existing.cbSize = sizeof(existing);
-  if (GetClassInfoExA(instance, kPanelClass, &existing)) return true;
-  WNDCLASSEXA panelClass{};
-  panelClass.cbSize = sizeof(panelClass);
-  panelClass.lpfnWndProc = WindowProcOf<PicturePanel>;
-  panelClass.hInstance = instance;
-  panelClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  panelClass.lpszClassName = kPanelClass;
-  return RegisterClassExA(&panelClass) != 0;
-}
+constexpr wchar_t kPanelClass[] = L"VentalunePicturePanel";
 
 }  // namespace
 
 PicturePanel::~PicturePanel() {
   if (window_) {
     // The window may outlive nothing of ours: cut it loose first.
-    SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
     DestroyWindow(window_);
   }
 }
@@ -36,11 +25,11 @@ PicturePanel::~PicturePanel() {
 bool PicturePanel::Create(HWND parent, int x, int y, int width, int height, const PanelStyle& style) {
   if (window_) return false;
   style_ = style;
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  if (!RegisterPanelClass(instance)) return false;
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  if (!RegisterWindowClass({kPanelClass, instance, WindowProcOf<PicturePanel>, 0, ArrowCursor()})) return false;
   const DWORD windowStyle = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | (style.visible ? WS_VISIBLE : 0);
   const DWORD extended = style.border3d ? WS_EX_CLIENTEDGE : 0;
-  window_ = CreateWindowExA(extended, kPanelClass, "", windowStyle, x, y, width, height, parent, nullptr, instance,
+  window_ = CreateWindowExW(extended, kPanelClass, L"", windowStyle, x, y, width, height, parent, nullptr, instance,
                             this);
   if (!window_) return false;
   RECT client{};
@@ -51,9 +40,8 @@ bool PicturePanel::Create(HWND parent, int x, int y, int width, int height, cons
 
 void PicturePanel::FillBackground(RECT area) {
   if (!dc()) return;
-  HBRUSH brush = CreateSolidBrush(style_.background);
-  FillRect(dc(), &area, brush);
-  DeleteObject(brush);
+  const OwnedBrush brush(CreateSolidBrush(style_.background));
+  FillRect(dc(), &area, brush.get());
 }
 
 void PicturePanel::ResizeImage(int width, int height) {
@@ -158,48 +146,33 @@ void PicturePanel::Render(HDC target) const {
   RECT client{0, 0, width(), height()};
   if (window_) GetClientRect(window_, &client);
   if (transparent_ && window_) {
-    // Let the parent draw what lies under us, shifted to our origin.
-    FillRect(target, &client, GetSysColorBrush(COLOR_BTNFACE));
-    HWND parent = GetParent(window_);
-    POINT origin{0, 0};
-    MapWindowPoints(window_, parent, &origin, 1);
-    POINT previous{};
-    OffsetViewportOrgEx(target, -origin.x, -origin.y, &previous);
-    // A plain parent paints its class background on erasing; a panel
-    // parent draws its image and elements on printing.
-    SendMessageA(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(target), 0);
-    SendMessageA(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(target), PRF_CLIENT);
-    SetViewportOrgEx(target, previous.x, previous.y, nullptr);
+    PaintParentBackground(window_, target, client);
   } else if (dc()) {
     BitBlt(target, 0, 0, width(), height(), dc(), 0, 0, SRCCOPY);
   } else {
-    HBRUSH brush = CreateSolidBrush(style_.background);
-    FillRect(target, &client, brush);
-    DeleteObject(brush);
+    const OwnedBrush brush(CreateSolidBrush(style_.background));
+    FillRect(target, &client, brush.get());
   }
   for (const auto& element : elements_)
     if (element->visible()) element->Draw(target);
 }
 
 void PicturePanel::Paint() {
-  PAINTSTRUCT paint;
-  HDC screen = BeginPaint(window_, &paint);
+  const PaintScope paint(window_);
+  HDC screen = paint.dc();
   RECT client{};
   GetClientRect(window_, &client);
   // Drawn off screen first so the elements never flicker over the image.
-  HDC buffer = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1));
-  if (buffer && bitmap) {
-    HGDIOBJ previous = SelectObject(buffer, bitmap);
-    Render(buffer);
-    BitBlt(screen, 0, 0, client.right, client.bottom, buffer, 0, 0, SRCCOPY);
-    SelectObject(buffer, previous);
-  } else {
+  const OwnedDc buffer(CreateCompatibleDC(screen));
+  const OwnedBitmap bitmap(
+      CreateCompatibleBitmap(screen, std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1)));
+  if (!buffer || !bitmap) {
     Render(screen);
+    return;
   }
-  if (bitmap) DeleteObject(bitmap);
-  if (buffer) DeleteDC(buffer);
-  EndPaint(window_, &paint);
+  const SelectedObject selected(buffer.get(), bitmap.get());
+  Render(buffer.get());
+  BitBlt(screen, 0, 0, client.right, client.bottom, buffer.get(), 0, 0, SRCCOPY);
 }
 
 void PicturePanel::Mouse(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -266,11 +239,11 @@ LRESULT PicturePanel::HandleMessage(HWND window, UINT message, WPARAM wParam, LP
       return 0;
     case WM_NCDESTROY:
       window_ = nullptr;
-      return DefWindowProcA(window, message, wParam, lParam);
+      return DefWindowProcW(window, message, wParam, lParam);
     default:
       break;
   }
-  return DefWindowProcA(window, message, wParam, lParam);
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 }  // namespace ventalune::toolkit

@@ -11,28 +11,12 @@
 #include "saver/controls/anigif/timer_binding.h"
 #include "saver/gif/fit.h"
 #include "saver/gif/gif_exporter.h"
+#include "saver/toolkit/twips.h"
 
 namespace ventalune::anigif {
 namespace {
 
 constexpr wchar_t kControlClass[] = L"ucAniGIF";
-
-// The IDC_ names are integer resource ids spelt as narrow strings.
-LPCWSTR WideId(LPCSTR id) { return reinterpret_cast<LPCWSTR>(id); }
-
-bool RegisterControlClass(HINSTANCE instance) {
-  WNDCLASSEXW existing{};
-  existing.cbSize = sizeof(existing);
-  if (GetClassInfoExW(instance, kControlClass, &existing)) return true;
-  WNDCLASSEXW controlClass{};
-  controlClass.cbSize = sizeof(controlClass);
-  controlClass.style = CS_DBLCLKS;
-  controlClass.lpfnWndProc = WindowProcOf<ucAniGIF>;
-  controlClass.hInstance = instance;
-  controlClass.hCursor = LoadCursorW(nullptr, WideId(IDC_ARROW));
-  controlClass.lpszClassName = kControlClass;
-  return RegisterClassExW(&controlClass) != 0;
-}
 
 bool SupportedPointer(int32_t pointer) {
   return pointer == kDefaultPointer || pointer == kCustomPointer || SystemPointer(pointer) != nullptr;
@@ -77,7 +61,7 @@ bool ucAniGIF::Create(HWND parent, int x, int y, int width, int height, const to
   animation_.SetRunMode(ambient.userMode);
   animation_.SetMinFrameDelay(properties_.minFrameDelay);
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  if (!RegisterControlClass(instance)) return false;
+  if (!RegisterWindowClass({kControlClass, instance, WindowProcOf<ucAniGIF>, CS_DBLCLKS, ArrowCursor()})) return false;
   const HWND made = CreateWindowExW(0, kControlClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y,
                                     std::max(width, 0), std::max(height, 0), parent, nullptr, instance, this);
   if (!made) return false;
@@ -122,8 +106,8 @@ void ucAniGIF::Notify(const char* property) {
   if (property) Raise(life_, PropertyChanged, property);
 }
 
-float ucAniGIF::ToTwipsX(int32_t pixels) const { return static_cast<float>(PixelsToTwipsDown(pixels, ReadScreenDpi().x)); }
-float ucAniGIF::ToTwipsY(int32_t pixels) const { return static_cast<float>(PixelsToTwipsDown(pixels, ReadScreenDpi().y)); }
+float ucAniGIF::ToTwipsX(int32_t pixels) const { return static_cast<float>(toolkit::PixelsToTwipsRoundedDown(pixels, ReadScreenDpi().x)); }
+float ucAniGIF::ToTwipsY(int32_t pixels) const { return static_cast<float>(toolkit::PixelsToTwipsRoundedDown(pixels, ReadScreenDpi().y)); }
 
 int32_t ucAniGIF::Load(std::span<const uint8_t> file) {
   // Copied first: the bytes may be the picture's own, which the release empties.
@@ -132,9 +116,9 @@ int32_t ucAniGIF::Load(std::span<const uint8_t> file) {
   // Frames take the stored mirror style as they are built.
   picture_.SetMirror(properties_.mirror, false, false);
   gif::LoadOptions options;
-  options.designMode = designMode();
+  options.firstFrameOnly = designMode();
   options.deferRemainingFrames = !designMode() && DefersRemainingFrames(properties_.delayMode);
-  options.maxWorkingPixels = gif::kWorkingCanvasPixels;
+  options.maxWorkingPixels = kWorkingCanvasPixels;
   const int32_t frames = picture_.Load(bytes, options);
   if (frames == 0) {
     Repaint();
@@ -233,8 +217,8 @@ void ucAniGIF::SetEnabled(bool enable) {
 }
 
 int32_t ucAniGIF::FrameCount() const { return animation_.frameCount(); }
-int32_t ucAniGIF::ActualWidth() const { return PixelsToTwipsDown(picture_.logicalWidth(), ReadScreenDpi().x); }
-int32_t ucAniGIF::ActualHeight() const { return PixelsToTwipsDown(picture_.logicalHeight(), ReadScreenDpi().y); }
+int32_t ucAniGIF::ActualWidth() const { return toolkit::PixelsToTwipsRoundedDown(picture_.logicalWidth(), ReadScreenDpi().x); }
+int32_t ucAniGIF::ActualHeight() const { return toolkit::PixelsToTwipsRoundedDown(picture_.logicalHeight(), ReadScreenDpi().y); }
 
 void ucAniGIF::SetStretch(int32_t newScale) {
   const char* changed = WriteStretch(properties_, newScale);
@@ -323,13 +307,13 @@ void ucAniGIF::DownloadFinished(WPARAM ticket) {
   std::unique_ptr<DownloadResult> result = download_->TakeResult();
   if (!result) return;
   download_.reset();
-  GifHeaderSize size;
-  if (!result->ok || !LooksLikeGif(result->bytes.data(), result->bytes.size(), size)) {
+  const std::optional<gif::GifScreen> screen = result->ok ? RemoteGifScreen(result->bytes) : std::nullopt;
+  if (!screen) {
     Raise(life_, RemoteLoadFailure);
     return;
   }
   bool cancel = false;
-  if (!Raise(life_, RemoteLoadComplete, ToTwipsX(size.width), ToTwipsY(size.height), cancel)) return;
+  if (!Raise(life_, RemoteLoadComplete, ToTwipsX(screen->width), ToTwipsY(screen->height), cancel)) return;
   // A load the handler started itself is the one the host wants now.
   if (cancel || !window_ || download_) return;
   LoadAnimatedGIF_Array(result->bytes);

@@ -97,7 +97,9 @@ class ucAniGIF {
   int32_t LoopsRemaining() const { return animation_.LoopsRemaining(); }
   int32_t Mirrored() const { return properties_.mirror; }
   void SetMirrored(int32_t mirrorStyle);
-  int32_t Action() const { return animation_.state(); }
+  // Written as Action: stop, play, pause, step or restart; read as the
+  // state that leaves (kStopped, kPlaying or kPaused).
+  int32_t AnimationState() const { return animation_.state(); }
   void SetAction(int32_t act);
   int32_t DelayAnimation() const { return properties_.delayMode; }
   void SetDelayAnimation(int32_t mode);

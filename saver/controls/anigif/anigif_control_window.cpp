@@ -3,13 +3,16 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <optional>
 
+#include "common/handles.h"
 #include "saver/controls/anigif/anigif_control.h"
 #include "saver/controls/anigif/frame_presenter.h"
 #include "saver/controls/anigif/mouse_pointers.h"
 #include "saver/controls/anigif/remote_download.h"
 #include "saver/controls/anigif/timer_binding.h"
 #include "saver/gif/fit.h"
+#include "saver/toolkit/parent_background.h"
 #include "saver/toolkit/shift_state.h"
 
 namespace ventalune::anigif {
@@ -52,68 +55,60 @@ LPCWSTR SystemPointer(int32_t pointer) {
 // Everything of the control is done before Painted is raised, and only the
 // locals are cleaned up after it: its handler may end the control.
 void ucAniGIF::Paint(HWND window) {
-  PAINTSTRUCT paint;
-  HDC screen = BeginPaint(window, &paint);
   RECT client{};
   GetClientRect(window, &client);
-  // Drawn through a buffer of the part of us that shows and needs it: a
-  // control the picture's own size can be far larger than the screen. A
-  // Painted handler gets a copy of the whole client area, so then it is
-  // all drawn.
-  RECT area = client;
-  RECT visible{};
-  if (!Painted && GetClipBox(screen, &visible) != ERROR && !IntersectRect(&area, &client, &visible)) {
-    EndPaint(window, &paint);
-    return;
-  }
-  const int width = std::max<LONG>(area.right - area.left, 1);
-  const int height = std::max<LONG>(area.bottom - area.top, 1);
-  HDC buffer = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  HDC target = (buffer && bitmap) ? buffer : screen;
-  HGDIOBJ previous = (buffer && bitmap) ? SelectObject(buffer, bitmap) : nullptr;
-  // The buffer's first pixel is the area's top-left; we draw in client
-  // coordinates.
-  if (target == buffer) SetViewportOrgEx(buffer, -area.left, -area.top, nullptr);
+  OwnedDc buffer;
+  OwnedBitmap bitmap;
+  std::optional<SelectedObject> selected;
+  {
+    const PaintScope paint(window);
+    HDC screen = paint.dc();
+    // Drawn through a buffer of the part of us that shows and needs it: a
+    // control the picture's own size can be far larger than the screen. A
+    // Painted handler gets a copy of the whole client area, so then it is
+    // all drawn.
+    RECT area = client;
+    RECT visible{};
+    if (!Painted && GetClipBox(screen, &visible) != ERROR && !IntersectRect(&area, &client, &visible)) return;
+    const int width = std::max<LONG>(area.right - area.left, 1);
+    const int height = std::max<LONG>(area.bottom - area.top, 1);
+    buffer.reset(CreateCompatibleDC(screen));
+    bitmap.reset(CreateCompatibleBitmap(screen, width, height));
+    if (!buffer || !bitmap) {
+      buffer.reset();
+      bitmap.reset();
+    } else {
+      selected.emplace(buffer.get(), bitmap.get());
+    }
+    HDC target = buffer ? buffer.get() : screen;
+    // The buffer's first pixel is the area's top-left; we draw in client
+    // coordinates.
+    if (buffer) SetViewportOrgEx(target, -area.left, -area.top, nullptr);
 
-  // What lies under us in the parent first, so transparent pixels show it.
-  FillRect(target, &client, GetSysColorBrush(COLOR_BTNFACE));
-  if (HWND parent = GetParent(window)) {
-    POINT origin{0, 0};
-    MapWindowPoints(window, parent, &origin, 1);
-    POINT before{};
-    OffsetViewportOrgEx(target, -origin.x, -origin.y, &before);
-    SendMessageW(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(target), 0);
-    SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(target), PRF_CLIENT);
-    SetViewportOrgEx(target, before.x, before.y, nullptr);
+    // What lies under us in the parent first, so transparent pixels show it.
+    toolkit::PaintParentBackground(window, target, client);
+    if (!presenter_->empty()) {
+      const gif::Rect canvas =
+          gif::ScaledCanvasRect(picture_.logicalWidth(), picture_.logicalHeight(), scaleX_, scaleY_);
+      presenter_->Paint(target, canvas.x, canvas.y, canvas.width, canvas.height);
+    }
+    if (designMode()) {
+      // The designer's dotted frame round the control.
+      const OwnedPen pen(CreatePen(PS_DOT, 1, GetSysColor(COLOR_WINDOWFRAME)));
+      const SelectedObject penSelected(target, pen.get());
+      const SelectedObject brushSelected(target, GetStockObject(NULL_BRUSH));
+      const int oldMode = SetBkMode(target, TRANSPARENT);
+      Rectangle(target, 0, 0, client.right, client.bottom);
+      SetBkMode(target, oldMode);
+    }
+    if (buffer) {
+      SetViewportOrgEx(target, 0, 0, nullptr);
+      BitBlt(screen, area.left, area.top, width, height, target, 0, 0, SRCCOPY);
+    }
   }
-  if (!presenter_->empty()) {
-    const gif::Rect canvas = gif::ScaledCanvasRect(picture_.logicalWidth(), picture_.logicalHeight(), scaleX_, scaleY_);
-    presenter_->Paint(target, canvas.x, canvas.y, canvas.width, canvas.height);
-  }
-  if (designMode()) {
-    // The designer's dotted frame round the control.
-    HPEN pen = CreatePen(PS_DOT, 1, GetSysColor(COLOR_WINDOWFRAME));
-    HGDIOBJ oldPen = SelectObject(target, pen);
-    HGDIOBJ oldBrush = SelectObject(target, GetStockObject(NULL_BRUSH));
-    const int oldMode = SetBkMode(target, TRANSPARENT);
-    Rectangle(target, 0, 0, client.right, client.bottom);
-    SetBkMode(target, oldMode);
-    SelectObject(target, oldBrush);
-    SelectObject(target, oldPen);
-    DeleteObject(pen);
-  }
-  if (target == buffer) {
-    SetViewportOrgEx(buffer, 0, 0, nullptr);
-    BitBlt(screen, area.left, area.top, width, height, buffer, 0, 0, SRCCOPY);
-  }
-  EndPaint(window, &paint);
   // The handler sees our own copy of what went on screen; without one
   // (no memory for it) there is nothing to show it.
-  if (target == buffer) Raise(life_, Painted, buffer, static_cast<int>(client.right), static_cast<int>(client.bottom));
-  if (previous) SelectObject(buffer, previous);
-  if (bitmap) DeleteObject(bitmap);
-  if (buffer) DeleteDC(buffer);
+  if (buffer) Raise(life_, Painted, buffer.get(), static_cast<int>(client.right), static_cast<int>(client.bottom));
 }
 
 bool ucAniGIF::SetCursorShape() {

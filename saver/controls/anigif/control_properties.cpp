@@ -1,9 +1,7 @@
 #include "saver/controls/anigif/control_properties.h"
 
 #include <algorithm>
-#include <cctype>
 #include <limits>
-#include <string_view>
 
 namespace ventalune::anigif {
 
@@ -48,26 +46,9 @@ const char* WriteLoops(int32_t& loopCount, int64_t count) {
   return kLoopsProperty;
 }
 
-bool LooksLikeGif(const uint8_t* bytes, size_t size, GifHeaderSize& sizeOut) {
-  if (bytes == nullptr || size < kMinRemoteBytes) return false;
-  char signature[6];
-  for (int i = 0; i < 6; ++i) signature[i] = static_cast<char>(std::tolower(bytes[i]));
-  const std::string_view text(signature, 6);
-  if (text != "gif89a" && text != "gif87a") return false;
-  sizeOut.width = bytes[6] | (bytes[7] << 8);
-  sizeOut.height = bytes[8] | (bytes[9] << 8);
-  return true;
-}
-
-int32_t PixelsToTwipsDown(int64_t pixels, int32_t dpi) {
-  if (dpi <= 0) dpi = 96;
-  const int64_t clamped = std::clamp<int64_t>(pixels, -(int64_t{1} << 40), int64_t{1} << 40);
-  const int64_t product = clamped * 1440;
-  // Floor division, also for negative positions left of the control.
-  int64_t twips = product / dpi;
-  if (product % dpi != 0 && product < 0) --twips;
-  return static_cast<int32_t>(std::clamp<int64_t>(twips, std::numeric_limits<int32_t>::min(),
-                                                  std::numeric_limits<int32_t>::max()));
+std::optional<gif::GifScreen> RemoteGifScreen(std::span<const uint8_t> bytes) {
+  if (bytes.size() < kMinRemoteBytes) return std::nullopt;
+  return gif::ReadGifHeader(bytes);
 }
 
 }  // namespace ventalune::anigif

@@ -3,6 +3,10 @@
 // goes through: ranges, clamping, and which writes tell the host.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <span>
+
+#include "saver/gif/gif_scan.h"
 
 namespace ventalune::anigif {
 
@@ -11,6 +15,14 @@ inline constexpr int32_t kMinFrameDelayFloor = 10;
 inline constexpr int32_t kMinFrameDelayCeiling = 32700;
 inline constexpr int32_t kDefaultStretch = 1;
 inline constexpr int32_t kDefaultDelayMode = 1;
+
+// The canvas the control composes at, at most: a frame change moves the
+// whole canvas a few times over, so a picture that declares a few frames of
+// 4096 × 4096 in a few hundred bytes would keep the window thread busy for
+// most of each frame's delay. A larger canvas is built and composed at a
+// working size a whole factor smaller both ways (every k-th pixel of every
+// k-th row) and shown at its own size.
+inline constexpr int64_t kWorkingCanvasPixels = int64_t{1} << 20;
 
 // The names the host hears in change notices; the persisted keys are in
 // control_persistence.h.
@@ -54,16 +66,9 @@ const char* WriteDelayAnimation(ControlProperties& properties, int64_t mode);
 const char* WriteMirror(ControlProperties& properties, int64_t style, bool framesLoaded);
 const char* WriteLoops(int32_t& loopCount, int64_t count);
 
-// Downloaded data that may be a GIF: more than 14 bytes and a GIF87a or
-// GIF89a signature in any letter case. Gives the header's screen size.
-struct GifHeaderSize {
-  int32_t width = 0;
-  int32_t height = 0;
-};
+// Downloaded data that may be a GIF: more than 14 bytes and a GIF header
+// (see ReadGifHeader). Gives the header's screen size.
 inline constexpr size_t kMinRemoteBytes = 15;
-bool LooksLikeGif(const uint8_t* bytes, size_t size, GifHeaderSize& size_out);
-
-// Pixels to twips for a resolution, rounded down as the host's units are.
-int32_t PixelsToTwipsDown(int64_t pixels, int32_t dpi);
+std::optional<gif::GifScreen> RemoteGifScreen(std::span<const uint8_t> bytes);
 
 }  // namespace ventalune::anigif

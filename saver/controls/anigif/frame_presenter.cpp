@@ -8,20 +8,13 @@
 
 namespace ventalune::anigif {
 
-FramePresenter::~FramePresenter() { Release(); }
-
 void FramePresenter::Release() {
-  if (dc_) {
-    SelectObject(dc_, previous_);
-    DeleteDC(dc_);
-  }
-  if (colour_) DeleteObject(colour_);
-  if (mask_) DeleteObject(mask_);
-  dc_ = nullptr;
-  colour_ = mask_ = nullptr;
+  // The bitmaps leave the context before any of them goes.
+  if (dc_ && previous_) SelectObject(dc_.get(), previous_);
   previous_ = nullptr;
-  colourBits_ = nullptr;
-  maskBits_ = nullptr;
+  dc_.reset();
+  colour_ = {};
+  mask_ = {};
   width_ = height_ = 0;
   anyTransparent_ = false;
   surface_ = gif::Surface{};
@@ -30,34 +23,15 @@ void FramePresenter::Release() {
 bool FramePresenter::MakeBitmaps(int32_t width, int32_t height) {
   if (dc_ && width == width_ && height == height_) return true;
   Release();
-  if (width <= 0 || height <= 0) return false;
-  struct {
-    BITMAPINFOHEADER header;
-    RGBQUAD colours[2];
-  } info{};
-  info.header.biSize = sizeof(BITMAPINFOHEADER);
-  info.header.biWidth = width;
-  info.header.biHeight = -height;  // top-down, as the engine's surface
-  info.header.biPlanes = 1;
-  info.header.biBitCount = 32;
-  info.header.biCompression = BI_RGB;
-  void* bits = nullptr;
-  colour_ = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
-  colourBits_ = static_cast<uint32_t*>(bits);
-  info.header.biBitCount = 1;
-  info.header.biClrUsed = 2;
-  info.header.biClrImportant = 2;
-  info.colours[0] = RGBQUAD{0, 0, 0, 0};
-  info.colours[1] = RGBQUAD{255, 255, 255, 0};
-  bits = nullptr;
-  mask_ = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
-  maskBits_ = static_cast<uint8_t*>(bits);
-  dc_ = CreateCompatibleDC(nullptr);
-  if (!colour_ || !mask_ || !dc_ || !colourBits_ || !maskBits_) {
-    Release();
-    return false;
-  }
-  previous_ = SelectObject(dc_, colour_);
+  // top-down, as the engine's surface
+  DibSection colour = MakeColourSection(width, height, RowOrder::kTopDown);
+  DibSection mask = MakeMaskSection(width, height);
+  OwnedDc dc(CreateCompatibleDC(nullptr));
+  if (!colour || !mask || !dc) return false;
+  previous_ = SelectObject(dc.get(), colour.bitmap.get());
+  dc_ = std::move(dc);
+  colour_ = std::move(colour);
+  mask_ = std::move(mask);
   width_ = width;
   height_ = height;
   return true;
@@ -84,7 +58,7 @@ void FramePresenter::Mirror(int32_t change) {
 void FramePresenter::Convert() {
   // GDI may still be reading the bitmaps from an earlier paint.
   GdiFlush();
-  anyTransparent_ = ConvertFrame(surface_, colourBits_, maskBits_);
+  anyTransparent_ = ConvertFrame(surface_, static_cast<uint32_t*>(colour_.bits), static_cast<uint8_t*>(mask_.bits));
 }
 
 void FramePresenter::Paint(HDC target, int x, int y, int width, int height) const {
@@ -101,14 +75,14 @@ void FramePresenter::Paint(HDC target, int x, int y, int width, int height) cons
     // colours: black stays black (opaque), white stays white (transparent).
     const COLORREF text = SetTextColor(target, RGB(0, 0, 0));
     const COLORREF back = SetBkColor(target, RGB(255, 255, 255));
-    SelectObject(dc_, mask_);
-    StretchBlt(target, x, y, width, height, dc_, 0, 0, width_, height_, SRCAND);
-    SelectObject(dc_, colour_);
-    StretchBlt(target, x, y, width, height, dc_, 0, 0, width_, height_, SRCPAINT);
+    SelectObject(dc_.get(), mask_.bitmap.get());
+    StretchBlt(target, x, y, width, height, dc_.get(), 0, 0, width_, height_, SRCAND);
+    SelectObject(dc_.get(), colour_.bitmap.get());
+    StretchBlt(target, x, y, width, height, dc_.get(), 0, 0, width_, height_, SRCPAINT);
     SetTextColor(target, text);
     SetBkColor(target, back);
   } else {
-    StretchBlt(target, x, y, width, height, dc_, 0, 0, width_, height_, SRCCOPY);
+    StretchBlt(target, x, y, width, height, dc_.get(), 0, 0, width_, height_, SRCCOPY);
   }
   if (stretched) {
     SetStretchBltMode(target, previousMode);

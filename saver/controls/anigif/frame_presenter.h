@@ -9,6 +9,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "common/dib_section.h"
+#include "common/handles.h"
 #include "saver/gif/gif_picture.h"
 #include "saver/gif/surface.h"
 
@@ -17,7 +19,7 @@ namespace ventalune::anigif {
 class FramePresenter {
  public:
   FramePresenter() = default;
-  ~FramePresenter();
+  ~FramePresenter() { Release(); }
   FramePresenter(const FramePresenter&) = delete;
   FramePresenter& operator=(const FramePresenter&) = delete;
 
@@ -41,12 +43,10 @@ class FramePresenter {
   void Convert();
 
   gif::Surface surface_;
-  HDC dc_ = nullptr;
-  HBITMAP colour_ = nullptr;
-  HBITMAP mask_ = nullptr;
+  OwnedDc dc_;
+  DibSection colour_;
+  DibSection mask_;
   HGDIOBJ previous_ = nullptr;
-  uint32_t* colourBits_ = nullptr;
-  uint8_t* maskBits_ = nullptr;
   int32_t width_ = 0;
   int32_t height_ = 0;
   bool anyTransparent_ = false;

@@ -1,48 +1,14 @@
 #include "saver/controls/anigif/picture_objects.h"
 
-#include <ole2.h>
-
-#include <cstring>
-
 #include "common/screen_dpi.h"
 
 namespace ventalune::anigif {
-namespace {
-
-// HIMETRIC (hundredths of a millimetre) to pixels at the screen's resolution.
-int32_t HimetricToPixels(OLE_XSIZE_HIMETRIC himetric, int dpi) {
-  return static_cast<int32_t>((static_cast<int64_t>(himetric) * dpi + 1270) / 2540);
-}
-
-}  // namespace
 
 std::shared_ptr<GifPictureObject> GifPictureObject::FromBytes(std::span<const uint8_t> gifFile) {
-  if (gifFile.empty()) return nullptr;
-  // The loader reads from a stream over a movable memory block that the
-  // stream frees when it goes.
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, gifFile.size());
-  if (!memory) return nullptr;
-  void* target = GlobalLock(memory);
-  if (!target) {
-    GlobalFree(memory);
-    return nullptr;
-  }
-  std::memcpy(target, gifFile.data(), gifFile.size());
-  GlobalUnlock(memory);
-  IStream* stream = nullptr;
-  if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream))) {
-    GlobalFree(memory);
-    return nullptr;
-  }
-  IPicture* picture = nullptr;
-  const HRESULT loaded = OleLoadPicture(stream, static_cast<LONG>(gifFile.size()), FALSE, IID_IPicture,
-                                        reinterpret_cast<void**>(&picture));
-  stream->Release();
-  if (FAILED(loaded) || !picture) return nullptr;
-
+  ComPtr<IPicture> picture = LoadOlePicture(gifFile);
+  if (!picture) return nullptr;
   std::shared_ptr<GifPictureObject> object(new GifPictureObject());
   object->bytes_.assign(gifFile.begin(), gifFile.end());
-  object->picture_ = picture;
   OLE_XSIZE_HIMETRIC width = 0;
   OLE_YSIZE_HIMETRIC height = 0;
   picture->get_Width(&width);
@@ -50,11 +16,8 @@ std::shared_ptr<GifPictureObject> GifPictureObject::FromBytes(std::span<const ui
   const ScreenDpi dpi = ReadScreenDpi();
   object->width_ = HimetricToPixels(width, dpi.x);
   object->height_ = HimetricToPixels(height, dpi.y);
+  object->picture_ = std::move(picture);
   return object;
-}
-
-GifPictureObject::~GifPictureObject() {
-  if (picture_) picture_->Release();
 }
 
 std::shared_ptr<CursorPicture> CursorPicture::FromFileBytes(std::span<const uint8_t> file) {
@@ -86,12 +49,12 @@ std::shared_ptr<CursorPicture> CursorPicture::FromFileBytes(std::span<const uint
   resource.push_back(static_cast<uint8_t>(hotY));
   resource.push_back(static_cast<uint8_t>(hotY >> 8));
   resource.insert(resource.end(), file.begin() + imageOffset, file.begin() + imageOffset + imageSize);
-  HICON cursor = CreateIconFromResourceEx(resource.data(), static_cast<DWORD>(resource.size()), FALSE, 0x00030000, 0,
-                                          0, LR_DEFAULTCOLOR);
+  OwnedCursor cursor(CreateIconFromResourceEx(resource.data(), static_cast<DWORD>(resource.size()), FALSE, 0x00030000,
+                                              0, 0, LR_DEFAULTCOLOR));
   if (!cursor) return nullptr;
   std::shared_ptr<CursorPicture> picture(new CursorPicture());
-  picture->cursor_ = cursor;
-  picture->owned_ = true;
+  picture->cursor_ = cursor.get();
+  picture->owned_ = std::move(cursor);
   picture->bytes_.assign(file.begin(), file.end());
   return picture;
 }
@@ -102,10 +65,6 @@ std::shared_ptr<CursorPicture> CursorPicture::FromSystem(LPCWSTR id) {
   std::shared_ptr<CursorPicture> picture(new CursorPicture());
   picture->cursor_ = cursor;
   return picture;
-}
-
-CursorPicture::~CursorPicture() {
-  if (owned_ && cursor_) DestroyCursor(cursor_);
 }
 
 }  // namespace ventalune::anigif

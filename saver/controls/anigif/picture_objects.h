@@ -10,6 +10,9 @@
 #include <span>
 #include <vector>
 
+#include "common/handles.h"
+#include "common/ole_picture.h"
+
 namespace ventalune::anigif {
 
 // A GIF file decoded by the platform's picture loader, with the file's bytes
@@ -18,13 +21,12 @@ class GifPictureObject {
  public:
   // Null when the platform loader does not take the bytes as a picture.
   static std::shared_ptr<GifPictureObject> FromBytes(std::span<const uint8_t> gifFile);
-  ~GifPictureObject();
   GifPictureObject(const GifPictureObject&) = delete;
   GifPictureObject& operator=(const GifPictureObject&) = delete;
 
   const std::vector<uint8_t>& bytes() const { return bytes_; }
   // The platform's picture; owned by this object.
-  IPicture* picture() const { return picture_; }
+  IPicture* picture() const { return picture_.get(); }
   // Size in pixels as the loader sees it.
   int32_t width() const { return width_; }
   int32_t height() const { return height_; }
@@ -32,7 +34,7 @@ class GifPictureObject {
  private:
   GifPictureObject() = default;
   std::vector<uint8_t> bytes_;
-  IPicture* picture_ = nullptr;
+  ComPtr<IPicture> picture_;
   int32_t width_ = 0;
   int32_t height_ = 0;
 };
@@ -48,7 +50,6 @@ class CursorPicture {
   static std::shared_ptr<CursorPicture> FromSystem(LPCWSTR id);
   // The same for the IDC_ names, which are integer ids spelt as narrow text.
   static std::shared_ptr<CursorPicture> FromSystem(LPCSTR id) { return FromSystem(reinterpret_cast<LPCWSTR>(id)); }
-  ~CursorPicture();
   CursorPicture(const CursorPicture&) = delete;
   CursorPicture& operator=(const CursorPicture&) = delete;
 
@@ -59,7 +60,7 @@ class CursorPicture {
  private:
   CursorPicture() = default;
   HCURSOR cursor_ = nullptr;
-  bool owned_ = false;
+  OwnedCursor owned_;  // the cursor, when it is one of ours
   std::vector<uint8_t> bytes_;
 };
 

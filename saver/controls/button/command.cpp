@@ -71,15 +71,14 @@ void Command::SetCaption(const std::string& caption) {
   MarkChanged(kCaptionKey);
 }
 
-bool Command::Enabled() {
+bool Command::RefreshEnabled() {
   if (firstRun_ == 0) {
     InitialLook();
     firstRun_ = 1;
     machine_.SetEnabled(true);
   }
-  const bool enabled = machine_.enabled();
   EnabledLook();
-  return enabled;
+  return machine_.enabled();
 }
 
 void Command::SetEnabled(bool enabled) {
@@ -106,7 +105,7 @@ void Command::SetFontColour(COLORREF colour) {
   InitialLook();
 }
 
-void Command::SetVisible(bool opaque) {
+void Command::SetOpaque(bool opaque) {
   panel_.SetTransparent(!opaque);
   if (opaque) InitialLook();
   MarkChanged(kVisibleKey);

@@ -49,19 +49,23 @@ class Command {
 
   std::string Caption() const { return caption_ ? caption_->text() : std::string(); }
   void SetCaption(const std::string& caption);
-  // Reading also repaints the enabled or disabled look, and a button that
-  // was never run before takes its first look and becomes enabled.
-  bool Enabled();
+  bool Enabled() const { return machine_.enabled(); }
+  // Repaints the enabled or disabled look.
   void SetEnabled(bool enabled);
+  // What reading the property does for a host: a button saved before it
+  // first ran takes its first look and becomes enabled, then the enabled or
+  // disabled look is painted again. Returns the flag.
+  bool RefreshEnabled();
   const toolkit::FontDescription& Font() const { return font_; }
   void SetFont(const toolkit::FontDescription& font);
   // Reading and writing both apply the initial look afterwards.
   COLORREF FontColour();
   void SetFontColour(COLORREF colour);
-  // The background style, not visibility: false lets the parent show
-  // through around the caption; the button stays where it is.
-  bool Visible() const { return !panel_.transparent(); }
-  void SetVisible(bool opaque);
+  // The background style, persisted as "Visible" (it is not visibility):
+  // false lets the parent show through around the caption; the button stays
+  // where it is.
+  bool Opaque() const { return !panel_.transparent(); }
+  void SetOpaque(bool opaque);
 
   // The dotted focus rectangle inside the face, shown while the button has
   // the focus and `show` is true (the dialog follows the system's keyboard

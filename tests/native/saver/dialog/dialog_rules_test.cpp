@@ -33,7 +33,9 @@ struct BgmRow {
   BgmGroupView view;
 };
 class BgmGroupTest : public testing::TestWithParam<BgmRow> {};
-TEST_P(BgmGroupTest, RepeatBoxForCdChooserForFile) { EXPECT_EQ(BgmGroupFor(GetParam().kind), GetParam().view); }
+TEST_P(BgmGroupTest, RepeatBoxForCdChooserForFile) {
+  EXPECT_EQ(BgmGroupFor(static_cast<settings::MusicKind>(GetParam().kind)), GetParam().view);
+}
 INSTANTIATE_TEST_SUITE_P(Kinds, BgmGroupTest,
                          testing::Values(BgmRow{"None", 0, {{true, false, false}, false, false}},
                                          BgmRow{"AudioCd", 1, {{false, true, false}, true, false}},

@@ -27,7 +27,7 @@ struct FrameShape {
 struct PlanCase {
   std::string name;
   std::vector<FrameShape> frames;
-  bool designMode;
+  bool firstFrameOnly;
   CompositionPlan plan;
 };
 
@@ -39,11 +39,11 @@ TEST_P(PlanTest, BuffersFollowDisposalAndTransparency) {
     FrameRecord frame;
     frame.width = shape.width;
     frame.height = shape.height;
-    frame.disposal = shape.disposal;
+    frame.disposal = static_cast<Disposal>(shape.disposal);
     frame.transparent = shape.transparent;
     frames.push_back(frame);
   }
-  const CompositionPlan plan = PlanComposition(frames, 10, 10, GetParam().designMode);
+  const CompositionPlan plan = PlanComposition(frames, 10, 10, GetParam().firstFrameOnly);
   EXPECT_EQ(plan.stripFirstOnly, GetParam().plan.stripFirstOnly);
   EXPECT_EQ(plan.composite, GetParam().plan.composite);
   EXPECT_EQ(plan.mask, GetParam().plan.mask);
@@ -53,7 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
     Plans, PlanTest,
     ::testing::Values(
         PlanCase{"OneFrame", {{10, 10, 0, true}}, false, {true, false, false}},
-        PlanCase{"DesignMode", {{10, 10, 0, false}, {10, 10, 3, true}}, true, {true, false, false}},
+        PlanCase{"FirstFrameOnly", {{10, 10, 0, false}, {10, 10, 3, true}}, true, {true, false, false}},
         PlanCase{"OpaqueCoveringNoDisposal", {{10, 10, 0, false}, {4, 4, 1, false}}, false, {false, true, false}},
         PlanCase{"AllRestoreBackground", {{10, 10, 2, true}, {4, 4, 2, false}}, false, {false, false, false}},
         PlanCase{"OneRestoreBackground", {{10, 10, 0, false}, {4, 4, 2, false}}, false, {false, true, true}},

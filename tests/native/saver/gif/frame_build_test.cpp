@@ -89,11 +89,11 @@ TEST(FrameBuildTest, FramesSitSideBySideAtTheirOffsets) {
   EXPECT_EQ(bottom, (std::vector<uint8_t>{0, 0, 0, 2, 2, 0, 0, 0, 0}));
 }
 
-TEST(FrameBuildTest, DesignModeBuildsFrameOneOnlyAndKeepsTheBytes) {
+TEST(FrameBuildTest, FirstFrameOnlyBuildsFrameOneAndKeepsTheBytes) {
   const auto file = GifBuilder().Image(Block(0, 0, 3, 1), {1, 1, 1}).Image(Block(0, 0, 2, 1), {2, 2}).Trailer().bytes();
   GifPicture picture;
   LoadOptions design;
-  design.designMode = true;
+  design.firstFrameOnly = true;
   ASSERT_EQ(picture.Load(file, design), 2);
   EXPECT_EQ(picture.strip().width, 3);
   EXPECT_EQ(picture.builtFrames(), 1u);

@@ -68,7 +68,7 @@ TEST_P(ControlBlockTest, DisposalFoldsAndDelayIsInMilliseconds) {
   const GifScan scan = ScanGif(gif.Trailer().bytes());
   ASSERT_FALSE(scan.frames.empty());
   const FrameRecord& frame = scan.frames.back();
-  EXPECT_EQ(frame.disposal, row.disposal);
+  EXPECT_EQ(static_cast<uint8_t>(frame.disposal), row.disposal);
   EXPECT_EQ(frame.delayMs, row.delayMs);
 }
 
@@ -99,7 +99,7 @@ TEST(ScanGifTest, ControlBlockAppliesOnlyToTheNextImage) {
   EXPECT_TRUE(scan.frames[0].transparent);
   EXPECT_EQ(scan.frames[0].transparentIndex, 3);
   EXPECT_EQ(scan.frames[1].transparent, false);
-  EXPECT_EQ(scan.frames[1].disposal, 0);
+  EXPECT_EQ(scan.frames[1].disposal, Disposal::kUnspecified);
   EXPECT_EQ(scan.frames[1].delayMs, 0);
 }
 
@@ -112,7 +112,7 @@ TEST(ScanGifTest, OfSeveralControlBlocksBeforeOneImageTheLastCounts) {
                         .bytes();
   const GifScan scan = ScanGif(file);
   ASSERT_EQ(scan.frames.size(), 1u);
-  EXPECT_EQ(scan.frames[0].disposal, 2);
+  EXPECT_EQ(scan.frames[0].disposal, Disposal::kRestoreBackground);
   EXPECT_EQ(scan.frames[0].delayMs, 300);
   EXPECT_FALSE(scan.frames[0].transparent);
 }

@@ -14,34 +14,8 @@ namespace {
 
 using namespace settings;
 
-struct MusicCase {
-  const char* name;
-  int16_t kind;
-  const char* file;
-  MusicSource source;
-};
-
-class ChooseMusicTest : public testing::TestWithParam<MusicCase> {};
-
-TEST_P(ChooseMusicTest, KindAndFileEndingChoose) {
-  EXPECT_EQ(ChooseMusic(GetParam().kind, GetParam().file, NoLeadBytes), GetParam().source);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Settings, ChooseMusicTest,
-    testing::Values(MusicCase{"NoMusic", kBgmNone, "C:\\a.mp3", MusicSource::kNone},
-                    MusicCase{"AudioCdIgnoresTheFile", kBgmAudioCd, "", MusicSource::kAudioCd},
-                    MusicCase{"Wav", kBgmSoundFile, "C:\\Music\\tone.WAV", MusicSource::kWav},
-                    MusicCase{"LowerCaseMp3", kBgmSoundFile, "C:\\Music\\song.mp3", MusicSource::kMp3},
-                    MusicCase{"MidiPlaysNothing", kBgmSoundFile, "C:\\Music\\song.mid", MusicSource::kNone},
-                    MusicCase{"EndingWithoutDot", kBgmSoundFile, "C:\\Music\\slowwav", MusicSource::kWav},
-                    MusicCase{"ShortName", kBgmSoundFile, "av", MusicSource::kNone},
-                    MusicCase{"EmptyFile", kBgmSoundFile, "", MusicSource::kNone},
-                    MusicCase{"UnknownKind", 7, "a.mp3", MusicSource::kNone}),
-    testing_support::RowName());
-
-TEST(RendererPathTest, BesideTheSaver) {
-  EXPECT_EQ(RendererPath("C:\\Program Files\\Ventalune"), "C:\\Program Files\\Ventalune\\Ventalune.dll");
+TEST(ScenePathTest, BesideTheSaver) {
+  EXPECT_EQ(ScenePath("C:\\Program Files\\Ventalune"), "C:\\Program Files\\Ventalune\\Ventalune.dll");
 }
 
 // A program starter that records what it is asked, and starts or fails.
@@ -78,10 +52,10 @@ struct WatchCase {
   bool over;                                     // after the last look
 };
 
-class RendererWatchTest : public testing::TestWithParam<WatchCase> {};
+class SceneWatchTest : public testing::TestWithParam<WatchCase> {};
 
-TEST_P(RendererWatchTest, EndsWhenTheWindowHasComeAndGoneOrNeverCame) {
-  RendererWatch watch;
+TEST_P(SceneWatchTest, EndsWhenTheWindowHasComeAndGoneOrNeverCame) {
+  SceneWatch watch;
   bool over = false;
   for (auto [exists, ms] : GetParam().looks) {
     ASSERT_FALSE(over) << "ended before the last look";
@@ -91,7 +65,7 @@ TEST_P(RendererWatchTest, EndsWhenTheWindowHasComeAndGoneOrNeverCame) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Looks, RendererWatchTest,
+    Looks, SceneWatchTest,
     testing::Values(WatchCase{"SlowStartIsNotAnEnd", {{false, 500}, {false, 1000}, {false, 9500}}, false},
                     WatchCase{"NeverAppearedWithinGrace", {{false, 500}, {false, 10000}}, true},
                     WatchCase{"AppearedThenGone", {{false, 500}, {true, 1000}, {false, 1500}}, true},
@@ -108,7 +82,7 @@ struct HangCase {
 class SceneHangTest : public testing::TestWithParam<HangCase> {};
 
 TEST_P(SceneHangTest, HungOnlyAfterTenSecondsOfSilenceWithoutABreak) {
-  RendererWatch watch;
+  SceneWatch watch;
   bool hung = false;
   for (auto [answered, ms] : GetParam().looks) {
     ASSERT_FALSE(hung) << "hung before the last look";

@@ -78,7 +78,7 @@ TEST_P(JpegSampleTest, MatchesTheFullDecodeAveragedInBlocks) {
   ASSERT_FALSE(jpeg.empty()) << "missing sample; the build makes them with make_jpeg_samples.py";
   ASSERT_FALSE(reference.pixels.empty());
 
-  const std::optional<ReducedJpeg> decoded = DecodeJpegReduced(jpeg, row.shift);
+  const std::optional<PicturePixels> decoded = DecodeJpegReduced(jpeg, row.shift);
   ASSERT_TRUE(decoded.has_value());
   ASSERT_EQ(decoded->width, reference.width);
   ASSERT_EQ(decoded->height, reference.height);

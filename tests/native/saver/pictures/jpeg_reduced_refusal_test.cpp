@@ -107,7 +107,7 @@ class BuiltJpegTest : public testing::TestWithParam<AcceptedRow> {};
 TEST_P(BuiltJpegTest, DecodesFlatMidGreyAtEveryShift) {
   const Bytes bytes = Build(GetParam().built);
   for (int shift = 0; shift <= kMaxJpegShift; ++shift) {
-    const std::optional<ReducedJpeg> decoded = DecodeJpegReduced(bytes, shift);
+    const std::optional<PicturePixels> decoded = DecodeJpegReduced(bytes, shift);
     ASSERT_TRUE(decoded.has_value()) << "shift " << shift;
     EXPECT_EQ(decoded->width, (GetParam().built.width + (1 << shift) - 1) >> shift);
     EXPECT_EQ(decoded->height, (GetParam().built.height + (1 << shift) - 1) >> shift);

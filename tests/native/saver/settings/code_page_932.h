@@ -1,8 +1,12 @@
 #pragma once
 // Shift-JIS (code page 932) bytes of UTF-8 text, through the C library's own
-// converter, so tests can check byte constants against their Japanese names.
+// converter, so tests can check byte constants against their Japanese names;
+// the code page's lead bytes; and text held so that reading past it shows.
 #include <iconv.h>
 
+#include <algorithm>
+#include <cstddef>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -24,5 +28,23 @@ inline std::string ToCodePage932(std::string_view utf8) {
   output.resize(output.size() - outLeft);
   return output;
 }
+
+inline bool ShiftJisLeadByte(unsigned char byte) {
+  return (byte >= 0x81 && byte <= 0x9f) || (byte >= 0xe0 && byte <= 0xfc);
+}
+
+// The text in a heap block of exactly its size, so AddressSanitizer reports
+// any read beyond the last byte.
+class ExactText {
+ public:
+  explicit ExactText(const std::string& text) : bytes_(new char[text.size()]), size_(text.size()) {
+    std::copy(text.begin(), text.end(), bytes_.get());
+  }
+  std::string_view view() const { return {bytes_.get(), size_}; }
+
+ private:
+  std::unique_ptr<char[]> bytes_;
+  std::size_t size_;
+};
 
 }  // namespace ventalune::testing_support

@@ -12,35 +12,20 @@
 
 #include "code_page_932.h"
 #include "row_name.h"
-#include "saver/launcher/run_plan.h"
 #include "saver/settings/settings_keys.h"
 #include "saver/settings/settings_store.h"
 
 namespace ventalune::settings {
 namespace {
 
+using testing_support::ExactText;
+using testing_support::ShiftJisLeadByte;
 using testing_support::ToCodePage932;
 
 // Code page 932: lead bytes 0x81–0x9F and 0xE0–0xFC.
-bool ShiftJisLeadByte(unsigned char byte) { return (byte >= 0x81 && byte <= 0x9f) || (byte >= 0xe0 && byte <= 0xfc); }
-
 enum class Rule { kShiftJis, kSingleByte };
 
 LeadByteRule RuleOf(Rule rule) { return rule == Rule::kShiftJis ? ShiftJisLeadByte : NoLeadBytes; }
-
-// The text in a heap block of exactly its size, so AddressSanitizer reports
-// any read beyond the last byte.
-class ExactText {
- public:
-  explicit ExactText(const std::string& text) : bytes_(new char[text.size()]), size_(text.size()) {
-    std::copy(text.begin(), text.end(), bytes_.get());
-  }
-  std::string_view view() const { return {bytes_.get(), size_}; }
-
- private:
-  std::unique_ptr<char[]> bytes_;
-  std::size_t size_;
-};
 
 // ソ is 0x83 0x5C, 表 0x95 0x5C, 能 0x94 0x5C in code page 932.
 const std::string kSo = ToCodePage932("ソ");
@@ -154,7 +139,7 @@ TEST(LoadSettingsByCharactersTest, KeepsShiftJisPathsAndTheirFolders) {
   EXPECT_EQ(settings.PictureKind, kPictureFile);
   EXPECT_EQ(settings.PictureFile, picture);
   EXPECT_EQ(settings.PictureFolder, ToCodePage932("C:\\ソナタ"));
-  EXPECT_EQ(settings.BgmKind, kBgmSoundFile);
+  EXPECT_EQ(settings.BgmKind, MusicKind::kSoundFile);
   EXPECT_EQ(settings.BgmFile, kMusicFile);
   EXPECT_EQ(settings.BgmFolder, "C:\\Music");
 
@@ -162,40 +147,8 @@ TEST(LoadSettingsByCharactersTest, KeepsShiftJisPathsAndTheirFolders) {
   LoadSettings(bytewise, profile, files, "C:\\Saver", NoLeadBytes);
   EXPECT_EQ(bytewise.PictureKind, kPictureDesktop) << "the picture's trail byte was taken for a backslash";
   EXPECT_EQ(bytewise.PictureFile, "");
-  EXPECT_EQ(bytewise.BgmKind, kBgmSoundFile) << "the music name ends in ASCII";
+  EXPECT_EQ(bytewise.BgmKind, MusicKind::kSoundFile) << "the music name ends in ASCII";
 }
-
-struct MusicRow {
-  const char* name;
-  Rule rule;
-  std::string file;
-  launcher::MusicSource source;
-};
-
-class ChooseMusicByCharactersTest : public testing::TestWithParam<MusicRow> {};
-
-TEST_P(ChooseMusicByCharactersTest, EndingIsTheLastThreeCharacters) {
-  const ExactText file(GetParam().file);
-  EXPECT_EQ(launcher::ChooseMusic(kBgmSoundFile, file.view(), RuleOf(GetParam().rule)), GetParam().source);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    CodePages, ChooseMusicByCharactersTest,
-    testing::Values(MusicRow{"ShiftJisMp3", Rule::kShiftJis, kMusicFile, launcher::MusicSource::kMp3},
-                    MusicRow{"SingleByteMp3", Rule::kSingleByte, kMusicFile, launcher::MusicSource::kMp3},
-                    // ギ is 0x83 'M': the name ends in ギ, P, 3.
-                    MusicRow{"ShiftJisGiP3IsNoMp3", Rule::kShiftJis, ToCodePage932("C:\\ギP3"), launcher::MusicSource::kNone},
-                    MusicRow{"SingleByteReadsGiP3AsMp3", Rule::kSingleByte, ToCodePage932("C:\\ギP3"),
-                             launcher::MusicSource::kMp3},
-                    // ジ is 0x83 'W'.
-                    MusicRow{"ShiftJisJiAvIsNoWav", Rule::kShiftJis, ToCodePage932("C:\\ジAV"), launcher::MusicSource::kNone},
-                    // ノ is 0x83 'm': its trail byte is not upper-cased into a letter.
-                    MusicRow{"ShiftJisNop3IsNoMp3", Rule::kShiftJis, ToCodePage932("C:\\ノp3"), launcher::MusicSource::kNone},
-                    MusicRow{"SingleByteNop3IsMp3", Rule::kSingleByte, ToCodePage932("C:\\ノp3"), launcher::MusicSource::kMp3},
-                    MusicRow{"ShiftJisWavAfterKana", Rule::kShiftJis, ToCodePage932("C:\\ソナタwav"), launcher::MusicSource::kWav},
-                    MusicRow{"ShiftJisCutAfterLeadByte", Rule::kShiftJis, "C:\\a.mp\x83", launcher::MusicSource::kNone},
-                    MusicRow{"ShiftJisShortName", Rule::kShiftJis, ToCodePage932("ソ3"), launcher::MusicSource::kNone}),
-    testing_support::RowName());
 
 }  // namespace
 }  // namespace ventalune::settings

@@ -87,7 +87,7 @@ TEST(SettingsInAProtectedInstall, SavedChoicesComeBackOnTheNextStart) {
   Settings before;
   LoadSettings(before, disk, disk, kProgramFolder, LocateSettings(kProgramFolder, false, kUserData, disk, NoLeadBytes).readPath,
                NoLeadBytes);
-  EXPECT_EQ(before.BgmKind, 1) << "the installed file is read before the first save";
+  EXPECT_EQ(before.BgmKind, MusicKind::kAudioCd) << "the installed file is read before the first save";
 
   const std::string target = LocateSettings(kProgramFolder, false, kUserData, disk, NoLeadBytes).writePath;
   for (const auto& [key, value] : {std::pair{kKeyPictureKind, " 0"}, std::pair{kKeyPictureFile, ""},
@@ -99,7 +99,7 @@ TEST(SettingsInAProtectedInstall, SavedChoicesComeBackOnTheNextStart) {
   Settings after;
   LoadSettings(after, disk, disk, kProgramFolder, LocateSettings(kProgramFolder, false, kUserData, disk, NoLeadBytes).readPath,
                NoLeadBytes);
-  EXPECT_EQ(after.BgmKind, 2);
+  EXPECT_EQ(after.BgmKind, MusicKind::kSoundFile);
   EXPECT_EQ(after.BgmFile, "C:\\Music\\a.mp3");
   EXPECT_EQ(after.BgmFolder, "C:\\Music");
   EXPECT_EQ(after.PictureFolder, kProgramFolder);

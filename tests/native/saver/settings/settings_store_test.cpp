@@ -73,7 +73,8 @@ struct LoadRow {
 
 Settings Expect(int16_t pictureKind, const char* pictureFile, const char* pictureFolder, int16_t bgmKind,
                 int16_t repeatTrack, const char* bgmFile, const char* bgmFolder) {
-  return Settings{pictureKind, pictureFile, pictureFolder, bgmKind, repeatTrack, bgmFile, bgmFolder};
+  return Settings{pictureKind, pictureFile, pictureFolder, static_cast<MusicKind>(bgmKind), repeatTrack, bgmFile,
+                  bgmFolder};
 }
 
 Settings Fresh() { return Settings{}; }
@@ -81,7 +82,7 @@ Settings Fresh() { return Settings{}; }
 Settings Before(int16_t pictureKind, int16_t bgmKind, int16_t repeatTrack) {
   Settings settings;
   settings.PictureKind = pictureKind;
-  settings.BgmKind = bgmKind;
+  settings.BgmKind = static_cast<MusicKind>(bgmKind);
   settings.BgmRepeatTrack = repeatTrack;
   return settings;
 }
@@ -259,7 +260,7 @@ TEST(LoadSettingsTest, ReadsTheSettingsFileBesideTheProgram) {
   FakeFiles files;
   Settings settings;
   LoadSettings(settings, profile, files, "D:\\Tools\\Saver", NoLeadBytes);
-  EXPECT_EQ(settings.BgmKind, 1);
+  EXPECT_EQ(settings.BgmKind, MusicKind::kAudioCd);
 }
 
 // ---- Path utilities -----------------------------------------------------

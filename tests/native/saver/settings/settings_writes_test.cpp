@@ -22,7 +22,7 @@ TEST(SettingsWritesTest, FiveKeysInOrderFoldersNotWritten) {
   choices.PictureKind = 1;
   choices.PictureFile = "C:\\p\\sky.jpg";
   choices.PictureFolder = "C:\\p";
-  choices.BgmKind = 5;
+  choices.BgmKind = static_cast<MusicKind>(5);  // as a hand-edited file may hold
   choices.BgmRepeatTrack = 0;
   choices.BgmFile = "";
   choices.BgmFolder = "C:\\m";

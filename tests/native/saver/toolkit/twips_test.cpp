@@ -34,6 +34,15 @@ INSTANTIATE_TEST_SUITE_P(Values, TwipsToPixelsTest,
                                          TwipsCase{"HugeClamps", int64_t{1} << 50, 96, 2147483647}),
                          testing_support::RowName());
 
+TEST(PixelsToTwipsTest, RoundedDownAsAControlReportsPositions) {
+  EXPECT_EQ(PixelsToTwipsRoundedDown(120, 96), 1800);
+  EXPECT_EQ(PixelsToTwipsRoundedDown(1, 120), 12);
+  EXPECT_EQ(PixelsToTwipsRoundedDown(1, 144), 10);
+  EXPECT_EQ(PixelsToTwipsRoundedDown(1, 100), 14);   // 14.4
+  EXPECT_EQ(PixelsToTwipsRoundedDown(-1, 100), -15);  // left of the control: down, not toward zero
+  EXPECT_EQ(PixelsToTwipsRoundedDown(1, 0), 15);      // no resolution counts as 96 dpi
+}
+
 TEST(PixelsToTwipsTest, ScreenResolutionsGiveWholeTwips) {
   EXPECT_EQ(PixelsToTwips(4, 96), 60);
   EXPECT_EQ(PixelsToTwips(479, 96), 7185);

@@ -99,7 +99,7 @@ TEST(HostedDialogTest, ScreenReaderHearsEveryControlByItsVisibleText) {
   CoInitialize(nullptr);
   settings::Settings settings;
   settings.PictureKind = 0;
-  settings.BgmKind = 1;
+  settings.BgmKind = settings::MusicKind::kAudioCd;
   std::vector<Heard> heard;
   RunDialogAndCheck(settings, {[&](HWND dialog) { heard = ReadChildren(dialog); }});
   CoUninitialize();
@@ -220,7 +220,7 @@ TEST(HostedDialogTest, HighContrastDrawsEveryLabelInTheSystemColours) {
                                               LblBgm0, LblBgm2, Lbl2,    LblFname0, Lbl9};
   settings::Settings settings;
   settings.PictureKind = 0;
-  settings.BgmKind = 1;
+  settings.BgmKind = settings::MusicKind::kAudioCd;
   RunDialogAndCheck(settings, {[&](HWND dialog) {
     // Switched while the dialog is open: it follows.
     highContrast = true;
@@ -261,7 +261,7 @@ TEST(HostedDialogTest, HighContrastDrawsEveryLabelInTheSystemColours) {
 // would be at its start, keeping the repeat box's text.
 TEST(HostedDialogTest, AnotherMonitorsResolutionLaysTheDialogOutAgain) {
   settings::Settings settings;
-  settings.BgmKind = 1;
+  settings.BgmKind = settings::MusicKind::kAudioCd;
   RECT suggested{};
   RunDialogAndCheck(settings, {[&](HWND dialog) {
                                  SetWindowTextW(FindWindowExW(ChildNumbered(dialog, static_cast<int>(dialog::ElementId::PicD1) + 1),

@@ -607,7 +607,7 @@ TEST_F(SaverProgramTest, JapanesePathsAreReadInTheSystemCodePage) {
     EXPECT_EQ(settings.PictureKind, kPictureFile);
     EXPECT_EQ(settings.PictureFile, InCodePage(932, japanesePicture));
     EXPECT_EQ(settings.PictureFolder, InCodePage(GetACP(), japanese ? japaneseFolder : westernFolder));
-    EXPECT_EQ(settings.BgmKind, kBgmSoundFile);
+    EXPECT_EQ(settings.BgmKind, settings::MusicKind::kSoundFile);
     EXPECT_EQ(settings.BgmFile, InCodePage(932, japaneseMusic));
     EXPECT_EQ(settings.BgmFolder, InCodePage(GetACP(), japanese ? root : root + L"\\ƒ"));
   }

@@ -110,7 +110,7 @@ TEST_F(SettingsFileTest, FileFromAJapaneseSystemLoadsAsWritten) {
   EXPECT_EQ(settings.PictureKind, 1);
   EXPECT_EQ(settings.PictureFile, In("sky.bmp"));
   EXPECT_EQ(settings.PictureFolder, folder_);
-  EXPECT_EQ(settings.BgmKind, 2);
+  EXPECT_EQ(settings.BgmKind, settings::MusicKind::kSoundFile);
   EXPECT_EQ(settings.BgmRepeatTrack, 3);
   EXPECT_EQ(settings.BgmFile, In("a b.mp3"));
   EXPECT_EQ(settings.BgmFolder, folder_);
@@ -146,7 +146,7 @@ TEST(ProgramSettingsTest, MissingFileGivesDefaultsAndTheProgramFolder) {
   EXPECT_EQ(settings.PictureKind, 0);
   EXPECT_EQ(settings.PictureFile, "");
   EXPECT_EQ(settings.PictureFolder, folder);
-  EXPECT_EQ(settings.BgmKind, 0);
+  EXPECT_EQ(settings.BgmKind, settings::MusicKind::kNone);
   EXPECT_EQ(settings.BgmRepeatTrack, 0);
   EXPECT_EQ(settings.BgmFile, "");
   EXPECT_EQ(settings.BgmFolder, folder);

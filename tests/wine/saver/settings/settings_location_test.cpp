@@ -123,7 +123,7 @@ TEST_F(SettingsLocationTest, ProtectedInstallSavesTheSameBytesToTheUserFile) {
   DiskFiles disk;
   Settings settings;
   LoadSettings(settings, profile, disk, protected_, files.readPath, IsSystemLeadByte);
-  EXPECT_EQ(settings.BgmKind, 1);
+  EXPECT_EQ(settings.BgmKind, settings::MusicKind::kAudioCd);
   EXPECT_EQ(settings.BgmRepeatTrack, 4);
   EXPECT_EQ(settings.PictureFolder, protected_);
 }

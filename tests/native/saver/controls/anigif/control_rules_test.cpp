@@ -493,11 +493,11 @@ class RemoteDataTest : public testing::TestWithParam<HeaderCase> {};
 
 TEST_P(RemoteDataTest, NeedsFifteenBytesAndASignature) {
   const HeaderCase& row = GetParam();
-  GifHeaderSize size;
-  EXPECT_EQ(LooksLikeGif(row.bytes.data(), row.bytes.size(), size), row.gif);
-  if (row.gif) {
-    EXPECT_EQ(size.width, row.width);
-    EXPECT_EQ(size.height, row.height);
+  const std::optional<gif::GifScreen> screen = RemoteGifScreen(row.bytes);
+  EXPECT_EQ(screen.has_value(), row.gif);
+  if (row.gif && screen) {
+    EXPECT_EQ(screen->width, row.width);
+    EXPECT_EQ(screen->height, row.height);
   }
 }
 
@@ -508,14 +508,6 @@ INSTANTIATE_TEST_SUITE_P(Data, RemoteDataTest,
                                          HeaderCase{"WrongVersion", Header("GIF88a", 20), false, 0, 0},
                                          HeaderCase{"NotAGif", Header("<html>", 200), false, 0, 0}),
                          testing_support::RowName());
-
-TEST(TwipsTest, PixelsBecomeTwipsRoundedDown) {
-  EXPECT_EQ(PixelsToTwipsDown(120, 96), 1800);
-  EXPECT_EQ(PixelsToTwipsDown(1, 120), 12);
-  EXPECT_EQ(PixelsToTwipsDown(1, 144), 10);
-  EXPECT_EQ(PixelsToTwipsDown(1, 100), 14);   // 14.4
-  EXPECT_EQ(PixelsToTwipsDown(-1, 100), -15);  // left of the control: down, not toward zero
-}
 
 }  // namespace
 }  // namespace ventalune::anigif

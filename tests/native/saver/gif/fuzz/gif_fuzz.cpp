@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The length picks the load options, so every seed is read every way.
   LoadOptions options;
   options.limits = kFuzzLimits;
-  options.designMode = size % 7 == 0;
+  options.firstFrameOnly = size % 7 == 0;
   options.deferRemainingFrames = size % 2 == 1;
   // Canvases over a sixteenth of the ceiling are then built at a working size.
   options.maxWorkingPixels = size % 3 == 0 ? kFuzzLimits.maxCanvasPixels / 16 : 0;
@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (picture.Load(std::span<const uint8_t>(data, size), options) == 0) return 0;
   picture.SetMirror(static_cast<int32_t>(size % 4), false, true);
   picture.BuildRemainingFrames();
-  picture.SetMirror(static_cast<int32_t>((size / 4) % 4), options.designMode, !options.designMode);
+  picture.SetMirror(static_cast<int32_t>((size / 4) % 4), options.firstFrameOnly, !options.firstFrameOnly);
 
   Surface target;
   for (size_t i = 0; i < picture.builtFrames(); ++i) {

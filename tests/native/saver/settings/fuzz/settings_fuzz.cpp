@@ -118,7 +118,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const LeadByteRule isLead = (data[0] & 2) != 0 ? ShiftJisLeadByte : NoLeadBytes;
   Settings settings;
   settings.PictureKind = static_cast<int16_t>(data[2] & 3);
-  settings.BgmKind = static_cast<int16_t>((data[2] >> 2) & 3);
+  settings.BgmKind = static_cast<MusicKind>((data[2] >> 2) & 3);
   settings.BgmRepeatTrack = static_cast<int16_t>(data[2] >> 4);
   settings.PictureFile = "left over";
   settings.BgmFile = "left over";
@@ -126,7 +126,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   LoadSettings(settings, profile, files, kProgramFolder, isLead, missing);
 
   CheckPath(settings.PictureFile, settings.PictureFolder, settings.PictureKind, kPictureFile, isLead);
-  CheckPath(settings.BgmFile, settings.BgmFolder, settings.BgmKind, kBgmSoundFile, isLead);
+  CheckPath(settings.BgmFile, settings.BgmFolder, static_cast<int16_t>(settings.BgmKind),
+            static_cast<int16_t>(MusicKind::kSoundFile), isLead);
   // Loading twice from the same file gives the same record.
   Settings again = settings;
   LoadSettings(again, profile, files, kProgramFolder, isLead, missing);

@@ -17,6 +17,7 @@
 #include "control_host.h"
 #include "sample_gifs.h"
 #include "saver/controls/anigif/anigif_control.h"
+#include "saver/toolkit/twips.h"
 #include "saver/controls/anigif/timer_binding.h"
 #include "saver/toolkit/picture_panel.h"
 #include "support/program_driver.h"
@@ -79,7 +80,7 @@ TEST_F(AniGifControlTest, TwoLoopsEndOnceOnFrameOne) {
   EXPECT_EQ(control.LoopsRemaining(), 2);
   ASSERT_TRUE(WaitFor([&] { return loopsEnded_ > 0; }, 5s));
   EXPECT_EQ(control.currentFrame(), 1);
-  EXPECT_EQ(control.Action(), anigif::kStopped);
+  EXPECT_EQ(control.AnimationState(), anigif::kStopped);
   EXPECT_FALSE(FrameChangesWithin(kQuietSpell));
   EXPECT_EQ(loopsEnded_, 1);
 }
@@ -89,10 +90,10 @@ TEST_F(AniGifControlTest, HidingPausesAndShowingResumes) {
   ASSERT_TRUE(control.LoadAnimatedGIF_Array(DelaysGif({5, 5, 5}).bytes));
   ASSERT_TRUE(FrameChangesWithin(2s));
   ShowWindow(control.window(), SW_HIDE);
-  EXPECT_EQ(control.Action(), anigif::kPaused);
+  EXPECT_EQ(control.AnimationState(), anigif::kPaused);
   EXPECT_FALSE(FrameChangesWithin(kQuietSpell));
   ShowWindow(control.window(), SW_SHOW);
-  EXPECT_EQ(control.Action(), anigif::kPlaying);
+  EXPECT_EQ(control.AnimationState(), anigif::kPlaying);
   EXPECT_TRUE(FrameChangesWithin(2s));
 }
 
@@ -126,7 +127,7 @@ TEST_F(AniGifControlTest, PlayOnOneFrameStaysStopped) {
   // Its one frame is built after a moment, like any first frame.
   ASSERT_TRUE(WaitFor([] { return anigif::TimerBinding::ArmedOnThisThread() == 0; }, 2s));
   control.SetAction(anigif::kActionPlay);
-  EXPECT_EQ(control.Action(), anigif::kStopped);
+  EXPECT_EQ(control.AnimationState(), anigif::kStopped);
   EXPECT_EQ(anigif::TimerBinding::ArmedOnThisThread(), 0u);
 }
 
@@ -163,7 +164,7 @@ TEST_F(AniGifControlTest, AnimatedGifReadsBackTheCurrentFrame) {
   ASSERT_TRUE(other.Create(host_->window(), 100, 10, 60, 40));
   other.SetAnimatedGIF(picture);
   EXPECT_EQ(other.FrameCount(), 1);
-  EXPECT_EQ(other.ActualWidth(), anigif::PixelsToTwipsDown(6, ScreenDpi()));
+  EXPECT_EQ(other.ActualWidth(), toolkit::PixelsToTwipsRoundedDown(6, ScreenDpi()));
 }
 
 // Each paint of a paused frame shows the frame as composed, also for a
@@ -421,7 +422,7 @@ TEST_F(AniGifControlTest, ClickAndMouseEventsFromRealInput) {
   ASSERT_TRUE(WaitFor([&] { return events.size() >= 3; }, 2s)) << testing::PrintToString(events);
   EXPECT_EQ(events, (std::vector<std::string>{"MouseDown", "MouseUp", "Click"}));
   EXPECT_EQ(down.Button, anigif::kLeftMouseButton);
-  EXPECT_EQ(down.X, static_cast<float>(anigif::PixelsToTwipsDown(3, ScreenDpi())));
+  EXPECT_EQ(down.X, static_cast<float>(toolkit::PixelsToTwipsRoundedDown(3, ScreenDpi())));
 
   // A disabled control hears nothing.
   events.clear();
@@ -471,11 +472,11 @@ TEST_F(AniGifControlTest, HugeFramesAnimate) {
   control.SetMinFrameDelay(10);
   ASSERT_TRUE(control.LoadAnimatedGIF_Array(HugeFramesGif().bytes));
   EXPECT_EQ(control.FrameCount(), 16);
-  EXPECT_EQ(control.ActualWidth(), anigif::PixelsToTwipsDown(4096, ScreenDpi()));
+  EXPECT_EQ(control.ActualWidth(), toolkit::PixelsToTwipsRoundedDown(4096, ScreenDpi()));
   EXPECT_TRUE(FrameChangesWithin(5s));
   const auto frame = control.AnimatedGIF();
   ASSERT_NE(frame, nullptr);
-  EXPECT_LE(int64_t{frame->width()} * frame->height(), gif::kWorkingCanvasPixels);
+  EXPECT_LE(int64_t{frame->width()} * frame->height(), anigif::kWorkingCanvasPixels);
 }
 
 // --- handlers that end the control ------------------------------------------------
@@ -668,7 +669,7 @@ TEST_P(HeldAnimationTest, StaysOnFrameOneUntilPlayed) {
   ASSERT_TRUE(WaitFor([] { return anigif::TimerBinding::ArmedOnThisThread() == 0; }, 2s));
   EXPECT_FALSE(FrameChangesWithin(kQuietSpell));
   EXPECT_EQ(control.currentFrame(), 1);
-  EXPECT_EQ(control.Action(), anigif::kStopped);
+  EXPECT_EQ(control.AnimationState(), anigif::kStopped);
   control.SetAction(anigif::kActionPlay);
   EXPECT_TRUE(FrameChangesWithin(2s));
 }

@@ -18,6 +18,7 @@
 #include "gifview_runner.h"
 #include "sample_gifs.h"
 #include "saver/controls/anigif/anigif_control.h"
+#include "saver/toolkit/twips.h"
 #include "saver/controls/anigif/remote_download.h"
 #include "support/bitmap_file.h"
 #include "support/program_driver.h"
@@ -68,7 +69,7 @@ class RemoteLoadTest : public testing::Test {
   void TearDown() override { control_.reset(); }
   static void TearDownTestSuite() { host_.reset(); }
   bool WaitForEvents(size_t count) { return WaitFor([&] { return events_.size() >= count; }, 20s); }
-  std::string Twips(int pixels) const { return std::to_string(anigif::PixelsToTwipsDown(pixels, ScreenDpi())); }
+  std::string Twips(int pixels) const { return std::to_string(toolkit::PixelsToTwipsRoundedDown(pixels, ScreenDpi())); }
 
   static inline std::unique_ptr<ControlHost> host_;
   std::unique_ptr<ucAniGIF> control_;

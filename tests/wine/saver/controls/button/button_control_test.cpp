@@ -204,16 +204,17 @@ INSTANTIATE_TEST_SUITE_P(
         RepaintRow{"Resized", [](button::Command& b) { SetWindowPos(b.window(), nullptr, 0, 0, 100, 36,
                                                                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE); },
                    Skin::Normal, true},
-        RepaintRow{"EnabledRead", [](button::Command& b) { EXPECT_TRUE(b.Enabled()); }, Skin::Normal, true},
-        RepaintRow{"DisabledRead", [](button::Command& b) {
+        RepaintRow{"EnabledRefreshed", [](button::Command& b) { EXPECT_TRUE(b.RefreshEnabled()); }, Skin::Normal,
+                   true},
+        RepaintRow{"DisabledRefreshed", [](button::Command& b) {
                      b.SetEnabled(false);
-                     EXPECT_FALSE(b.Enabled());
+                     EXPECT_FALSE(b.RefreshEnabled());
                    },
                    Skin::Disable, true},
         RepaintRow{"FontColourWritten", [](button::Command& b) { b.SetFontColour(RGB(0, 0, 160)); }, Skin::Normal,
                    true},
         // Not hidden: the caption stays, the parent shows round it.
-        RepaintRow{"MadeTransparent", [](button::Command& b) { b.SetVisible(false); }, Skin::Selected, false}),
+        RepaintRow{"MadeTransparent", [](button::Command& b) { b.SetOpaque(false); }, Skin::Selected, false}),
     [](const testing::TestParamInfo<RepaintRow>& row) { return row.param.name; });
 
 // One letter per action: o pointer onto the face, c onto the caption, a

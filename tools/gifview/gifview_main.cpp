@@ -9,39 +9,24 @@
 #include <string>
 #include <vector>
 
+#include "common/dib_section.h"
+#include "common/handles.h"
+#include "common/wide_text.h"
+#include "common/window_of.h"
 #include "saver/controls/anigif/anigif_control.h"
-#include "saver/controls/anigif/gifview/gifview_options.h"
 #include "saver/pictures/bitmap_file.h"
+#include "tools/gifview/gifview_options.h"
 
+namespace ventalune::gifview {
 namespace {
 
-using ventalune::anigif::GifviewOptions;
-using ventalune::anigif::ucAniGIF;
+using anigif::ucAniGIF;
 
 constexpr wchar_t kHostClass[] = L"VentaluneGifview";
 constexpr UINT_PTR kExitTimer = 1;
 // Posted when a download has been accepted: it arrives after the control has
 // loaded the data, which resets the loop count to the file's.
 constexpr UINT kApplyLoops = WM_APP + 1;
-
-ucAniGIF* control = nullptr;
-std::optional<int32_t> loopsWanted;
-
-std::string Utf8(const wchar_t* text) {
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(std::max(size, 1)), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), size, nullptr, nullptr);
-  out.resize(out.size() - 1);
-  return out;
-}
-
-std::wstring Wide(const std::string& text) {
-  const int size = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
-  std::wstring out(static_cast<size_t>(std::max(size, 1)), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, out.data(), size);
-  out.resize(out.size() - 1);
-  return out;
-}
 
 void Say(const char* format, ...) {
   va_list arguments;
@@ -51,21 +36,27 @@ void Say(const char* format, ...) {
   std::fflush(stdout);
 }
 
-LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_TIMER:
-      if (wParam == kExitTimer) PostQuitMessage(0);
-      return 0;
-    case kApplyLoops:
-      if (control && loopsWanted) control->SetLoops(*loopsWanted);
-      return 0;
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
-    default:
-      return DefWindowProcW(window, message, wParam, lParam);
+// The window the control lives in, and what it is asked to do later.
+struct Host {
+  ucAniGIF* control = nullptr;
+  std::optional<int32_t> loopsWanted;
+
+  LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+      case WM_TIMER:
+        if (wParam == kExitTimer) PostQuitMessage(0);
+        return 0;
+      case kApplyLoops:
+        if (control && loopsWanted) control->SetLoops(*loopsWanted);
+        return 0;
+      case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+      default:
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
   }
-}
+};
 
 class Recorder {
  public:
@@ -76,26 +67,20 @@ class Recorder {
   void Shot(HDC dc, int width, int height) {
     if (width <= 0 || height <= 0) return;
     HBITMAP bitmap = static_cast<HBITMAP>(GetCurrentObject(dc, OBJ_BITMAP));
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = ColourBitmapInfo(width, height, RowOrder::kTopDown);
     std::vector<uint8_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
     if (!bitmap || GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS) == 0)
       return;
-    const std::vector<uint8_t> file = ventalune::pictures::EncodeBitmapFile(pixels, width, height);
+    const std::vector<uint8_t> file = pictures::EncodeBitmapFile(pixels, width, height);
     ++count_;
     wchar_t name[32];
     swprintf(name, 32, L"\\shot-%04d.bmp", count_);
     const std::wstring path = folder_ + name;
-    HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (out != INVALID_HANDLE_VALUE) {
+    const OwnedFile out(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (out) {
       DWORD written = 0;
-      WriteFile(out, file.data(), static_cast<DWORD>(file.size()), &written, nullptr);
-      CloseHandle(out);
+      WriteFile(out.get(), file.data(), static_cast<DWORD>(file.size()), &written, nullptr);
     }
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
@@ -112,28 +97,25 @@ class Recorder {
 
 int Run(const GifviewOptions& options) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSW hostClass{};
-  hostClass.lpfnWndProc = HostProc;
-  hostClass.hInstance = instance;
-  hostClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   const uint32_t rgb = options.background;
-  hostClass.hbrBackground = CreateSolidBrush(RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF));
-  hostClass.lpszClassName = kHostClass;
-  RegisterClassW(&hostClass);
+  // The class keeps its brush for the program's life.
+  const OwnedBrush background(CreateSolidBrush(RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF)));
+  Host hostState;
+  RegisterWindowClass({kHostClass, instance, WindowProcOf<Host>, 0, ArrowCursor(), background.get()});
   RECT frame{0, 0, options.width, options.height};
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   AdjustWindowRect(&frame, style, FALSE);
   HWND host = CreateWindowExW(0, kHostClass, L"gifview", style, 0, 0, frame.right - frame.left,
-                              frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
+                              frame.bottom - frame.top, nullptr, nullptr, instance, &hostState);
   if (!host) return 1;
   ShowWindow(host, SW_SHOW);
   UpdateWindow(host);
 
-  ventalune::toolkit::AmbientProperties ambient;
+  toolkit::AmbientProperties ambient;
   ambient.userMode = !options.design;
   ucAniGIF shown;
-  control = &shown;
-  loopsWanted = options.loops;
+  hostState.control = &shown;
+  hostState.loopsWanted = options.loops;
   if (!shown.Create(host, 0, 0, options.width, options.height, ambient)) return 1;
   if (options.stretch) shown.SetStretch(*options.stretch);
   if (options.mirror) shown.SetMirrored(*options.mirror);
@@ -142,7 +124,7 @@ int Run(const GifviewOptions& options) {
 
   std::unique_ptr<Recorder> recorder;
   if (!options.captureDir.empty()) {
-    const std::wstring folder = Wide(options.captureDir);
+    const std::wstring folder = WideFromUtf8(options.captureDir);
     CreateDirectoryW(folder.c_str(), nullptr);
     recorder = std::make_unique<Recorder>(folder, shown);
     shown.Painted = [&recorder](HDC dc, int width, int height) { recorder->Shot(dc, width, height); };
@@ -157,10 +139,10 @@ int Run(const GifviewOptions& options) {
     if (!cancel) PostMessageW(host, kApplyLoops, 0, 0);
   };
 
-  if (ventalune::anigif::IsRemoteSource(options.source)) {
-    shown.LoadAnimatedGIF_Remote(Wide(options.source));
+  if (IsRemoteSource(options.source)) {
+    shown.LoadAnimatedGIF_Remote(WideFromUtf8(options.source));
   } else {
-    const std::wstring file = Wide(options.source);
+    const std::wstring file = WideFromUtf8(options.source);
     const DWORD attributes = GetFileAttributesW(file.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
       std::fprintf(stderr, "gifview: cannot read %s\n", options.source.c_str());
@@ -181,25 +163,26 @@ int Run(const GifviewOptions& options) {
   }
   shown.Painted = nullptr;
   shown.Destroy();
-  control = nullptr;
+  hostState.control = nullptr;
   return 0;
 }
 
 }  // namespace
+}  // namespace ventalune::gifview
 
 int main() {
   int count = 0;
   LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
   std::vector<std::string> arguments;
-  for (int i = 1; wide && i < count; ++i) arguments.push_back(Utf8(wide[i]));
+  for (int i = 1; wide && i < count; ++i) arguments.push_back(ventalune::Utf8FromWide(wide[i]));
   if (wide) LocalFree(wide);
-  const auto options = ventalune::anigif::ParseGifviewOptions(arguments);
+  const auto options = ventalune::gifview::ParseGifviewOptions(arguments);
   if (!options) {
-    std::fputs(ventalune::anigif::kGifviewUsage, stderr);
+    std::fputs(ventalune::gifview::kGifviewUsage, stderr);
     return 2;
   }
   OleInitialize(nullptr);
-  const int status = Run(*options);
+  const int status = ventalune::gifview::Run(*options);
   OleUninitialize();
   return status;
 }

@@ -1,4 +1,4 @@
-#include "saver/controls/anigif/gifview/gifview_options.h"
+#include "tools/gifview/gifview_options.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 
 #include "row_name.h"
 
-namespace ventalune::anigif {
+namespace ventalune::gifview {
 namespace {
 
 TEST(GifviewOptionsTest, ReadsEveryOption) {
@@ -63,4 +63,4 @@ TEST(GifviewOptionsTest, UrlsAreFetchedFilesAreRead) {
 }
 
 }  // namespace
-}  // namespace ventalune::anigif
+}  // namespace ventalune::gifview

@@ -1,10 +1,10 @@
-#include "saver/controls/anigif/gifview/gifview_options.h"
+#include "tools/gifview/gifview_options.h"
 
 #include <cctype>
 #include <charconv>
 #include <limits>
 
-namespace ventalune::anigif {
+namespace ventalune::gifview {
 namespace {
 
 template <class T>
@@ -93,4 +93,4 @@ bool IsRemoteSource(const std::string& source) {
   return lower.rfind("http://", 0) == 0 || lower.rfind("https://", 0) == 0 || lower.rfind("file:", 0) == 0;
 }
 
-}  // namespace ventalune::anigif
+}  // namespace ventalune::gifview

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace ventalune::anigif {
+namespace ventalune::gifview {
 
 inline constexpr char kGifviewUsage[] =
     "usage: gifview [options] FILE-OR-URL\n"
@@ -45,4 +45,4 @@ std::optional<GifviewOptions> ParseGifviewOptions(const std::vector<std::string>
 // A URL gifview downloads rather than reads as a file.
 bool IsRemoteSource(const std::string& source);
 
-}  // namespace ventalune::anigif
+}  // namespace ventalune::gifview

@@ -1,8 +1,8 @@
-#include "saver/toolkit/wide_text.h"
+#include "common/wide_text.h"
 
 #include <windows.h>
 
-namespace ventalune::toolkit {
+namespace ventalune {
 namespace {
 
 std::wstring ToWide(UINT codePage, std::string_view bytes) {
@@ -43,4 +43,4 @@ std::optional<std::string> AnsiFromWide(std::wstring_view wide) {
   return ansi;
 }
 
-}  // namespace ventalune::toolkit
+}  // namespace ventalune

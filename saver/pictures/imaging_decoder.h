@@ -1,0 +1,49 @@
+#pragma once
+// Pictures decoded by the Windows Imaging Component: PNG, which only it
+// reads everywhere, at any size; and large pictures our own JPEG decoder
+// does not take, a few rows at a time averaged down (or by the component's
+// own scaling where it has it), so the full-size pixels are never all held.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+
+#include "saver/pictures/picture_pixels.h"
+#include "saver/pictures/picture_reduction.h"
+
+namespace ventalune::pictures {
+
+// How a picture that may be transparent comes out: as if it were opaque
+// (for the formats that are), or composited on black, the walls' own
+// background, its alpha then 0.
+enum class Transparency { kOpaque, kOnBlack };
+
+// The first frame of a picture the component reads, with COM held for as
+// long as it is open. Opening reads the header only: no pixel is decoded
+// before one of the decodes is asked for.
+class ImagingPicture {
+ public:
+  // Nothing when the component does not read the bytes as a picture. The
+  // bytes must outlive the picture.
+  static std::unique_ptr<ImagingPicture> Open(std::span<const uint8_t> bytes);
+  ~ImagingPicture();
+  ImagingPicture(const ImagingPicture&) = delete;
+  ImagingPicture& operator=(const ImagingPicture&) = delete;
+
+  uint32_t width() const;
+  uint32_t height() const;
+
+  // Every pixel at the picture's own size.
+  std::optional<PicturePixels> DecodeWhole(Transparency transparency) const;
+  // The picture halved `reduction.shift` times (see ReduceToFit), each
+  // output pixel the average of the block it stands for. Nothing when the
+  // reduction does not fit the picture or the decode fails part way.
+  std::optional<PicturePixels> DecodeHalved(const Reduction& reduction, Transparency transparency) const;
+
+ private:
+  struct Parts;
+  explicit ImagingPicture(std::unique_ptr<Parts> parts);
+  std::unique_ptr<Parts> parts_;
+};
+
+}  // namespace ventalune::pictures
