@@ -3,8 +3,8 @@
 #include <windows.h>
 #include <oleacc.h>
 
-#include "saver/dialog/settings_dialog_window.h"
 #include "common/wide_text.h"
+#include "saver/dialog/settings_dialog_window.h"
 
 namespace ventalune::dialog {
 namespace {
@@ -25,10 +25,12 @@ std::wstring Wide(const std::string& utf8) { return WideFromUtf8(utf8); }
 
 }  // namespace
 
-std::vector<AccessibleControl> SettingsDialog::AccessibleControls() {
-  std::vector<AccessibleControl> controls;
+std::vector<toolkit::AccessibleControl> SettingsDialog::AccessibleControls() {
+  std::vector<toolkit::AccessibleControl> controls;
+  const PictureGroup& pictureGroup = *pictureGroup_;
+  const MusicGroup& musicGroup = *musicGroup_;
   const auto text = [&](const toolkit::Label* label, HWND panel) {
-    AccessibleControl control;
+    toolkit::AccessibleControl control;
     control.name = Wide(label->text());
     control.role = ROLE_SYSTEM_STATICTEXT;
     control.focusable = false;
@@ -37,7 +39,7 @@ std::vector<AccessibleControl> SettingsDialog::AccessibleControls() {
   };
   const auto option = [&](const toolkit::ImageElement* mark, const toolkit::Label* caption, HWND panel, bool checked,
                           Stop group) {
-    AccessibleControl control;
+    toolkit::AccessibleControl control;
     control.name = Wide(caption->text());
     control.role = ROLE_SYSTEM_RADIOBUTTON;
     control.defaultAction = L"Check";
@@ -48,8 +50,8 @@ std::vector<AccessibleControl> SettingsDialog::AccessibleControls() {
     control.screen = OnScreen(panel, area);
     controls.push_back(control);
   };
-  const auto button = [&](button::Command& command, Stop stop) {
-    AccessibleControl control;
+  const auto button = [&](const button::Command& command, Stop stop) {
+    toolkit::AccessibleControl control;
     control.name = Wide(command.Caption());
     control.role = ROLE_SYSTEM_PUSHBUTTON;
     control.defaultAction = L"Press";
@@ -61,7 +63,7 @@ std::vector<AccessibleControl> SettingsDialog::AccessibleControls() {
   // The path boxes read as read-only text holding the whole path, even
   // when the box shows it shortened.
   const auto path = [&](const toolkit::Label* label, HWND panel, const std::wstring& full) {
-    AccessibleControl control;
+    toolkit::AccessibleControl control;
     control.name = full;
     control.value = full;
     control.role = ROLE_SYSTEM_TEXT;
@@ -71,32 +73,39 @@ std::vector<AccessibleControl> SettingsDialog::AccessibleControls() {
     controls.push_back(control);
   };
 
-  const HWND pictures = pictureFrame_.window();
-  text(pictureTitle_, pictures);
-  for (size_t i = 0; i < pictureMarks_.size(); ++i)
-    option(pictureMarks_[i], pictureCaptions_[i], pictures, settings_.PictureKind == static_cast<int>(i),
+  const HWND pictures = pictureGroup_->frame().window();
+  text(&pictureGroup.title(), pictures);
+  for (size_t i = 0; i < 2; ++i)
+    option(&pictureGroup.mark(i), &pictureGroup.caption(i), pictures, settings_.PictureKind == static_cast<int>(i),
            Stop::PictureOptions);
-  button(choosePictureButton_, Stop::ChoosePicture);
-  path(pictureShown_, pictures, pathTipTexts_[0]);
+  button(pictureGroup.chooseButton(), Stop::ChoosePicture);
+  path(&pictureGroup.pathBox(), pictures, pictureGroup.fullPath());
 
-  const HWND music = musicFrame_.window();
-  text(musicTitle_, music);
+  using settings::MusicKind;
+  const HWND music = musicGroup_->frame().window();
+  text(&musicGroup.title(), music);
   // Top to bottom: audio CD with its repeat box, none, sound file.
-  option(musicMarks_[1], musicCaptions_[1], music, settings_.BgmKind == static_cast<settings::MusicKind>(1), Stop::MusicOptions);
-  AccessibleControl repeat;
-  repeat.name = Wide(repeatCaption_->text());
+  const auto musicOption = [&](MusicKind kind) {
+    const size_t index = static_cast<size_t>(kind);
+    option(&musicGroup.mark(index), &musicGroup.caption(index), music, settings_.BgmKind == kind, Stop::MusicOptions);
+  };
+  musicOption(MusicKind::kAudioCd);
+  const HWND repeatBox = musicGroup.repeatBox();
+  toolkit::AccessibleControl repeat;
+  repeat.name = Wide(musicGroup.repeatCaption().text());
   repeat.role = ROLE_SYSTEM_COMBOBOX;
-  repeat.value = Wide(RepeatText());
-  repeat.enabled = repeatBox_ && IsWindowEnabled(repeatBox_);
-  repeat.focused = focus_ == Stop::RepeatBox && repeatBox_ && (GetFocus() == repeatBox_ || IsChild(repeatBox_, GetFocus()));
-  repeat.screen = WindowOnScreen(repeatBox_);
+  repeat.value = Wide(musicGroup.RepeatText());
+  repeat.enabled = repeatBox && IsWindowEnabled(repeatBox);
+  repeat.focused =
+      focus_ == Stop::RepeatBox && repeatBox && (GetFocus() == repeatBox || IsChild(repeatBox, GetFocus()));
+  repeat.screen = WindowOnScreen(repeatBox);
   controls.push_back(repeat);
-  option(musicMarks_[0], musicCaptions_[0], music, settings_.BgmKind == static_cast<settings::MusicKind>(0), Stop::MusicOptions);
-  option(musicMarks_[2], musicCaptions_[2], music, settings_.BgmKind == static_cast<settings::MusicKind>(2), Stop::MusicOptions);
-  button(chooseSoundButton_, Stop::ChooseSound);
-  path(soundShown_, music, pathTipTexts_[1]);
+  musicOption(MusicKind::kNone);
+  musicOption(MusicKind::kSoundFile);
+  button(musicGroup.chooseButton(), Stop::ChooseSound);
+  path(&musicGroup.pathBox(), music, musicGroup.fullPath());
 
-  AccessibleControl banner;
+  toolkit::AccessibleControl banner;
   banner.name = texts_.bannerName;
   banner.role = ROLE_SYSTEM_LINK;
   banner.defaultAction = L"Jump";
@@ -116,17 +125,17 @@ void SettingsDialog::DoDefaultAction(size_t index) {
 }
 
 void SettingsDialog::AnnounceFocus() {
-  const std::vector<AccessibleControl> controls = AccessibleControls();
+  const std::vector<toolkit::AccessibleControl> controls = AccessibleControls();
   for (size_t i = 0; i < controls.size(); ++i) {
     if (!controls[i].focused) continue;
-    if (i != announcedFocus_) NotifyFocus(window_, i);
+    if (i != announcedFocus_) toolkit::NotifyFocus(window_, i);
     announcedFocus_ = i;
     return;
   }
 }
 
 void SettingsDialog::AnnounceChecked(std::initializer_list<size_t> options) {
-  for (size_t option : options) NotifyStateChange(window_, option);
+  for (size_t option : options) toolkit::NotifyStateChange(window_, option);
 }
 
 void SettingsDialog::RunDefaultAction(size_t index) {
@@ -134,13 +143,13 @@ void SettingsDialog::RunDefaultAction(size_t index) {
     if (command.window() && IsWindowEnabled(command.window()) && command.Click) command.Click();
   };
   switch (index) {
-    case kDesktopOption: FocusStop(Stop::PictureOptions); SelectPictureKind(0, false); break;
-    case kPictureFileOption: FocusStop(Stop::PictureOptions); SelectPictureKind(1, false); break;
-    case kChoosePicture: press(choosePictureButton_); break;
-    case kAudioCdOption: FocusStop(Stop::MusicOptions); SelectBgmKind(1); break;
-    case kNoMusicOption: FocusStop(Stop::MusicOptions); SelectBgmKind(0); break;
-    case kSoundFileOption: FocusStop(Stop::MusicOptions); SelectBgmKind(2); break;
-    case kChooseSound: press(chooseSoundButton_); break;
+    case kDesktopOption: FocusStop(Stop::PictureOptions); pictureGroup_->Select(0, false); break;
+    case kPictureFileOption: FocusStop(Stop::PictureOptions); pictureGroup_->Select(1, false); break;
+    case kChoosePicture: press(pictureGroup_->chooseButton()); break;
+    case kAudioCdOption: FocusStop(Stop::MusicOptions); musicGroup_->Select(1); break;
+    case kNoMusicOption: FocusStop(Stop::MusicOptions); musicGroup_->Select(0); break;
+    case kSoundFileOption: FocusStop(Stop::MusicOptions); musicGroup_->Select(2); break;
+    case kChooseSound: press(musicGroup_->chooseButton()); break;
     case kBanner: OpenHomepage(); break;
     case kSave: press(saveButton_); break;
     case kCancel: press(cancelButton_); break;

@@ -1,20 +1,20 @@
 #pragma once
-// What a screen reader hears of the settings dialog. Most of its controls
-// have no window of their own (option marks and captions are drawn on
-// panels, the buttons are picture panels), so the system's stand-in objects
-// would only give the panels' class and window names. The dialog answers
-// WM_GETOBJECT for its client area with an object of its own whose children
-// are the controls as a person sees them: their visible text as the name,
-// a fitting role, and their state.
+// What a screen reader hears of a window whose controls have no window of
+// their own (option marks and captions drawn on picture panels, buttons that
+// are picture panels): the system's stand-in objects would only give the
+// panels' class and window names. The window answers WM_GETOBJECT for its
+// client area with this object, whose children are the controls as a person
+// sees them, as the window lists them: their visible text as the name, a
+// fitting role, and their state.
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
-namespace ventalune::dialog {
+namespace ventalune::toolkit {
 
 // One control as an accessibility client sees it: a simple child of the
-// dialog's client object, numbered from 1 in the order of the list.
+// window's client object, numbered from 1 in the order of the list.
 struct AccessibleControl {
   std::wstring name;           // the visible text
   long role = 0;               // ROLE_SYSTEM_PUSHBUTTON, _RADIOBUTTON, _COMBOBOX, _TEXT, _LINK, ...
@@ -28,27 +28,27 @@ struct AccessibleControl {
   RECT screen{};  // where it lies on the screen
 };
 
-// The dialog's side: what its controls are now, and pressing one.
-class AccessibleDialogSource {
+// The window's side: what its controls are now, and pressing one.
+class AccessibleChildren {
  public:
-  virtual ~AccessibleDialogSource() = default;
+  virtual ~AccessibleChildren() = default;
   virtual std::vector<AccessibleControl> AccessibleControls() = 0;
   // The control's default action, as a click or key would do it; an index
   // past the list does nothing.
   virtual void DoDefaultAction(size_t index) = 0;
 };
 
-// The answer to WM_GETOBJECT for the dialog window: its client object for
+// The answer to WM_GETOBJECT for the window: its client object for
 // OBJID_CLIENT, the default answer for anything else. The source must
 // outlive the window.
 //
-// A client may keep the object after the dialog has gone, so the object
+// A client may keep the object after the window has gone, so the object
 // reads the source only while the link stays: on the window's thread, while
 // the window exists and until DisconnectAccessible. After that every call
 // answers CO_E_OBJNOTCONNECTED.
-LRESULT AnswerGetObject(HWND window, WPARAM wParam, LPARAM lParam, AccessibleDialogSource& source);
+LRESULT AnswerGetObject(HWND window, WPARAM wParam, LPARAM lParam, AccessibleChildren& source);
 
-// Cuts the link of every object handed out for `window`. The dialog calls it
+// Cuts the link of every object handed out for `window`. The window calls it
 // on WM_DESTROY, before it tears down what its source reads; from then on
 // AnswerGetObject gives the default answer for that window. A window
 // destroyed without it is noticed by the objects themselves.
@@ -60,4 +60,4 @@ void NotifyFocus(HWND window, size_t index);
 void NotifyStateChange(HWND window, size_t index);
 void NotifyNameChange(HWND window, size_t index);
 
-}  // namespace ventalune::dialog
+}  // namespace ventalune::toolkit

@@ -25,10 +25,6 @@ bool SystemShowsKeyboardCues() {
   return SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &cues, 0) && cues;
 }
 
-// The music options from top to bottom: audio CD, none, sound file (the
-// kinds 1, 0, 2), the order the arrows walk.
-constexpr std::array<int, 3> kMusicOptionOrder{1, 0, 2};
-
 }  // namespace
 
 bool SettingsDialog::TranslateDialogKey(const MSG& message) {
@@ -42,8 +38,7 @@ bool SettingsDialog::TranslateDialogKey(const MSG& message) {
   const Key key = KeyOf(message.wParam);
   if (key == Key::Other) return false;
   SyncFocusFromSystem();
-  const bool listOpen = repeatBox_ && SendMessageW(repeatBox_, CB_GETDROPPEDSTATE, 0, 0);
-  const KeyAction action = RouteKey(key, GetKeyState(VK_SHIFT) < 0, focus_, listOpen);
+  const KeyAction action = RouteKey(key, GetKeyState(VK_SHIFT) < 0, focus_, musicGroup_->RepeatListOpen());
   if (action == KeyAction::PassOn) return false;
   keyboardUsed_ = true;
   DoKeyAction(action);
@@ -52,14 +47,20 @@ bool SettingsDialog::TranslateDialogKey(const MSG& message) {
 }
 
 void SettingsDialog::DoKeyAction(KeyAction action) {
+  const auto step = [this](int direction) {
+    // Step 0 selects the option with the focus: the selected one, or the
+    // first while none is.
+    if (focus_ == Stop::PictureOptions) pictureGroup_->Step(direction);
+    if (focus_ == Stop::MusicOptions) musicGroup_->Step(direction);
+  };
   switch (action) {
     case KeyAction::FocusNext:
     case KeyAction::FocusPrevious:
       FocusStop(NextStop(focus_, action == KeyAction::FocusPrevious, EnabledStops()));
       break;
-    case KeyAction::SelectPrevious: StepSelection(-1); break;
-    case KeyAction::SelectNext: StepSelection(1); break;
-    case KeyAction::SelectFocused: StepSelection(0); break;
+    case KeyAction::SelectPrevious: step(-1); break;
+    case KeyAction::SelectNext: step(1); break;
+    case KeyAction::SelectFocused: step(0); break;
     case KeyAction::PressFocused:
       if (button::Command* button = ButtonOfStop(focus_); button && button->Enabled() && button->Click)
         button->Click();
@@ -72,45 +73,22 @@ void SettingsDialog::DoKeyAction(KeyAction action) {
   }
 }
 
-int SettingsDialog::SelectedPictureOption() const {
-  return settings_.PictureKind == 0 || settings_.PictureKind == 1 ? settings_.PictureKind : -1;
-}
-
-int SettingsDialog::SelectedMusicOption() const {
-  for (size_t i = 0; i < kMusicOptionOrder.size(); ++i)
-    if (kMusicOptionOrder[i] == static_cast<int>(settings_.BgmKind)) return static_cast<int>(i);
-  return -1;
-}
-
-void SettingsDialog::StepSelection(int step) {
-  // Step 0 selects the option with the focus: the selected one, or the
-  // first while none is.
-  if (focus_ == Stop::PictureOptions) {
-    const int current = SelectedPictureOption();
-    SelectPictureKind(step == 0 && current >= 0 ? current : StepOption(current, 2, step), false);
-  } else if (focus_ == Stop::MusicOptions) {
-    const int current = SelectedMusicOption();
-    const int next = step == 0 && current >= 0 ? current : StepOption(current, 3, step);
-    SelectBgmKind(kMusicOptionOrder[static_cast<size_t>(next)]);
-  }
-}
-
 StopsEnabled SettingsDialog::EnabledStops() const {
   const auto on = [](HWND window) { return window && IsWindowEnabled(window); };
   return {true,
-          on(choosePictureButton_.window()),
+          on(pictureGroup_->chooseButton().window()),
           true,
-          on(repeatBox_),
-          on(chooseSoundButton_.window()),
+          on(musicGroup_->repeatBox()),
+          on(musicGroup_->chooseButton().window()),
           on(saveButton_.window()),
           on(cancelButton_.window())};
 }
 
 HWND SettingsDialog::WindowOfStop(Stop stop) const {
   switch (stop) {
-    case Stop::ChoosePicture: return choosePictureButton_.window();
-    case Stop::RepeatBox: return repeatBox_;
-    case Stop::ChooseSound: return chooseSoundButton_.window();
+    case Stop::ChoosePicture: return pictureGroup_->chooseButton().window();
+    case Stop::RepeatBox: return musicGroup_->repeatBox();
+    case Stop::ChooseSound: return musicGroup_->chooseButton().window();
     case Stop::Save: return saveButton_.window();
     case Stop::Cancel: return cancelButton_.window();
     // The option groups have no windows: the dialog holds their focus.
@@ -122,8 +100,8 @@ HWND SettingsDialog::WindowOfStop(Stop stop) const {
 
 button::Command* SettingsDialog::ButtonOfStop(Stop stop) {
   switch (stop) {
-    case Stop::ChoosePicture: return &choosePictureButton_;
-    case Stop::ChooseSound: return &chooseSoundButton_;
+    case Stop::ChoosePicture: return &pictureGroup_->chooseButton();
+    case Stop::ChooseSound: return &musicGroup_->chooseButton();
     case Stop::Save: return &saveButton_;
     case Stop::Cancel: return &cancelButton_;
     default: return nullptr;
@@ -154,7 +132,8 @@ void SettingsDialog::SyncFocusFromSystem() {
     return;
   }
   Stop now = focus_;
-  if (repeatBox_ && (focused == repeatBox_ || IsChild(repeatBox_, focused))) {
+  const HWND repeatBox = musicGroup_->repeatBox();
+  if (repeatBox && (focused == repeatBox || IsChild(repeatBox, focused))) {
     now = Stop::RepeatBox;
   } else {
     for (Stop stop : {Stop::ChoosePicture, Stop::ChooseSound, Stop::Save, Stop::Cancel})
@@ -175,21 +154,10 @@ void SettingsDialog::SyncFocusFromSystem() {
 void SettingsDialog::ShowFocusCues() {
   const bool show = keyboardUsed_ || SystemShowsKeyboardCues();
   const bool dialogHasFocus = GetFocus() == window_;
-  const auto around = [](toolkit::FocusFrame* frame, const toolkit::Label* caption, bool shown) {
-    if (!frame) return;
-    if (shown && caption) {
-      const RECT& r = caption->bounds();
-      frame->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
-    }
-    if (frame->visible() != shown) frame->SetVisible(shown);
-  };
-  const int picture = SelectedPictureOption();
-  around(pictureFocus_, pictureCaptions_[static_cast<size_t>(picture < 0 ? 0 : picture)],
-         show && dialogHasFocus && focus_ == Stop::PictureOptions);
-  const int music = SelectedMusicOption();
-  around(musicFocus_, musicCaptions_[static_cast<size_t>(kMusicOptionOrder[static_cast<size_t>(music < 0 ? 0 : music)])],
-         show && dialogHasFocus && focus_ == Stop::MusicOptions);
-  for (button::Command* button : {&choosePictureButton_, &chooseSoundButton_, &saveButton_, &cancelButton_})
+  pictureGroup_->ShowFocus(show && dialogHasFocus && focus_ == Stop::PictureOptions);
+  musicGroup_->ShowFocus(show && dialogHasFocus && focus_ == Stop::MusicOptions);
+  for (button::Command* button :
+       {&pictureGroup_->chooseButton(), &musicGroup_->chooseButton(), &saveButton_, &cancelButton_})
     button->ShowFocusCue(show);
   AnnounceFocus();
 }

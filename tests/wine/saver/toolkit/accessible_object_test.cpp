@@ -1,4 +1,4 @@
-// The dialog's client object as a screen reader in this process reads it
+// A window's client object as a screen reader in this process reads it
 // through oleacc, from a window answering WM_GETOBJECT with a scripted
 // source of controls.
 #include <windows.h>
@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "saver/dialog/dialog_accessible.h"
+#include "saver/toolkit/accessible_object.h"
 #include "support/program_driver.h"
 
 namespace ventalune::wine_test {
 namespace {
 
-using dialog::AccessibleControl;
+using toolkit::AccessibleControl;
 
 struct Releaser {
   void operator()(IUnknown* object) const { object->Release(); }
@@ -29,7 +29,7 @@ std::string RowName(const testing::TestParamInfo<Row>& row) {
   return row.param.name;
 }
 
-struct ScriptedSource : dialog::AccessibleDialogSource {
+struct ScriptedSource : toolkit::AccessibleChildren {
   std::vector<AccessibleControl> AccessibleControls() override {
     ++reads;
     return controls;
@@ -75,7 +75,7 @@ std::vector<AccessibleControl> SampleControls() {
 
 LRESULT CALLBACK HostProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* source = reinterpret_cast<ScriptedSource*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (message == WM_GETOBJECT && source) return dialog::AnswerGetObject(window, wParam, lParam, *source);
+  if (message == WM_GETOBJECT && source) return toolkit::AnswerGetObject(window, wParam, lParam, *source);
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
@@ -127,7 +127,7 @@ long Number(const VARIANT& value) {
   return V_VT(&value) == VT_EMPTY ? kEmpty : -200 - V_VT(&value);
 }
 
-class DialogAccessibleTest : public testing::Test {
+class AccessibleObjectTest : public testing::Test {
  protected:
   void SetUp() override {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
@@ -146,7 +146,7 @@ class DialogAccessibleTest : public testing::Test {
   Com<IAccessible> client_;
 };
 
-TEST_F(DialogAccessibleTest, TheClientAreaIsNamedByTheTitleAndListsTheControls) {
+TEST_F(AccessibleObjectTest, TheClientAreaIsNamedByTheTitleAndListsTheControls) {
   const VARIANT self = Child(CHILDID_SELF);
   EXPECT_EQ(Text([&](BSTR* out) { return client_->get_accName(self, out); }).second, kTitle);
   LONG left = 0, top = 0, width = 0, height = 0;
@@ -175,7 +175,7 @@ struct ChildCase {
   const wchar_t* defaultAction;
 };
 
-class ChildTest : public DialogAccessibleTest, public testing::WithParamInterface<ChildCase> {};
+class ChildTest : public AccessibleObjectTest, public testing::WithParamInterface<ChildCase> {};
 
 TEST_P(ChildTest, ReadsAsTheControlShows) {
   const ChildCase& row = GetParam();
@@ -215,7 +215,7 @@ struct AnswerCase {
   long id;
 };
 
-class AnswerTest : public DialogAccessibleTest, public testing::WithParamInterface<AnswerCase> {};
+class AnswerTest : public AccessibleObjectTest, public testing::WithParamInterface<AnswerCase> {};
 
 TEST_P(AnswerTest, GivesTheExpectedChild) {
   VARIANT answer;
@@ -257,7 +257,7 @@ INSTANTIATE_TEST_SUITE_P(
     RowName<AnswerCase>);
 
 // The controls change while a client holds the object.
-TEST_F(DialogAccessibleTest, ReadsTheControlsAfreshOnEveryCall) {
+TEST_F(AccessibleObjectTest, ReadsTheControlsAfreshOnEveryCall) {
   std::vector<AccessibleControl>& controls = source_.controls;
   controls[1].checked = controls[0].focused = false;
   controls[2].checked = controls[4].focused = true;
@@ -281,7 +281,7 @@ struct ActionCase {
   std::vector<size_t> reached;  // the indexes the source was asked to act on
 };
 
-class DefaultActionTest : public DialogAccessibleTest, public testing::WithParamInterface<ActionCase> {};
+class DefaultActionTest : public AccessibleObjectTest, public testing::WithParamInterface<ActionCase> {};
 
 TEST_P(DefaultActionTest, ReachesTheSourceForAnEnabledControlWithOne) {
   EXPECT_EQ(client_->accDoDefaultAction(Child(GetParam().id)), GetParam().status);
@@ -303,13 +303,13 @@ struct GoneCase {
   bool destroy;  // the window is destroyed; otherwise only disconnected
 };
 
-class GoneTest : public DialogAccessibleTest, public testing::WithParamInterface<GoneCase> {};
+class GoneTest : public AccessibleObjectTest, public testing::WithParamInterface<GoneCase> {};
 
 TEST_P(GoneTest, TheObjectAnswersNotConnected) {
   if (GetParam().destroy) {
     DestroyWindow(window_);
   } else {
-    dialog::DisconnectAccessible(window_);
+    toolkit::DisconnectAccessible(window_);
   }
   const int reads = source_.reads;
   LONG count = 0;

@@ -1,7 +1,7 @@
-// The dialog's client object for accessibility clients: one COM object per
-// WM_GETOBJECT, its children simple elements read from the dialog's source
+// A window's client object for accessibility clients: one COM object per
+// WM_GETOBJECT, its children simple elements read from the window's source
 // on every call, since the controls change while a client holds the object.
-#include "saver/dialog/dialog_accessible.h"
+#include "saver/toolkit/accessible_object.h"
 
 #include <oleacc.h>
 
@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace ventalune::dialog {
+namespace ventalune::toolkit {
 namespace {
 
 // The objects handed out for a window carry a number that the window also
@@ -82,7 +82,7 @@ struct Asked {
 
 class ClientObject final : public IAccessible {
  public:
-  ClientObject(HWND window, AccessibleDialogSource& source, uintptr_t link)
+  ClientObject(HWND window, AccessibleChildren& source, uintptr_t link)
       : window_(window), source_(source), link_(link) {}
   ClientObject(const ClientObject&) = delete;
   ClientObject& operator=(const ClientObject&) = delete;
@@ -308,7 +308,7 @@ class ClientObject final : public IAccessible {
     if (!asked.control || asked.control->defaultAction.empty() || !asked.control->enabled) {
       return DISP_E_MEMBERNOTFOUND;
     }
-    // The source may close the dialog from here: nothing of it is used after.
+    // The source may close the window from here: nothing of it is used after.
     source_.DoDefaultAction(static_cast<size_t>(asked.index));
     return S_OK;
   }
@@ -319,7 +319,7 @@ class ClientObject final : public IAccessible {
  private:
   ~ClientObject() = default;
 
-  // Whether the dialog may be asked now. It lives on its window's thread
+  // Whether the source may be asked now. It lives on its window's thread
   // and changes there, so a call from another thread (an object passed on
   // without marshalling) is turned away rather than read it meanwhile.
   HRESULT Connection() const {
@@ -361,13 +361,13 @@ class ClientObject final : public IAccessible {
 
   std::atomic<ULONG> references_{1};
   const HWND window_;
-  AccessibleDialogSource& source_;
+  AccessibleChildren& source_;
   const uintptr_t link_;
 };
 
 }  // namespace
 
-LRESULT AnswerGetObject(HWND window, WPARAM wParam, LPARAM lParam, AccessibleDialogSource& source) {
+LRESULT AnswerGetObject(HWND window, WPARAM wParam, LPARAM lParam, AccessibleChildren& source) {
   // The object id is a 32-bit signed number in a pointer-wide parameter
   // whose upper half senders fill with zeros or with the sign.
   if (static_cast<long>(static_cast<DWORD>(lParam)) != OBJID_CLIENT) {
@@ -403,4 +403,4 @@ void NotifyNameChange(HWND window, size_t index) {
   NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, window, OBJID_CLIENT, static_cast<LONG>(index) + 1);
 }
 
-}  // namespace ventalune::dialog
+}  // namespace ventalune::toolkit
