@@ -19,17 +19,6 @@ constexpr std::array<int, 3> kOptionOrder{1, 0, 2};
 
 }  // namespace
 
-void MusicGroup::CreateFrame(DialogElements& elements, HWND dialog) {
-  dialog_ = dialog;
-  instance_ = elements.instance();
-  toolkit::PanelStyle framed;
-  framed.border3d = true;
-  framed.background = RGB(192, 192, 192);
-  elements.CreatePanel(frame_, dialog, PicD1, framed);
-  // The frame lies above the background panel.
-  SetWindowPos(frame_.window(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
 void MusicGroup::Build(DialogElements& elements) {
   const COLORREF buttonText = GetSysColor(COLOR_BTNTEXT);
   title_ = &elements.AddLabel(frame_, Lbl1, texts_.musicFrameTitle, buttonText);
@@ -60,11 +49,7 @@ void MusicGroup::Build(DialogElements& elements) {
     // The selection field: the box's height less its 3D edge.
     SendMessageW(repeatBox_, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), box.height - 6);
   }
-  pathShown_ = &elements.AddLabel(frame_, LblFname0, "", buttonText);
-  pathShown_->SetBorder(true);
-  pathShown_->SetWordWrap(true);
-  pathShown_->SetDataText(true);
-  pathBoxIndex_ = paths_.Add(frame_, *pathShown_);
+  AddPathBox(elements, LblFname0, buttonText);
   focus_ = &frame_.AddFocusFrame();
   elements.AddButton(chooseButton_, frame_, CmdBgm, kChooseCaption);
   chooseButton_.Click = [this] { ChooseSound(); };
@@ -79,16 +64,11 @@ void MusicGroup::ShowChoices(const std::wstring* repeatText) {
     SetWindowTextW(repeatBox_,
                    repeatText ? repeatText->c_str() : WideFromUtf8(RepeatBoxText(settings_.BgmRepeatTrack)).c_str());
   }
-  paths_.Show(pathBoxIndex_, settings_.BgmFile);
+  ShowPath(settings_.BgmFile);
   // The list under the text; adding items leaves the text as it is.
   if (repeatBox_)
     for (const std::string& item : RepeatBoxItems())
       SendMessageW(repeatBox_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideFromUtf8(item).c_str()));
-}
-
-void MusicGroup::SetOptionMarks(const OptionMarks& marks) {
-  optionMarks_ = marks;
-  ShowMarks();
 }
 
 void MusicGroup::ShowMarks() {
@@ -120,13 +100,8 @@ void MusicGroup::Step(int step) {
 }
 
 void MusicGroup::ShowFocus(bool shown) {
-  if (!focus_) return;
   const int place = SelectedPlace();
-  if (shown) {
-    const RECT& r = captions_[static_cast<size_t>(kOptionOrder[static_cast<size_t>(place < 0 ? 0 : place)])]->bounds();
-    focus_->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
-  }
-  if (focus_->visible() != shown) focus_->SetVisible(shown);
+  ShowFocusRound(*captions_[static_cast<size_t>(kOptionOrder[static_cast<size_t>(place < 0 ? 0 : place)])], shown);
 }
 
 void MusicGroup::ChooseSound() {
@@ -134,7 +109,7 @@ void MusicGroup::ChooseSound() {
       ChooseFile(dialog_, instance_, {texts_, texts_.soundFilterDescription, kSoundPattern, settings_.BgmFolder});
   if (!path) return;
   settings_.BgmFile = *path;
-  paths_.Show(pathBoxIndex_, *path);
+  ShowPath(*path);
   settings_.BgmFolder = settings::ChooserFolder(settings_.BgmFile, true);
 }
 

@@ -13,17 +13,6 @@ namespace ventalune::dialog {
 
 using enum ElementId;
 
-void PictureGroup::CreateFrame(DialogElements& elements, HWND dialog) {
-  dialog_ = dialog;
-  instance_ = elements.instance();
-  toolkit::PanelStyle framed;
-  framed.border3d = true;
-  framed.background = RGB(192, 192, 192);
-  elements.CreatePanel(frame_, dialog, PicD0, framed);
-  // The frame lies above the background panel.
-  SetWindowPos(frame_.window(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
 void PictureGroup::Build(DialogElements& elements) {
   toolkit::PanelStyle hidden;
   hidden.visible = false;
@@ -50,11 +39,7 @@ void PictureGroup::Build(DialogElements& elements) {
       Select(e.index, true);
     };
   }
-  pathShown_ = &elements.AddLabel(frame_, LblFname1, "", buttonText);
-  pathShown_->SetBorder(true);
-  pathShown_->SetWordWrap(true);
-  pathShown_->SetDataText(true);
-  pathBoxIndex_ = paths_.Add(frame_, *pathShown_);
+  AddPathBox(elements, LblFname1, buttonText);
   focus_ = &frame_.AddFocusFrame();
   toolkit::PanelStyle displayStyle;
   displayStyle.background = GetSysColor(COLOR_WINDOW);
@@ -67,15 +52,10 @@ void PictureGroup::ShowChoices() {
   const PictureGroupView view = PictureGroupFor(settings_.PictureKind);
   ShowMarks();
   EnableButton(chooseButton_, view.choosePictureEnabled);
-  paths_.Show(pathBoxIndex_, settings_.PictureFile);
+  ShowPath(settings_.PictureFile);
   const bool pictureInUse = settings_.PictureKind == settings::kPictureFile;
   if (pictureInUse) ShowPreview(settings_.PictureFile);
   settings_.PictureFolder = settings::ChooserFolder(settings_.PictureFile, pictureInUse);
-}
-
-void PictureGroup::SetOptionMarks(const OptionMarks& marks) {
-  optionMarks_ = marks;
-  ShowMarks();
 }
 
 void PictureGroup::ShowMarks() {
@@ -103,7 +83,7 @@ void PictureGroup::Select(int index, bool onCaption) {
   EnableButton(chooseButton_, view.choosePictureEnabled);
   if (PressClearsPictureShown(index, onCaption)) {
     // What is shown goes; the setting keeps its file and is saved with it.
-    paths_.Show(pathBoxIndex_, "");
+    ShowPath("");
     preview_.Clear();
     preview_.Resize(previewSide_, previewSide_);
     preview_.Refresh();
@@ -117,13 +97,8 @@ void PictureGroup::Step(int step) {
 }
 
 void PictureGroup::ShowFocus(bool shown) {
-  if (!focus_) return;
   const int selected = SelectedOption();
-  if (shown) {
-    const RECT& r = captions_[static_cast<size_t>(selected < 0 ? 0 : selected)]->bounds();
-    focus_->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
-  }
-  if (focus_->visible() != shown) focus_->SetVisible(shown);
+  ShowFocusRound(*captions_[static_cast<size_t>(selected < 0 ? 0 : selected)], shown);
 }
 
 void PictureGroup::ChoosePicture() {
@@ -131,7 +106,7 @@ void PictureGroup::ChoosePicture() {
       dialog_, instance_, {texts_, texts_.pictureFilterDescription, kPicturePattern, settings_.PictureFolder});
   if (!path) return;
   settings_.PictureFile = *path;
-  paths_.Show(pathBoxIndex_, *path);
+  ShowPath(*path);
   settings_.PictureFolder = settings::ChooserFolder(*path, true);
   ShowPreview(*path);
 }

@@ -110,8 +110,8 @@ void SettingsDialog::Build() {
   art_.Load(instance_, dpi_);
   elements_ = std::make_unique<DialogElements>(instance_, dpi_, dialogFont_, art_);
   elements_->CreatePanel(basePanel_, window_, PicBase, {});
-  pictureGroup_->CreateFrame(*elements_, window_);
-  musicGroup_->CreateFrame(*elements_, window_);
+  pictureGroup_->CreateFrame(*elements_, window_, PicD0);
+  musicGroup_->CreateFrame(*elements_, window_, PicD1);
   art_.FillHidden(tileSource_, window_, art_.tile.get());
   art_.FillHidden(plateSource_, window_, art_.plate.get());
   art_.FillHidden(plateMaskSource_, window_, art_.mask.get());
