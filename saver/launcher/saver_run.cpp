@@ -146,7 +146,7 @@ std::optional<uint32_t> SaverRun::Start(const std::string& path) {
                       &process)) {
     return std::nullopt;
   }
-  CloseHandle(process.hThread);
+  const OwnedHandle thread(process.hThread);
   sceneProcess_.reset(process.hProcess);
   return process.dwProcessId;
 }
