@@ -1,7 +1,7 @@
 // A picture for people to look at: the dialog's decorated panels with real
-// buttons, and one button in each of its six looks, saved as
-// gallery\controls.bmp beside the test program (tools/test turns it into
-// out/gallery/controls.png).
+// buttons, laid out by the dialog's own table at 96 dpi, and one button in
+// each of its six looks, saved as gallery\controls.bmp beside the test
+// program (tools/test turns it into out/gallery/controls.png).
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -14,6 +14,7 @@
 #include "dialog_art.h"
 #include "saver/controls/button/command.h"
 #include "saver/dialog/dialog_drawing.h"
+#include "saver/dialog/dialog_layout.h"
 #include "support/bitmap_file.h"
 #include "support/program_driver.h"
 #include "support/screen_capture.h"
@@ -23,11 +24,13 @@ namespace ventalune::wine_test {
 namespace {
 
 using button::Skin;
+using dialog::ElementId;
+using dialog::PixelRect;
 
-constexpr int kWindowWidth = 473;
-constexpr int kWindowHeight = 365;
-constexpr int kButtonWidth = 69;
-constexpr int kButtonHeight = 29;
+PixelRect At(ElementId id) { return dialog::ElementRect(id, dialog::kLayoutDpi); }
+
+const PixelRect kWindow = At(ElementId::PicBase);
+const PixelRect kButton = At(ElementId::CmdSet);
 constexpr int kGap = 8;
 
 struct Region {
@@ -42,44 +45,96 @@ Region Capture(const ScreenPicture& screen, POINT origin, int width, int height)
   return region;
 }
 
+// The dialog's panels in the containers the table names: the host window
+// stands for the dialog's own.
+struct Panels {
+  toolkit::PicturePanel base, pictureFrame, musicFrame;
+  HWND window = nullptr;
+
+  HWND Parent(ElementId id) const {
+    switch (dialog::PlaceOf(id).container) {
+      case dialog::Container::Window:
+        return window;
+      case dialog::Container::PicBase:
+        return base.window();
+      case dialog::Container::PicD0:
+        return pictureFrame.window();
+      case dialog::Container::PicD1:
+        return musicFrame.window();
+    }
+    return nullptr;
+  }
+  toolkit::PicturePanel& Panel(ElementId id) {
+    switch (dialog::PlaceOf(id).container) {
+      case dialog::Container::PicD0:
+        return pictureFrame;
+      case dialog::Container::PicD1:
+        return musicFrame;
+      default:  // the window's elements lie on the background panel, which fills it
+        return base;
+    }
+  }
+  bool Create(toolkit::PicturePanel& panel, ElementId id, const toolkit::PanelStyle& style) const {
+    const PixelRect r = At(id);
+    return panel.Create(Parent(id), r.x, r.y, r.width, r.height, style);
+  }
+  toolkit::Label& AddLabel(ElementId id) {
+    const PixelRect r = At(id);
+    toolkit::Label& label = Panel(id).AddLabel();
+    label.SetBounds(r.x, r.y, r.width, r.height);
+    return label;
+  }
+  bool CreateButton(button::Command& command, ElementId id, std::shared_ptr<const button::ButtonSkins> skins,
+                    const toolkit::AmbientProperties& ambient) const {
+    const PixelRect r = At(id);
+    return command.Create(Parent(id), r.x, r.y, r.width, r.height, std::move(skins), ambient);
+  }
+};
+
 TEST(ControlGalleryTest, SavesThePanelsAndEveryButtonLook) {
-  ControlHost host(40, 40, kWindowWidth, kWindowHeight, /*visible=*/false);
+  ControlHost host(40, 40, kWindow.width, kWindow.height, /*visible=*/false);
   DialogArt art(host.window());
   ASSERT_TRUE(art.loaded);
 
   // The dialog's layout: background, two frames with their title plates and
   // titles, the preview, and the buttons.
-  toolkit::PicturePanel base, pictureFrame, musicFrame, display, scratch;
-  ASSERT_TRUE(base.Create(host.window(), 0, 0, kWindowWidth, kWindowHeight, {}));
+  Panels panels;
+  panels.window = host.window();
+  toolkit::PicturePanel display, scratch;
+  ASSERT_TRUE(panels.Create(panels.base, ElementId::PicBase, {}));
   toolkit::PanelStyle framed;
   framed.border3d = true;
-  ASSERT_TRUE(pictureFrame.Create(base.window(), 12, 12, 449, 125, framed));
-  ASSERT_TRUE(musicFrame.Create(base.window(), 12, 148, 449, 145, framed));
+  ASSERT_TRUE(panels.Create(panels.pictureFrame, ElementId::PicD0, framed));
+  ASSERT_TRUE(panels.Create(panels.musicFrame, ElementId::PicD1, framed));
+  // As in the dialog, the frames lie above the background panel.
+  for (const toolkit::PicturePanel* frame : {&panels.pictureFrame, &panels.musicFrame})
+    SetWindowPos(frame->window(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   toolkit::PanelStyle displayStyle;
   displayStyle.background = GetSysColor(COLOR_WINDOW);
-  ASSERT_TRUE(display.Create(pictureFrame.window(), 352, 28, 80, 80, displayStyle));
+  ASSERT_TRUE(panels.Create(display, ElementId::Display, displayStyle));
   toolkit::PanelStyle scratchStyle;
   scratchStyle.visible = false;
   scratchStyle.sizeToPicture = true;
   ASSERT_TRUE(scratch.Create(host.window(), -600, 0, 57, 53, scratchStyle));
 
+  toolkit::PicturePanel& base = panels.base;
   dialog::TileSurface(base, art.tile);
-  dialog::TileSurface(pictureFrame, art.tile);
-  dialog::TileSurface(musicFrame, art.tile);
-  const std::array<dialog::FrameTitle, 2> titles{{{&pictureFrame, {8, 8}}, {&musicFrame, {8, 8}}}};
-  dialog::DrawFrameTitles(titles, art.plate, art.mask);
+  dialog::TileSurface(panels.pictureFrame, art.tile);
+  dialog::TileSurface(panels.musicFrame, art.tile);
+  const PixelRect plate0 = At(ElementId::ImgTT0), plate1 = At(ElementId::ImgTT1);
+  const std::array<dialog::FrameTitle, 2> titles{
+      {{&panels.pictureFrame, {plate0.x, plate0.y}}, {&panels.musicFrame, {plate1.x, plate1.y}}}};
+  dialog::DrawFrameTitles(titles, art.plate, art.mask, {plate0.width, plate0.height});
   dialog::ShowPreview(TestDataFolder() + "\\preview-100x200.jpg", display, scratch);
 
   const auto font = toolkit::MakeFont({"Tahoma", 975, DEFAULT_CHARSET, 400});
-  for (auto [frame, text] : {std::pair{&pictureFrame, "Picture"}, {&musicFrame, "BGM"}}) {
-    toolkit::Label& label = frame->AddLabel();
-    label.SetBounds(8, 12, 95, 13);
+  for (auto [id, text] : {std::pair{ElementId::Lbl0, "Picture"}, {ElementId::Lbl1, "BGM"}}) {
+    toolkit::Label& label = panels.AddLabel(id);
     label.SetAlignment(toolkit::Alignment::Centre);
     label.SetFont(font);
     label.SetText(text);
   }
-  toolkit::Label& path = pictureFrame.AddLabel();
-  path.SetBounds(40, 76, 305, 33);
+  toolkit::Label& path = panels.AddLabel(ElementId::LblFname1);
   path.SetBorder(true);
   path.SetFont(font);
   path.SetText("C:\\Pictures\\preview-100x200.jpg");
@@ -88,10 +143,10 @@ TEST(ControlGalleryTest, SavesThePanelsAndEveryButtonLook) {
   ambient.font = {"Tahoma", 975, DEFAULT_CHARSET, 400};
   const auto skins = TestSkins();
   button::Command choosePicture, chooseMusic, save, cancel;
-  ASSERT_TRUE(choosePicture.Create(pictureFrame.window(), 140, 52, 29, 21, skins, ambient));
-  ASSERT_TRUE(chooseMusic.Create(musicFrame.window(), 108, 72, 29, 21, skins, ambient));
-  ASSERT_TRUE(save.Create(base.window(), 320, 324, kButtonWidth, kButtonHeight, skins, ambient));
-  ASSERT_TRUE(cancel.Create(base.window(), 392, 324, kButtonWidth, kButtonHeight, skins, ambient));
+  ASSERT_TRUE(panels.CreateButton(choosePicture, ElementId::CmdPic, skins, ambient));
+  ASSERT_TRUE(panels.CreateButton(chooseMusic, ElementId::CmdBgm, skins, ambient));
+  ASSERT_TRUE(panels.CreateButton(save, ElementId::CmdSet, skins, ambient));
+  ASSERT_TRUE(panels.CreateButton(cancel, ElementId::CmdCan, skins, ambient));
   choosePicture.SetCaption("...");
   chooseMusic.SetCaption("...");
   save.SetCaption("OK");
@@ -112,14 +167,14 @@ TEST(ControlGalleryTest, SavesThePanelsAndEveryButtonLook) {
         return Same(screen.at(windowOrigin.x + 2, windowOrigin.y + 2), ImagePixel(art.tile, 2, 2));
       },
       5s));
-  const Region window = Capture(screen, windowOrigin, kWindowWidth, kWindowHeight);
+  const Region window = Capture(screen, windowOrigin, kWindow.width, kWindow.height);
 
   // The button's six looks, reached as a person reaches them.
   std::vector<Region> looks;
   const auto captureLook = [&](Skin skin) {
     ASSERT_TRUE(WaitFor([&] { return save.shownSkin() == skin; }, 3s)) << static_cast<int>(skin);
     WaitFor([] { return false; }, 100ms);  // let the repaint reach the screen
-    looks.push_back(Capture(CaptureScreen(), saveOrigin, kButtonWidth, kButtonHeight));
+    looks.push_back(Capture(CaptureScreen(), saveOrigin, kButton.width, kButton.height));
   };
   captureLook(Skin::Normal);
   MovePointer(onSave);
@@ -135,16 +190,16 @@ TEST(ControlGalleryTest, SavesThePanelsAndEveryButtonLook) {
   ASSERT_EQ(looks.size(), 6u);
 
   // The window above, the six looks in a row below it on dark grey.
-  const int width = kWindowWidth;
-  const int height = kWindowHeight + 2 * kGap + kButtonHeight;
+  const int width = kWindow.width;
+  const int height = kWindow.height + 2 * kGap + kButton.height;
   const auto pixel = [&](int x, int y) -> Rgb {
-    if (y < kWindowHeight) return window.pixels[static_cast<size_t>(y) * kWindowWidth + x];
-    const int row = y - kWindowHeight - kGap;
+    if (y < kWindow.height) return window.pixels[static_cast<size_t>(y) * kWindow.width + x];
+    const int row = y - kWindow.height - kGap;
     const int column = x - kGap;
-    const int look = column / (kButtonWidth + kGap);
-    const int inside = column % (kButtonWidth + kGap);
-    if (row < 0 || row >= kButtonHeight || column < 0 || look >= 6 || inside >= kButtonWidth) return {64, 64, 64};
-    return looks[look].pixels[static_cast<size_t>(row) * kButtonWidth + inside];
+    const int look = column / (kButton.width + kGap);
+    const int inside = column % (kButton.width + kGap);
+    if (row < 0 || row >= kButton.height || column < 0 || look >= 6 || inside >= kButton.width) return {64, 64, 64};
+    return looks[look].pixels[static_cast<size_t>(row) * kButton.width + inside];
   };
   CreateDirectoryA((TestProgramFolder() + "\\gallery").c_str(), nullptr);
   const std::string file = TestProgramFolder() + "\\gallery\\controls.bmp";
