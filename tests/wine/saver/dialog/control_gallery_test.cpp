@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "control_host.h"
-#include "dialog_art.h"
+#include "test_artwork.h"
 #include "saver/controls/button/command.h"
 #include "saver/dialog/dialog_drawing.h"
 #include "saver/dialog/dialog_layout.h"
@@ -141,7 +141,7 @@ TEST(ControlGalleryTest, SavesThePanelsAndEveryButtonLook) {
 
   toolkit::AmbientProperties ambient;
   ambient.font = {"Tahoma", 975, DEFAULT_CHARSET, 400};
-  const auto skins = TestSkins();
+  const auto& skins = art.artwork.skins;
   button::Command choosePicture, chooseMusic, save, cancel;
   ASSERT_TRUE(panels.CreateButton(choosePicture, ElementId::CmdPic, skins, ambient));
   ASSERT_TRUE(panels.CreateButton(chooseMusic, ElementId::CmdBgm, skins, ambient));

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "control_host.h"
-#include "dialog_art.h"
+#include "test_artwork.h"
 #include "saver/dialog/dialog_drawing.h"
 #include "saver/dialog/zoom.h"
 #include "saver/toolkit/picture_panel.h"
