@@ -9,6 +9,7 @@
 
 #include "control_host.h"
 #include "saver/controls/button/command.h"
+#include "saver_resources.h"
 #include "support/program_driver.h"
 #include "support/screen_capture.h"
 
@@ -33,11 +34,23 @@ constexpr Rgb kLavender{198, 197, 215};
 
 int Brightness(Rgb c) { return c.r + c.g + c.b; }
 
+// The skins as the settings dialog loads them: the saver's pictures under
+// its own resource numbers (button_skins.rc). Null unless all six load.
+std::shared_ptr<button::ButtonSkins> SaverSkins() {
+  auto skins = std::make_shared<button::ButtonSkins>();
+  if (!skins->Load(GetModuleHandleA(nullptr), {IDR_BUTTON_NORMAL, IDR_BUTTON_HIGHLIGHT, IDR_BUTTON_SELECTED,
+                                               IDR_BUTTON_HIGHLIGHT_SELECT, IDR_BUTTON_PRESSED, IDR_BUTTON_DISABLE}))
+    return nullptr;
+  return skins;
+}
+
 class ButtonControlTest : public testing::Test {
  protected:
   void SetUp() override {
     host_ = std::make_unique<ControlHost>(100, 100, 300, 150);
-    ASSERT_TRUE(button_.Create(host_->window(), 20, 20, kWidth, kHeight, TestSkins(), {}));
+    const auto skins = SaverSkins();
+    ASSERT_TRUE(skins) << "the program does not carry the six skins";
+    ASSERT_TRUE(button_.Create(host_->window(), 20, 20, kWidth, kHeight, skins, {}));
     button_.SetCaption("Go");
     button_.Click = [this] { ++clicks_; };
     button_.Initialize();

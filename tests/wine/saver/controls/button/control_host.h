@@ -7,8 +7,6 @@
 #include <memory>
 #include <optional>
 
-#include "control_art.h"
-#include "saver/controls/button/command.h"
 #include "support/program_driver.h"
 #include "support/screen_capture.h"
 
@@ -54,14 +52,6 @@ class ControlHost {
  private:
   HWND window_ = nullptr;
 };
-
-inline std::shared_ptr<button::ButtonSkins> TestSkins() {
-  auto skins = std::make_shared<button::ButtonSkins>();
-  skins->Load(GetModuleHandleA(nullptr),
-              {IDR_TEST_BUTTON_NORMAL, IDR_TEST_BUTTON_HIGHLIGHT, IDR_TEST_BUTTON_SELECTED,
-               IDR_TEST_BUTTON_HIGHLIGHT_SELECT, IDR_TEST_BUTTON_PRESSED, IDR_TEST_BUTTON_DISABLE});
-  return skins;
-}
 
 // A mouse event at a place on the screen, in SendInput's absolute units.
 inline INPUT MouseInputAt(POINT at, DWORD flags) {
