@@ -3,6 +3,7 @@
 // only a timer id, so each armed timer registers its owner under a fresh id
 // and the procedure looks the id up. An id that was removed finds nothing,
 // so a tick still queued after a control let go of its timer is dropped.
+#include <cstddef>
 #include <cstdint>
 #include <unordered_map>
 
