@@ -14,7 +14,7 @@ namespace ventalune {
 // to the scene in this environment variable, which the scene inherits. The
 // scene started without it reads them from the shared data folder, as it
 // always has.
-inline constexpr char kPictureFolderVariable[] = "VENTALUNE_PICTURES";
+inline constexpr wchar_t kPictureFolderVariable[] = L"VENTALUNE_PICTURES";
 inline constexpr char kDataFolder[] = "C:\\q_sarn";
 // The user's own folder: this name under the user's local application data.
 inline constexpr wchar_t kUserFolderName[] = L"Ventalune";
@@ -39,19 +39,23 @@ constexpr std::array<char, FolderSize + NameSize> JoinedPath(const char (&folder
 inline constexpr auto kRoomPicturePath = JoinedPath(kDataFolder, kRoomPictureName);
 inline constexpr auto kRingPicturePath = JoinedPath(kDataFolder, kRingPictureName);
 
+// The paths are the system's own UTF-16, from the known folder to the file
+// opened: a user name outside the ANSI code page has no other spelling where
+// the volume keeps no short names.
 struct PicturePaths {
-  std::string room, ring;
+  std::wstring room, ring;
   bool operator==(const PicturePaths&) const = default;
 };
 
-// The two pictures in `folder`, named without a trailing backslash (one
-// cannot be told from the second byte of a double-byte character without
-// the code page); an empty folder, the variable being unset, means the
-// shared data folder.
-inline PicturePaths PicturePathsIn(std::string_view folder) {
-  if (folder.empty()) return {kRoomPicturePath.data(), kRingPicturePath.data()};
-  const std::string base = std::string(folder) + '\\';
-  return {base + kRoomPictureName, base + kRingPictureName};
+// The names above are plain ASCII: each character is its own UTF-16 unit.
+inline std::wstring WidenAscii(std::string_view ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+
+// The two pictures in `folder`, named without a trailing backslash; an empty
+// folder, the variable being unset, means the shared data folder.
+inline PicturePaths PicturePathsIn(std::wstring_view folder) {
+  if (folder.empty()) return {WidenAscii(kRoomPicturePath.data()), WidenAscii(kRingPicturePath.data())};
+  const std::wstring base = std::wstring(folder) + L'\\';
+  return {base + WidenAscii(kRoomPictureName), base + WidenAscii(kRingPictureName)};
 }
 
 }  // namespace ventalune

@@ -6,13 +6,13 @@
 
 #include <memory>
 #include <span>
+#include <string>
 
 #include "common/bitmap_check.h"
 #include "common/dib_section.h"
 #include "common/handles.h"
 #include "common/ole_picture.h"
 #include "common/screen_dpi.h"
-#include "common/wide_text.h"
 #include "scene/gl_api.h"
 #include "scene/texture_size.h"
 #include "scene/texture_upload.h"
@@ -24,8 +24,8 @@ constexpr size_t kMaxPathChars = 260;  // including the terminator
 
 // Reads just enough of the file to refuse a bitmap cut short before the
 // picture loader reads past its end.
-bool PictureFileLooksWhole(const char* path) {
-  const OwnedFile file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+bool PictureFileLooksWhole(const wchar_t* path) {
+  const OwnedFile file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                    FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
   LARGE_INTEGER size{};
@@ -35,10 +35,11 @@ bool PictureFileLooksWhole(const char* path) {
   return ok && BitmapFileIsWhole(std::span(head, read), static_cast<uint64_t>(size.QuadPart));
 }
 
-ComPtr<IPicture> OpenPicture(const char* path) {
-  if (!PictureFileLooksWhole(path)) return nullptr;
-  std::wstring widePath = WideFromAnsi(path);
+ComPtr<IPicture> OpenPicture(const wchar_t* path) {
+  // The loader takes a path of the classic length at most.
+  std::wstring widePath(path);
   if (widePath.empty() || widePath.size() >= kMaxPathChars) return nullptr;
+  if (!PictureFileLooksWhole(path)) return nullptr;
   void* picture = nullptr;
   if (FAILED(OleLoadPicturePath(widePath.data(), nullptr, 0, 0, IID_IPicture, &picture))) return nullptr;
   return ComPtr<IPicture>(static_cast<IPicture*>(picture));
@@ -46,7 +47,7 @@ ComPtr<IPicture> OpenPicture(const char* path) {
 
 }  // namespace
 
-bool LoadPictureTexture(const char* path, uint32_t& textureName) {
+bool LoadPictureTexture(const wchar_t* path, uint32_t& textureName) {
   const ComPtr<IPicture> picture = OpenPicture(path);
   if (!picture) return false;
 

@@ -8,6 +8,6 @@ namespace ventalune::scene {
 // power-of-two texture right side up and uploads it. On success the new
 // texture is bound to GL_TEXTURE_2D and its name written to textureName.
 // Needs a current rendering context.
-bool LoadPictureTexture(const char* path, uint32_t& textureName);
+bool LoadPictureTexture(const wchar_t* path, uint32_t& textureName);
 
 }  // namespace ventalune::scene

@@ -4,7 +4,7 @@
 
 namespace ventalune::scene {
 
-bool LoadRoomTexture(std::array<uint32_t, kRoomWallCount>& slots, const char* path,
+bool LoadRoomTexture(std::array<uint32_t, kRoomWallCount>& slots, const wchar_t* path,
                      const PictureTextureLoader& load) {
   uint32_t name = 0;
   if (!load(path, name)) return false;

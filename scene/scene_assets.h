@@ -13,11 +13,11 @@ namespace ventalune::scene {
 
 // Makes a texture from a picture file and writes its name; false when the
 // file cannot be turned into a texture.
-using PictureTextureLoader = std::function<bool(const char* path, uint32_t& textureName)>;
+using PictureTextureLoader = std::function<bool(const wchar_t* path, uint32_t& textureName)>;
 
 // One texture serves all six walls: slot 1 is loaded, the rest copy it.
 // On failure the slots keep what they had.
-bool LoadRoomTexture(std::array<uint32_t, kRoomWallCount>& slots, const char* path,
+bool LoadRoomTexture(std::array<uint32_t, kRoomWallCount>& slots, const wchar_t* path,
                      const PictureTextureLoader& load);
 
 // Once per process, after the first advance: both textures, then the rings'

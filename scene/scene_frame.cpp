@@ -13,12 +13,12 @@ namespace ventalune::scene {
 namespace {
 
 // The folder the saver named for this run, or nothing.
-std::string PictureFolderFromEnvironment() {
-  char folder[MAX_PATH] = {};
-  const DWORD length = GetEnvironmentVariableA(kPictureFolderVariable, folder, MAX_PATH);
-  // Too long for a path the loaders take: as though none were named.
+std::wstring PictureFolderFromEnvironment() {
+  wchar_t folder[MAX_PATH] = {};
+  const DWORD length = GetEnvironmentVariableW(kPictureFolderVariable, folder, MAX_PATH);
+  // Too long for a path the picture loader takes: as though none were named.
   if (length == 0 || length >= MAX_PATH) return {};
-  return std::string(folder, length);
+  return std::wstring(folder, length);
 }
 
 }  // namespace

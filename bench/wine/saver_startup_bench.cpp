@@ -214,8 +214,8 @@ void TimeDesktopRunAtThisSize(const std::string& saverPath) {
   const std::string ini = SettingsFileBeside(saverPath);
   const KeptFile kept(ini);
   WritePrivateProfileStringA(settings::kSettingsSection, settings::kKeyPictureKind, "0", ini.c_str());
-  const std::string roomCopy = ventalune::wine_test::RunPictures().room;
-  DeleteFileA(roomCopy.c_str());
+  const std::wstring roomCopy = ventalune::wine_test::RunPictures().room;
+  DeleteFileW(roomCopy.c_str());
 
   const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
   std::optional<double> windowMs, wallsMs;
@@ -225,7 +225,7 @@ void TimeDesktopRunAtThisSize(const std::string& saverPath) {
     const auto start = Clock::now();
     if (run.Start(saverPath, "/s")) {
       const bool copied =
-          WaitFor([&] { return GetFileAttributesA(roomCopy.c_str()) != INVALID_FILE_ATTRIBUTES; }, 20s);
+          WaitFor([&] { return GetFileAttributesW(roomCopy.c_str()) != INVALID_FILE_ATTRIBUTES; }, 20s);
       ColourDesktop blue(RGB(0, 0, 255));
       red.reset();
       if (copied && WaitFor([] { return FindWindowA(nullptr, kSceneWindowTitle) != nullptr; }, 20s)) {

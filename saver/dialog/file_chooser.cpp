@@ -7,6 +7,7 @@
 #include "saver/dialog/dialog_rules.h"
 #include "saver/dialog/dialog_texts.h"
 #include "common/wide_text.h"
+#include "saver/settings/profile_file.h"
 
 namespace ventalune::dialog {
 namespace {
@@ -41,7 +42,9 @@ std::optional<std::string> ChooseFile(HWND owner, HINSTANCE instance, const Choo
   filter += L'\0';
   filter += request.pattern;
   filter += L'\0';
-  const std::wstring startFolder = WideFromAnsi(request.startFolder);
+  // No start folder in the code page: the program's folder by its own name.
+  const std::wstring startFolder =
+      request.startFolder.empty() ? settings::ProgramFolder() : WideFromAnsi(request.startFolder);
   std::vector<wchar_t> file(kPathBuffer);
   std::vector<wchar_t> fileTitle(kPathBuffer);
 

@@ -178,7 +178,7 @@ void SettingsDialog::SaveSettings() {
 void SettingsDialog::OpenHomepage() {
   std::wstring target = VENTALUNE_HOMEPAGE;
   if (target.empty()) {
-    target = WideFromAnsi(settings::ProgramFolder()) + kHelpPage;
+    target = settings::ProgramFolder() + kHelpPage;
     // Until the help page ships, there is nothing to open.
     if (GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES) return;
   }

@@ -7,7 +7,6 @@
 #include "common/handles.h"
 #include "common/program_contract.h"
 #include "saver/pictures/bitmap_file.h"
-#include "saver/settings/user_settings_folder.h"
 
 namespace ventalune::launcher {
 namespace {
@@ -18,7 +17,7 @@ bool IsReparsePoint(DWORD attributes) {
 
 }  // namespace
 
-std::optional<std::string> PrepareRunPictureFolder() {
+std::optional<std::wstring> PrepareRunPictureFolder() {
   PWSTR local = nullptr;
   if (FAILED(SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_CREATE, nullptr, &local)) || !local) {
     CoTaskMemFree(local);
@@ -30,16 +29,14 @@ std::optional<std::string> PrepareRunPictureFolder() {
   const DWORD attributes = GetFileAttributesW(folder.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) || IsReparsePoint(attributes))
     return std::nullopt;
-  std::string ansi = settings::AnsiPathOf(folder);
-  if (ansi.empty()) return std::nullopt;
-  return ansi;
+  return folder;
 }
 
-bool WriteRunPicture(const pictures::PictureSurface& picture, const std::string& path) {
+bool WriteRunPicture(const pictures::PictureSurface& picture, const std::wstring& path) {
   const std::vector<uint8_t> bytes = pictures::EncodeBitmapFile(picture.pixels(), picture.width(), picture.height());
   if (bytes.empty()) return false;
   // Opened as itself, never followed, and shared with no one while written.
-  const OwnedFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+  const OwnedFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   if (!file) return false;
   BY_HANDLE_FILE_INFORMATION information{};

@@ -15,14 +15,13 @@
 
 namespace ventalune::launcher {
 
-// The user's picture folder, made if need be, as a path in the system code
-// page (its short form when the long one does not fit the code page); nothing
-// when there is no such folder to be had or it is a reparse point.
-std::optional<std::string> PrepareRunPictureFolder();
+// The user's picture folder, made if need be, as the system names it;
+// nothing when there is no such folder to be had or it is a reparse point.
+std::optional<std::wstring> PrepareRunPictureFolder();
 
 // Writes the picture as a bitmap file at `path`, unless the file there is a
 // reparse point or another program holds it (no write sharing). True only
 // when every byte was written.
-bool WriteRunPicture(const pictures::PictureSurface& picture, const std::string& path);
+bool WriteRunPicture(const pictures::PictureSurface& picture, const std::wstring& path);
 
 }  // namespace ventalune::launcher

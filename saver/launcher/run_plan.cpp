@@ -2,11 +2,11 @@
 
 namespace ventalune::launcher {
 
-std::string ScenePath(std::string_view programFolder) {
-  return std::string(programFolder) + "\\Ventalune.dll";
+std::wstring ScenePath(std::wstring_view programFolder) {
+  return std::wstring(programFolder) + L"\\Ventalune.dll";
 }
 
-bool StartScene(ProgramStartPort& programs, std::string_view programFolder) {
+bool StartScene(ProgramStartPort& programs, std::wstring_view programFolder) {
   const std::optional<uint32_t> processId = programs.Start(ScenePath(programFolder));
   if (!processId) return false;
   programs.AllowForeground(*processId);

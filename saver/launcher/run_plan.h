@@ -8,8 +8,10 @@
 
 namespace ventalune::launcher {
 
-// The scene program beside the saver: folder + "\Ventalune.dll".
-std::string ScenePath(std::string_view programFolder);
+// The scene program beside the saver: folder + "\Ventalune.dll". The folder
+// is the module's own UTF-16 path: an ANSI spelling of a profile folder
+// outside the code page names no file at all.
+std::wstring ScenePath(std::wstring_view programFolder);
 
 // Starting another program, as the run starts the scene.
 class ProgramStartPort {
@@ -17,7 +19,7 @@ class ProgramStartPort {
   virtual ~ProgramStartPort() = default;
   // Starts the program file with no arguments in a normal window; its
   // process id, or nothing when it could not be started.
-  virtual std::optional<uint32_t> Start(const std::string& path) = 0;
+  virtual std::optional<uint32_t> Start(const std::wstring& path) = 0;
   // Lets that process take the foreground. The saver shows no window, and
   // the system keeps a process that started without one (the scene) from
   // the foreground unless one that may pass the right on does so; without
@@ -27,7 +29,7 @@ class ProgramStartPort {
 
 // Starts the scene program beside the saver and passes the foreground on
 // to it. True when it started.
-bool StartScene(ProgramStartPort& programs, std::string_view programFolder);
+bool StartScene(ProgramStartPort& programs, std::wstring_view programFolder);
 
 // Follows the scene window through the run. The run ends once the window has
 // been seen and is gone again, or when it has not appeared within the grace

@@ -37,7 +37,7 @@ class SaverRun final : public ProgramStartPort {
 
   bool Create();
   LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  std::optional<uint32_t> Start(const std::string& path) override;
+  std::optional<uint32_t> Start(const std::wstring& path) override;
   void AllowForeground(uint32_t processId) override;
 
  private:
@@ -86,14 +86,14 @@ bool SaverRun::Create() {
   if (!window_) return false;
   // Without a private folder there is nowhere safe for the desktop copy:
   // the run does not start.
-  const std::optional<std::string> folder = PrepareRunPictureFolder();
+  const std::optional<std::wstring> folder = PrepareRunPictureFolder();
   if (!folder) {
     DestroyWindow(window_);
     return false;
   }
   pictures_ = PicturePathsIn(*folder);
   // The scene, started from here, inherits where its pictures are.
-  SetEnvironmentVariableA(kPictureFolderVariable, folder->c_str());
+  SetEnvironmentVariableW(kPictureFolderVariable, folder->c_str());
   startTick_ = GetTickCount();
   SetTimer(window_, kSceneWatch, kSceneWatchMs, nullptr);
   WritePicturesAndStart();
@@ -133,16 +133,16 @@ void SaverRun::CaptureDesktopMirrored(int width, int height) {
   pictures::MirrorLeftRight(roomPicture_.pixels(), width, height);
 }
 
-std::optional<uint32_t> SaverRun::Start(const std::string& path) {
+std::optional<uint32_t> SaverRun::Start(const std::wstring& path) {
   // The full path as the application name: a program folder with spaces
   // starts our file and nothing else.
-  std::string commandLine = "\"" + path + "\"";
-  STARTUPINFOA startup{};
+  std::wstring commandLine = L"\"" + path + L"\"";
+  STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_SHOWNORMAL;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+  if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                       &process)) {
     return std::nullopt;
   }
@@ -195,7 +195,7 @@ void SaverRun::SetTimerOn(TimerId id, UINT periodMs, bool on) {
 // own picture and the world map stay, as the next run overwrites them anyway.
 void SaverRun::RemoveDesktopCopy() {
   if (!desktopCopyWritten_) return;
-  DeleteFileA(pictures_.room.c_str());
+  DeleteFileW(pictures_.room.c_str());
   desktopCopyWritten_ = false;
 }
 

@@ -2,41 +2,85 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "common/handles.h"
+#include "common/wide_text.h"
 #include "saver/settings/settings_writes.h"
 #include "saver/settings/user_settings_folder.h"
 
 namespace ventalune::settings {
 
-std::string ProfileFile::ReadString(const std::string& section, const std::string& key, const std::string& path,
+namespace {
+
+// Wide text back in the system code page the way the ANSI profile functions
+// hand it over: a character the code page lacks becomes its default character.
+std::string AnsiAsTheProfileGivesIt(std::wstring_view wide) {
+  if (wide.empty()) return {};
+  const int size =
+      WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+  if (size <= 0) return {};
+  std::string ansi(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(), size, nullptr, nullptr);
+  return ansi;
+}
+
+// The folder part of a system path, without the separator.
+std::wstring FolderOfSystemPath(const std::wstring& path) {
+  const size_t separator = path.find_last_of(L"\\/");
+  return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator);
+}
+
+}  // namespace
+
+std::string ProfileFile::ReadString(const std::string& section, const std::string& key, const std::wstring& path,
                                     std::size_t capacity) {
-  std::vector<char> buffer(capacity, '\0');
-  GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer.data(), static_cast<DWORD>(buffer.size()),
-                           path.c_str());
-  return std::string(buffer.data(), buffer.size());
+  // A value of `capacity` bytes has at most that many characters.
+  std::vector<wchar_t> buffer(capacity, L'\0');
+  const DWORD length = GetPrivateProfileStringW(WideFromAnsi(section).c_str(), WideFromAnsi(key).c_str(), L"",
+                                                buffer.data(), static_cast<DWORD>(buffer.size()), path.c_str());
+  std::string value = AnsiAsTheProfileGivesIt(std::wstring_view(buffer.data(), std::min<size_t>(length, capacity)));
+  // In the code page a character may take two bytes: keep whole characters
+  // that leave room for the terminator, as the byte-sized reply buffer did.
+  size_t kept = 0;
+  for (size_t at = 0; at < value.size();) {
+    const size_t width = IsSystemLeadByte(static_cast<unsigned char>(value[at])) && at + 1 < value.size() ? 2 : 1;
+    if (at + width >= capacity) break;
+    at += width;
+    kept = at;
+  }
+  value.resize(kept);
+  value.resize(capacity, '\0');
+  return value;
 }
 
 bool ProfileFile::WriteString(const std::string& section, const std::string& key, const std::string& value,
-                              const std::string& path) {
+                              const std::wstring& path) {
   // The profile functions create the file but not its folder, and the
   // per-user settings folder does not exist before the first save.
-  const std::string folder = FolderOf(path);
-  if (!folder.empty() && GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES) {
-    CreateDirectoryA(folder.c_str(), nullptr);
+  const std::wstring folder = FolderOfSystemPath(path);
+  if (!folder.empty() && GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    CreateDirectoryW(folder.c_str(), nullptr);
   }
   SetLastError(0);
-  const bool written = WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path.c_str()) != FALSE;
+  const bool written = WritePrivateProfileStringW(WideFromAnsi(section).c_str(), WideFromAnsi(key).c_str(),
+                                                  WideFromAnsi(value).c_str(), path.c_str()) != FALSE;
   lastError_ = written ? 0 : GetLastError();
   return written;
 }
 
 bool DiskFiles::CanOpenForReading(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  // What the ANSI file functions would open: the same conversion.
+  const std::wstring wide = WideFromAnsi(path);
+  return !wide.empty() && CanOpenForReading(wide);
+}
+
+bool DiskFiles::CanOpenForReading(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return false;
   // Others may go on reading, writing or deleting it: we only look.
-  const OwnedFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+  const OwnedFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   // Device names such as NUL or CON open too, but they are not files.
   return file && GetFileType(file.get()) == FILE_TYPE_DISK;
@@ -44,26 +88,28 @@ bool DiskFiles::CanOpenForReading(const std::string& path) {
 
 bool IsSystemLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
 
-std::string ProgramFolder() {
+std::wstring ProgramFolder() {
   // The path can be longer than MAX_PATH; grow until it fits.
-  std::vector<char> buffer(MAX_PATH);
+  std::vector<wchar_t> buffer(MAX_PATH);
   for (;;) {
-    const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
     if (length == 0) return {};
-    if (length < buffer.size()) return FolderOf(std::string_view(buffer.data(), length));
+    if (length < buffer.size()) return FolderOfSystemPath(std::wstring(buffer.data(), length));
     if (buffer.size() >= 32768) return {};
     buffer.resize(buffer.size() * 2);
   }
 }
 
-std::string IniPath() { return SettingsFilesOf(ProgramFolder()).writePath; }
+std::string ProgramFolderInCodePage() { return AnsiFromWide(ProgramFolder()).value_or(std::string()); }
 
-std::string ReadIniValue(std::string_view section, std::string_view key, std::string_view path) {
+std::wstring IniPath() { return SettingsFilesOf(ProgramFolder()).writePath; }
+
+std::string ReadIniValue(std::string_view section, std::string_view key, std::wstring_view path) {
   ProfileFile profile;
   return ReadIniValue(profile, section, key, path);
 }
 
-bool WriteIniValue(std::string_view section, std::string_view key, std::string_view value, std::string_view path) {
+bool WriteIniValue(std::string_view section, std::string_view key, std::string_view value, std::wstring_view path) {
   ProfileFile profile;
   return WriteIniValue(profile, section, key, value, path);
 }
@@ -76,16 +122,15 @@ bool FileExists(std::string_view path) {
 std::string FolderOf(std::string_view path) { return FolderOf(path, IsSystemLeadByte); }
 
 std::string ChooserFolder(std::string_view file, bool fileInUse) {
-  return ChooserFolder(file, fileInUse, ProgramFolder(), IsSystemLeadByte);
+  return ChooserFolder(file, fileInUse, ProgramFolderInCodePage(), IsSystemLeadByte);
 }
 
 Settings LoadProgramSettings(MissingFiles missing) {
   ProfileFile profile;
   DiskFiles files;
-  const std::string programFolder = ProgramFolder();
   Settings settings;
-  LoadSettings(settings, profile, files, programFolder, SettingsFilesOf(programFolder).readPath, IsSystemLeadByte,
-               missing);
+  LoadSettings(settings, profile, files, ProgramFolderInCodePage(), SettingsFilesOf(ProgramFolder()).readPath,
+               IsSystemLeadByte, missing);
   return settings;
 }
 
@@ -95,7 +140,7 @@ bool SaveProgramSettings(const Settings& choices) {
   constexpr DWORD kLockedForAtMostMs = 3000;
   constexpr DWORD kTryAgainAfterMs = 100;
   ProfileFile profile;
-  const std::string path = IniPath();
+  const std::wstring path = IniPath();
   const DWORD start = GetTickCount();
   for (;;) {
     if (SaveSettings(choices, profile, path)) return true;

@@ -1,6 +1,8 @@
 #pragma once
-// The settings store on Windows: the ANSI profile functions, the file system
-// and the folder of the running program.
+// The settings store on Windows: the profile functions, the file system and
+// the folder of the running program. Every path the system names stays
+// UTF-16; the file's sections, keys and values are bytes of the system code
+// page, as the settings file has always held them.
 #include <string>
 #include <string_view>
 
@@ -8,13 +10,16 @@
 
 namespace ventalune::settings {
 
-// GetPrivateProfileStringA / WritePrivateProfileStringA.
+// GetPrivateProfileStringW / WritePrivateProfileStringW, given the names and
+// values converted with the system code page exactly as the ANSI functions
+// convert them: a file without a byte-order mark is written back in that code
+// page, so its bytes are what they always were.
 class ProfileFile final : public ProfilePort {
  public:
-  std::string ReadString(const std::string& section, const std::string& key, const std::string& path,
+  std::string ReadString(const std::string& section, const std::string& key, const std::wstring& path,
                          std::size_t capacity) override;
   bool WriteString(const std::string& section, const std::string& key, const std::string& value,
-                   const std::string& path) override;
+                   const std::wstring& path) override;
   // Why the last write failed (the system's error code), 0 after a success.
   unsigned long lastError() const { return lastError_; }
 
@@ -26,21 +31,26 @@ class ProfileFile final : public ProfilePort {
 class DiskFiles final : public FilePort {
  public:
   bool CanOpenForReading(const std::string& path) override;
+  bool CanOpenForReading(const std::wstring& path) override;
 };
 
 // Whether the byte starts a two-byte character in the system's ANSI code
 // page, the one the ANSI file and profile functions read paths in.
 bool IsSystemLeadByte(unsigned char byte);
 
-// The folder of the running program file, without a trailing backslash.
-std::string ProgramFolder();
+// The folder of the running program file, without a trailing backslash, as
+// the system names it.
+std::wstring ProgramFolder();
+// The same in the system code page, empty where the code page cannot spell
+// it: the choosers' start folder as the settings record keeps it.
+std::string ProgramFolderInCodePage();
 
 // The operations as the rest of the saver program calls them. IniPath is the
 // settings file the dialog saves to: beside the program while that folder
 // accepts writes, otherwise the user's own (see user_settings_folder.h).
-std::string IniPath();
-std::string ReadIniValue(std::string_view section, std::string_view key, std::string_view path);
-bool WriteIniValue(std::string_view section, std::string_view key, std::string_view value, std::string_view path);
+std::wstring IniPath();
+std::string ReadIniValue(std::string_view section, std::string_view key, std::wstring_view path);
+bool WriteIniValue(std::string_view section, std::string_view key, std::string_view value, std::wstring_view path);
 bool FileExists(std::string_view path);
 std::string FolderOf(std::string_view path);
 

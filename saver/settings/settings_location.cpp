@@ -2,14 +2,14 @@
 
 namespace ventalune::settings {
 
-SettingsFiles LocateSettings(std::string_view programFolder, bool programFileWritable,
-                             std::string_view userDataFolder, FilePort& files, LeadByteRule isLead) {
-  const std::string programFile = IniPath(programFolder);
+SettingsFiles LocateSettings(std::wstring_view programFolder, bool programFileWritable,
+                             std::wstring_view userDataFolder, FilePort& files) {
+  const std::wstring programFile = IniPath(programFolder);
   if (userDataFolder.empty()) return {programFile, programFile};
-  const std::string userFile = IniPath(std::string(userDataFolder) + kUserSettingsFolderName);
+  const std::wstring userFile = IniPath(std::wstring(userDataFolder) + kUserSettingsFolderName);
   // Once the user's own file exists it holds the latest save, and stays in
   // force, even should the program folder take writes again.
-  if (FileExists(files, userFile, isLead)) return {userFile, userFile};
+  if (FileExists(files, userFile)) return {userFile, userFile};
   if (programFileWritable) return {programFile, programFile};
   // Until the first save the user's file does not exist, and the choices made
   // when the program folder was still writable (or by whoever installed it)

@@ -12,20 +12,20 @@
 namespace ventalune::settings {
 
 // The folder under the user's application data that holds the per-user file.
-inline constexpr char kUserSettingsFolderName[] = "\\Ventalune";
+inline constexpr wchar_t kUserSettingsFolderName[] = L"\\Ventalune";
 
+// Paths as the system names them (UTF-16): both folders come from the system.
 struct SettingsFiles {
-  std::string readPath;   // the file the settings are loaded from
-  std::string writePath;  // the file the settings dialog saves to
+  std::wstring readPath;   // the file the settings are loaded from
+  std::wstring writePath;  // the file the settings dialog saves to
 };
 
 // `programFileWritable`: the program folder's settings file can be written,
 // or created when it is missing. `userDataFolder`: the user's application-data
 // folder without a trailing backslash, empty when the system names none (then
 // the program folder's file is the only one, as before). `files` tells
-// whether the per-user file exists yet; paths are in the code page `isLead`
-// describes.
-SettingsFiles LocateSettings(std::string_view programFolder, bool programFileWritable,
-                             std::string_view userDataFolder, FilePort& files, LeadByteRule isLead);
+// whether the per-user file exists yet.
+SettingsFiles LocateSettings(std::wstring_view programFolder, bool programFileWritable,
+                             std::wstring_view userDataFolder, FilePort& files);
 
 }  // namespace ventalune::settings

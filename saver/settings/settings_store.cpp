@@ -7,11 +7,16 @@ namespace ventalune::settings {
 namespace {
 
 // The platform reads names up to their first NUL; so does everything here.
-std::string UpToNul(std::string_view text) { return std::string(text.substr(0, text.find('\0'))); }
+template <class Char>
+std::basic_string<Char> UpToNul(std::basic_string_view<Char> text) {
+  return std::basic_string<Char>(text.substr(0, text.find(Char{0})));
+}
+std::string UpToNul(std::string_view text) { return UpToNul<char>(text); }
+std::wstring UpToNul(std::wstring_view text) { return UpToNul<wchar_t>(text); }
 
 // A number key: empty gives 0, unreadable text keeps what was there.
 template <class Field>
-void LoadNumber(Field& field, ProfilePort& profile, const char* key, const std::string& iniPath) {
+void LoadNumber(Field& field, ProfilePort& profile, const char* key, const std::wstring& iniPath) {
   const std::string text = ReadIniValue(profile, kSettingsSection, key, iniPath);
   if (text.empty()) {
     field = Field{0};
@@ -25,7 +30,7 @@ void LoadNumber(Field& field, ProfilePort& profile, const char* key, const std::
 // 0. True when the path was kept.
 template <class Kind>
 bool LoadPath(std::string& field, Kind& kind, Kind kindNeedingFile, ProfilePort& profile, FilePort& files,
-              LeadByteRule isLead, MissingFiles missing, const char* key, const std::string& iniPath) {
+              LeadByteRule isLead, MissingFiles missing, const char* key, const std::wstring& iniPath) {
   field = ReadIniValue(profile, kSettingsSection, key, iniPath);
   if (!field.empty() && (missing == MissingFiles::Keep || FileExists(files, field, isLead))) return true;
   field.clear();
@@ -35,16 +40,19 @@ bool LoadPath(std::string& field, Kind& kind, Kind kindNeedingFile, ProfilePort&
 
 }  // namespace
 
-std::string IniPath(std::string_view programFolder) { return std::string(programFolder) + kSettingsFileName; }
+std::wstring IniPath(std::wstring_view programFolder) {
+  const std::string_view name = kSettingsFileName;  // plain ASCII
+  return std::wstring(programFolder) + std::wstring(name.begin(), name.end());
+}
 
-std::string ReadIniValue(ProfilePort& profile, std::string_view section, std::string_view key, std::string_view path) {
+std::string ReadIniValue(ProfilePort& profile, std::string_view section, std::string_view key, std::wstring_view path) {
   const std::string buffer = profile.ReadString(UpToNul(section), UpToNul(key), UpToNul(path), kIniValueCapacity);
   // However the platform filled the buffer, the last byte stays a NUL.
   return UpToNul(std::string_view(buffer).substr(0, kIniValueCapacity - 1));
 }
 
 bool WriteIniValue(ProfilePort& profile, std::string_view section, std::string_view key, std::string_view value,
-                   std::string_view path) {
+                   std::wstring_view path) {
   return profile.WriteString(UpToNul(section.substr(0, kIniNameField)), UpToNul(key.substr(0, kIniNameField)),
                       UpToNul(value), UpToNul(path));
 }
@@ -54,6 +62,12 @@ bool FileExists(FilePort& files, std::string_view path, LeadByteRule isLead) {
   // A NUL would make the platform look at a shorter, different path.
   if (path.empty() || path.find('\0') != std::string_view::npos) return false;
   return files.CanOpenForReading(std::string(path));
+}
+
+bool FileExists(FilePort& files, std::wstring_view path) {
+  if (path.ends_with(L'\\')) path.remove_suffix(1);
+  if (path.empty() || path.find(L'\0') != std::wstring_view::npos) return false;
+  return files.CanOpenForReading(std::wstring(path));
 }
 
 std::string FolderOf(std::string_view path, LeadByteRule isLead) {
@@ -71,14 +85,9 @@ std::string ChooserFolder(std::string_view file, bool fileInUse, std::string_vie
 }
 
 void LoadSettings(Settings& settings, ProfilePort& profile, FilePort& files, std::string_view programFolder,
-                  LeadByteRule isLead, MissingFiles missing) {
-  LoadSettings(settings, profile, files, programFolder, IniPath(programFolder), isLead, missing);
-}
-
-void LoadSettings(Settings& settings, ProfilePort& profile, FilePort& files, std::string_view programFolder,
-                  std::string_view iniFile, LeadByteRule isLead, MissingFiles missing) {
+                  std::wstring_view iniFile, LeadByteRule isLead, MissingFiles missing) {
   // The profile port takes whole strings; make the one copy here.
-  const std::string iniPath(iniFile);
+  const std::wstring iniPath(iniFile);
 
   LoadNumber(settings.PictureKind, profile, kKeyPictureKind, iniPath);
   const bool pictureKept = LoadPath(settings.PictureFile, settings.PictureKind, kPictureFile, profile, files, isLead,

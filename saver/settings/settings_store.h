@@ -18,20 +18,25 @@ class ProfilePort {
   virtual ~ProfilePort() = default;
   // What the platform leaves in a reply buffer of `capacity` bytes for this
   // key: the value, or the empty default when the key or the file is
-  // missing. The caller takes the text up to the first NUL.
-  virtual std::string ReadString(const std::string& section, const std::string& key, const std::string& path,
+  // missing. The caller takes the text up to the first NUL. Section, key and
+  // value are the file's bytes in the system code page; the file's path is
+  // the system's UTF-16.
+  virtual std::string ReadString(const std::string& section, const std::string& key, const std::wstring& path,
                                  std::size_t capacity) = 0;
   // Creates the file, section or key as needed; false when it could not.
   virtual bool WriteString(const std::string& section, const std::string& key, const std::string& value,
-                           const std::string& path) = 0;
+                           const std::wstring& path) = 0;
 };
 
 // Whether a path names something the program can open as a file for reading.
+// `path` is never empty and holds no NUL.
 class FilePort {
  public:
   virtual ~FilePort() = default;
-  // `path` is never empty and holds no NUL.
+  // A path the user chose, as the settings file holds it (system code page).
   virtual bool CanOpenForReading(const std::string& path) = 0;
+  // A path the system named (the program's folder, application data).
+  virtual bool CanOpenForReading(const std::wstring& path) = 0;
 };
 
 // What the scene shows, as the settings file numbers it.
@@ -62,20 +67,22 @@ inline constexpr std::size_t kIniValueCapacity = 256;
 inline constexpr std::size_t kIniNameField = 128;
 
 // The settings file of a program folder (given without a trailing backslash).
-std::string IniPath(std::string_view programFolder);
+std::wstring IniPath(std::wstring_view programFolder);
 
 // The value of one key, at most 255 bytes; empty when the key or file is missing.
-std::string ReadIniValue(ProfilePort& profile, std::string_view section, std::string_view key, std::string_view path);
+std::string ReadIniValue(ProfilePort& profile, std::string_view section, std::string_view key, std::wstring_view path);
 
 // Writes one key, creating the file or section as needed; false when the
 // platform could not.
 bool WriteIniValue(ProfilePort& profile, std::string_view section, std::string_view key, std::string_view value,
-                   std::string_view path);
+                   std::wstring_view path);
 
 // True when the path (one trailing backslash ignored) can be opened as a file
 // for reading: false for an empty path, a folder or a missing file. The path
 // is read by characters of the code page `isLead` describes.
 bool FileExists(FilePort& files, std::string_view path, LeadByteRule isLead);
+// The same for a path the system named.
+bool FileExists(FilePort& files, std::wstring_view path);
 
 // The folder part of a path, without a trailing backslash:
 // C:\Music\a.mp3 → C:\Music, C:\a.mp3 → C:, a.mp3 → empty. Read by
@@ -83,7 +90,8 @@ bool FileExists(FilePort& files, std::string_view path, LeadByteRule isLead);
 std::string FolderOf(std::string_view path, LeadByteRule isLead);
 
 // Where a file chooser starts: the folder of its file while that file is in
-// use, the program's folder otherwise.
+// use, the program's folder otherwise (empty where the code page cannot
+// spell it: the chooser then starts there by the system's own name).
 std::string ChooserFolder(std::string_view file, bool fileInUse, std::string_view programFolder,
                           LeadByteRule isLead);
 
@@ -106,9 +114,6 @@ enum class MissingFiles {
 // The choosers start in the folder of a path kept, in `programFolder` when
 // there is none. Paths are in the code page `isLead` describes.
 void LoadSettings(Settings& settings, ProfilePort& profile, FilePort& files, std::string_view programFolder,
-                  std::string_view iniFile, LeadByteRule isLead, MissingFiles missing = MissingFiles::Drop);
-// The same from the settings file beside the program.
-void LoadSettings(Settings& settings, ProfilePort& profile, FilePort& files, std::string_view programFolder,
-                  LeadByteRule isLead, MissingFiles missing = MissingFiles::Drop);
+                  std::wstring_view iniFile, LeadByteRule isLead, MissingFiles missing = MissingFiles::Drop);
 
 }  // namespace ventalune::settings

@@ -18,7 +18,7 @@ std::array<std::pair<std::string, std::string>, 5> SettingsWrites(const Settings
            {kKeyBgmFile, choices.BgmFile}}};
 }
 
-bool SaveSettings(const Settings& choices, ProfilePort& profile, std::string_view iniFile) {
+bool SaveSettings(const Settings& choices, ProfilePort& profile, std::wstring_view iniFile) {
   for (const auto& [key, value] : SettingsWrites(choices))
     if (!WriteIniValue(profile, kSettingsSection, key, value, iniFile)) return false;
   return true;

@@ -21,6 +21,6 @@ std::array<std::pair<std::string, std::string>, 5> SettingsWrites(const Settings
 
 // Writes the five keys to the settings file `iniFile`, in order, stopping at
 // the first that cannot be written: true when all five were.
-bool SaveSettings(const Settings& choices, ProfilePort& profile, std::string_view iniFile);
+bool SaveSettings(const Settings& choices, ProfilePort& profile, std::wstring_view iniFile);
 
 }  // namespace ventalune::settings

@@ -3,56 +3,38 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include <optional>
-
 #include "common/handles.h"
-#include "common/wide_text.h"
 #include "saver/settings/profile_file.h"
 
 namespace ventalune::settings {
-namespace {
 
-// The path in the ANSI code page, or nothing when a character has no
-// spelling there (a best-fit look-alike would name another folder).
-std::optional<std::string> PathInCodePage(const std::wstring& wide) {
-  std::optional<std::string> ansi = AnsiFromWide(wide);
-  if (!ansi || ansi->empty()) return std::nullopt;
-  return ansi;
-}
-
-}  // namespace
-
-std::string UserDataFolder() {
-  wchar_t folder[MAX_PATH] = {};
-  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))) return {};
+std::wstring UserDataFolder() {
+  // The known-folder call, not the older fixed-size one: a redirected folder
+  // may be longer than MAX_PATH.
+  PWSTR folder = nullptr;
+  if (FAILED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &folder)) || !folder) {
+    CoTaskMemFree(folder);
+    return {};
+  }
   std::wstring wide(folder);
+  CoTaskMemFree(folder);
   while (!wide.empty() && wide.back() == L'\\') wide.pop_back();
-  return AnsiPathOf(wide);
+  return wide;
 }
 
-std::string AnsiPathOf(const std::wstring& path) {
-  if (std::optional<std::string> ansi = PathInCodePage(path)) return *ansi;
-  // A user name outside the ANSI code page: the short (8.3) name, where the
-  // file system keeps one, is plain ASCII.
-  wchar_t shortName[MAX_PATH] = {};
-  const DWORD length = GetShortPathNameW(path.c_str(), shortName, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return {};
-  return PathInCodePage(shortName).value_or(std::string());
-}
-
-bool CanWriteSettingsFile(const std::string& iniPath) {
+bool CanWriteSettingsFile(const std::wstring& iniPath) {
   // A read-only file is one the user asked not to be changed. Windows
   // refuses to open it for writing, but an administrator's process on some
   // file systems is let through; the attribute decides for everyone.
-  const DWORD attributes = GetFileAttributesA(iniPath.c_str());
+  const DWORD attributes = GetFileAttributesW(iniPath.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return false;
   constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-  OwnedFile file(CreateFileA(iniPath.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+  OwnedFile file(CreateFileW(iniPath.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                              nullptr));
   if (!file && GetLastError() == ERROR_FILE_NOT_FOUND) {
     // Create it for a moment: the only sure way to learn whether this user
     // may add a file to the folder. The system deletes it again on close.
-    file = OwnedFile(CreateFileA(iniPath.c_str(), GENERIC_WRITE, kShareAll, nullptr, CREATE_NEW,
+    file = OwnedFile(CreateFileW(iniPath.c_str(), GENERIC_WRITE, kShareAll, nullptr, CREATE_NEW,
                                  FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
   }
   if (!file) {
@@ -64,10 +46,9 @@ bool CanWriteSettingsFile(const std::string& iniPath) {
   return true;
 }
 
-SettingsFiles SettingsFilesOf(std::string_view programFolder) {
+SettingsFiles SettingsFilesOf(std::wstring_view programFolder) {
   DiskFiles files;
-  return LocateSettings(programFolder, CanWriteSettingsFile(IniPath(programFolder)), UserDataFolder(), files,
-                        IsSystemLeadByte);
+  return LocateSettings(programFolder, CanWriteSettingsFile(IniPath(programFolder)), UserDataFolder(), files);
 }
 
 }  // namespace ventalune::settings

@@ -14,11 +14,11 @@ namespace {
 
 // A loader that hands out names 11, 12, … and fails for the paths listed.
 struct FakeLoader {
-  std::vector<std::string> failing;
-  std::vector<std::string> asked;
+  std::vector<std::wstring> failing;
+  std::vector<std::wstring> asked;
   uint32_t next = 11;
   PictureTextureLoader Bind() {
-    return [this](const char* path, uint32_t& name) {
+    return [this](const wchar_t* path, uint32_t& name) {
       asked.emplace_back(path);
       for (const auto& f : failing)
         if (f == path) return false;
@@ -38,12 +38,12 @@ class SceneAssetsTest : public testing::Test {
   }
 };
 
-const PicturePaths kShared = PicturePathsIn("");
+const PicturePaths kShared = PicturePathsIn(L"");
 
 TEST_F(SceneAssetsTest, LoadsBothPicturesAndLevelsTheView) {
   FakeLoader loader;
   ASSERT_TRUE(LoadSceneAssets(scene_, kShared, loader.Bind()));
-  EXPECT_EQ(loader.asked, (std::vector<std::string>{kRoomPicturePath.data(), kRingPicturePath.data()}));
+  EXPECT_EQ(loader.asked, (std::vector<std::wstring>{kShared.room, kShared.ring}));
   for (uint32_t slot : scene_.roomTextures) EXPECT_EQ(slot, 11u);
   EXPECT_EQ(scene_.ringTexture, 12u);
   EXPECT_EQ(scene_.viewAngleX, 0.0f);
@@ -54,8 +54,8 @@ TEST_F(SceneAssetsTest, LoadsBothPicturesAndLevelsTheView) {
 
 struct FailureCase {
   const char* name;
-  std::string failingPath;
-  std::vector<std::string> asked;
+  std::wstring failingPath;
+  std::vector<std::wstring> asked;
   uint32_t roomSlot;
   bool viewLevelled;
 };
@@ -76,8 +76,8 @@ TEST_P(SceneAssetsFailureTest, StopsAtTheFirstFailure) {
 
 INSTANTIATE_TEST_SUITE_P(
     Pictures, SceneAssetsFailureTest,
-    testing::Values(FailureCase{"RoomPictureMissing", kRoomPicturePath.data(), {kRoomPicturePath.data()}, 7, false},
-                      FailureCase{"RingPictureMissing", kRingPicturePath.data(), {kRoomPicturePath.data(), kRingPicturePath.data()}, 11, true}),
+    testing::Values(FailureCase{"RoomPictureMissing", kShared.room, {kShared.room}, 7, false},
+                    FailureCase{"RingPictureMissing", kShared.ring, {kShared.room, kShared.ring}, 11, true}),
     testing_support::RowName());
 
 TEST_F(SceneAssetsTest, ReloadForANewContextKeepsTheSway) {
@@ -96,7 +96,7 @@ TEST_F(SceneAssetsTest, ReloadForANewContextKeepsTheSway) {
 
 struct FolderCase {
   const char* name;
-  std::string folder;
+  std::wstring folder;
   PicturePaths paths;
 };
 class PictureFolderTest : public testing::TestWithParam<FolderCase> {};
@@ -106,16 +106,16 @@ TEST_P(PictureFolderTest, NamesBothPictures) { EXPECT_EQ(PicturePathsIn(GetParam
 
 INSTANTIATE_TEST_SUITE_P(
     Folders, PictureFolderTest,
-    testing::Values(FolderCase{"NoneNamed", "", {"C:\\q_sarn\\Nubivola1.bmp", "C:\\q_sarn\\Nubivola2.bmp"}},
+    testing::Values(FolderCase{"NoneNamed", L"", {L"C:\\q_sarn\\Nubivola1.bmp", L"C:\\q_sarn\\Nubivola2.bmp"}},
                     FolderCase{"UsersOwn",
-                               "C:\\Users\\Ann\\AppData\\Local\\Ventalune",
-                               {"C:\\Users\\Ann\\AppData\\Local\\Ventalune\\Nubivola1.bmp",
-                                "C:\\Users\\Ann\\AppData\\Local\\Ventalune\\Nubivola2.bmp"}},
-                    // A short-form folder ending in a double-byte character whose second
-                    // byte is a backslash still gets its own separator.
-                    FolderCase{"EndsInATrailByteBackslash",
-                               "C:\\\x83\x5C",
-                               {"C:\\\x83\x5C\\Nubivola1.bmp", "C:\\\x83\x5C\\Nubivola2.bmp"}}),
+                               L"C:\\Users\\Ann\\AppData\\Local\\Ventalune",
+                               {L"C:\\Users\\Ann\\AppData\\Local\\Ventalune\\Nubivola1.bmp",
+                                L"C:\\Users\\Ann\\AppData\\Local\\Ventalune\\Nubivola2.bmp"}},
+                    // A user name no ANSI code page spells reaches the file as it is.
+                    FolderCase{"UserNameOutsideTheCodePage",
+                               L"C:\\Users\\\u0410\u043d\u044f\u738b\\AppData\\Local\\Ventalune",
+                               {L"C:\\Users\\\u0410\u043d\u044f\u738b\\AppData\\Local\\Ventalune\\Nubivola1.bmp",
+                                L"C:\\Users\\\u0410\u043d\u044f\u738b\\AppData\\Local\\Ventalune\\Nubivola2.bmp"}}),
     testing_support::RowName());
 
 }  // namespace

@@ -8,13 +8,32 @@
 
 namespace ventalune::wine_test {
 
+std::wstring WidePath(const std::string& path) {
+  const int size = MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(size > 0 ? size : 0), L'\0');
+  if (size > 0) MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), wide.data(), size);
+  return wide;
+}
+
 bool WriteRawFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "wb"), std::fclose);
+  return WriteRawFile(WidePath(path), bytes);
+}
+
+std::vector<uint8_t> ReadRawFile(const std::string& path) { return ReadRawFile(WidePath(path)); }
+
+BitmapPicture ReadBmpFile(const std::string& path) { return ReadBmpFile(WidePath(path)); }
+
+bool WriteBmpFile(const std::string& path, int width, int height, const std::function<Rgb(int x, int y)>& pixel) {
+  return WriteBmpFile(WidePath(path), width, height, pixel);
+}
+
+bool WriteRawFile(const std::wstring& path, const std::vector<uint8_t>& bytes) {
+  std::unique_ptr<FILE, int (*)(FILE*)> file(_wfopen(path.c_str(), L"wb"), std::fclose);
   return file && std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
 }
 
-std::vector<uint8_t> ReadRawFile(const std::string& path) {
-  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+std::vector<uint8_t> ReadRawFile(const std::wstring& path) {
+  std::unique_ptr<FILE, int (*)(FILE*)> file(_wfopen(path.c_str(), L"rb"), std::fclose);
   if (!file) return {};
   std::vector<uint8_t> bytes;
   uint8_t chunk[65536];
@@ -22,7 +41,7 @@ std::vector<uint8_t> ReadRawFile(const std::string& path) {
   return bytes;
 }
 
-BitmapPicture ReadBmpFile(const std::string& path) {
+BitmapPicture ReadBmpFile(const std::wstring& path) {
   const std::vector<uint8_t> bytes = ReadRawFile(path);
   BITMAPFILEHEADER file{};
   BITMAPINFOHEADER info{};
@@ -50,7 +69,7 @@ BitmapPicture ReadBmpFile(const std::string& path) {
   return picture;
 }
 
-bool WriteBmpFile(const std::string& path, int width, int height, const std::function<Rgb(int x, int y)>& pixel) {
+bool WriteBmpFile(const std::wstring& path, int width, int height, const std::function<Rgb(int x, int y)>& pixel) {
   const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~size_t{3};
   BITMAPFILEHEADER file{};
   BITMAPINFOHEADER info{};

@@ -7,10 +7,10 @@
 
 namespace ventalune::wine_test {
 
-std::string RunPictureFolder() {
-  char local[MAX_PATH] = {};
-  if (FAILED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local))) return {};
-  return std::string(local) + "\\Ventalune";
+std::wstring RunPictureFolder() {
+  wchar_t local[MAX_PATH] = {};
+  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, local))) return {};
+  return std::wstring(local) + L"\\Ventalune";
 }
 
 PicturePaths RunPictures() { return PicturePathsIn(RunPictureFolder()); }

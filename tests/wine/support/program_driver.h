@@ -18,7 +18,7 @@ std::string ProductFolder();
 std::string ProductPath(const char* fileName);
 
 // Where a saver run writes the scene's two pictures: the user's own folder.
-std::string RunPictureFolder();
+std::wstring RunPictureFolder();
 PicturePaths RunPictures();
 
 // Makes `folder` and copies both programs into it, as an install would. A

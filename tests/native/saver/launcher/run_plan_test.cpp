@@ -15,20 +15,23 @@ namespace {
 using namespace settings;
 
 TEST(ScenePathTest, BesideTheSaver) {
-  EXPECT_EQ(ScenePath("C:\\Program Files\\Ventalune"), "C:\\Program Files\\Ventalune\\Ventalune.dll");
+  EXPECT_EQ(ScenePath(L"C:\\Program Files\\Ventalune"), L"C:\\Program Files\\Ventalune\\Ventalune.dll");
+  // A profile folder no ANSI code page spells stays as the system named it.
+  EXPECT_EQ(ScenePath(L"C:\\Users\\\u0410\u043d\u044f\u738b\\Ventalune"),
+            L"C:\\Users\\\u0410\u043d\u044f\u738b\\Ventalune\\Ventalune.dll");
 }
 
 // A program starter that records what it is asked, and starts or fails.
 class RecordingPrograms final : public ProgramStartPort {
  public:
   explicit RecordingPrograms(bool starts) : starts_(starts) {}
-  std::vector<std::string> calls;
-  std::optional<uint32_t> Start(const std::string& path) override {
-    calls.push_back("start " + path);
+  std::vector<std::wstring> calls;
+  std::optional<uint32_t> Start(const std::wstring& path) override {
+    calls.push_back(L"start " + path);
     if (!starts_) return std::nullopt;
     return 4242;
   }
-  void AllowForeground(uint32_t processId) override { calls.push_back("allow " + std::to_string(processId)); }
+  void AllowForeground(uint32_t processId) override { calls.push_back(L"allow " + std::to_wstring(processId)); }
 
  private:
   bool starts_;
@@ -36,14 +39,14 @@ class RecordingPrograms final : public ProgramStartPort {
 
 TEST(StartSceneTest, StartsTheSceneThenPassesItTheForeground) {
   RecordingPrograms programs(true);
-  EXPECT_TRUE(StartScene(programs, "C:\\Saver"));
-  EXPECT_EQ(programs.calls, (std::vector<std::string>{"start C:\\Saver\\Ventalune.dll", "allow 4242"}));
+  EXPECT_TRUE(StartScene(programs, L"C:\\Saver"));
+  EXPECT_EQ(programs.calls, (std::vector<std::wstring>{L"start C:\\Saver\\Ventalune.dll", L"allow 4242"}));
 }
 
 TEST(StartSceneTest, PassesNothingOnWhenTheSceneDidNotStart) {
   RecordingPrograms programs(false);
-  EXPECT_FALSE(StartScene(programs, "C:\\Saver"));
-  EXPECT_EQ(programs.calls, (std::vector<std::string>{"start C:\\Saver\\Ventalune.dll"}));
+  EXPECT_FALSE(StartScene(programs, L"C:\\Saver"));
+  EXPECT_EQ(programs.calls, (std::vector<std::wstring>{L"start C:\\Saver\\Ventalune.dll"}));
 }
 
 struct WatchCase {

@@ -86,6 +86,7 @@ class Port final : public FilePort {
     asked.push_back(path);
     return true;
   }
+  bool CanOpenForReading(const std::wstring&) override { return false; }
 };
 
 class FileExistsByCharactersTest : public testing::TestWithParam<ExistsRow> {};
@@ -116,13 +117,13 @@ TEST(LoadSettingsByCharactersTest, KeepsShiftJisPathsAndTheirFolders) {
   class Profile final : public ProfilePort {
    public:
     std::map<std::string, std::string> values;
-    std::string ReadString(const std::string&, const std::string& key, const std::string&,
+    std::string ReadString(const std::string&, const std::string& key, const std::wstring&,
                            std::size_t capacity) override {
       std::string value = values.count(key) ? values[key] : "";
       value.resize(capacity, '\0');
       return value;
     }
-    bool WriteString(const std::string&, const std::string&, const std::string&, const std::string&) override {
+    bool WriteString(const std::string&, const std::string&, const std::string&, const std::wstring&) override {
       return true;
     }
   } profile;
@@ -131,11 +132,12 @@ TEST(LoadSettingsByCharactersTest, KeepsShiftJisPathsAndTheirFolders) {
    public:
     std::set<std::string> readable;
     bool CanOpenForReading(const std::string& path) override { return readable.count(path) != 0; }
+    bool CanOpenForReading(const std::wstring&) override { return false; }
   } files;
   files.readable = {picture, kMusicFile};
 
   Settings settings;
-  LoadSettings(settings, profile, files, "C:\\Saver", ShiftJisLeadByte);
+  LoadSettings(settings, profile, files, "C:\\Saver", IniPath(L"C:\\Saver"), ShiftJisLeadByte);
   EXPECT_EQ(settings.PictureKind, kPictureFile);
   EXPECT_EQ(settings.PictureFile, picture);
   EXPECT_EQ(settings.PictureFolder, ToCodePage932("C:\\ソナタ"));
@@ -144,7 +146,7 @@ TEST(LoadSettingsByCharactersTest, KeepsShiftJisPathsAndTheirFolders) {
   EXPECT_EQ(settings.BgmFolder, "C:\\Music");
 
   Settings bytewise;
-  LoadSettings(bytewise, profile, files, "C:\\Saver", NoLeadBytes);
+  LoadSettings(bytewise, profile, files, "C:\\Saver", IniPath(L"C:\\Saver"), NoLeadBytes);
   EXPECT_EQ(bytewise.PictureKind, kPictureDesktop) << "the picture's trail byte was taken for a backslash";
   EXPECT_EQ(bytewise.PictureFile, "");
   EXPECT_EQ(bytewise.BgmKind, MusicKind::kSoundFile) << "the music name ends in ASCII";

@@ -13,19 +13,22 @@
 namespace ventalune::settings {
 namespace {
 
-constexpr char kProgramFolder[] = "C:\\Windows\\System32";
-constexpr char kProgramFile[] = "C:\\Windows\\System32\\Ventalune.ini";
-constexpr char kUserData[] = "C:\\Users\\kai\\AppData\\Roaming";
-constexpr char kUserFile[] = "C:\\Users\\kai\\AppData\\Roaming\\Ventalune\\Ventalune.ini";
+constexpr wchar_t kProgramFolder[] = L"C:\\Windows\\System32";
+constexpr char kProgramFolderInCodePage[] = "C:\\Windows\\System32";
+constexpr wchar_t kProgramFile[] = L"C:\\Windows\\System32\\Ventalune.ini";
+// A user name no ANSI code page spells: the paths stay as the system gave them.
+constexpr wchar_t kUserData[] = L"C:\\Users\\\u0410\u043d\u044f\u738b\\AppData\\Roaming";
+constexpr wchar_t kUserFile[] = L"C:\\Users\\\u0410\u043d\u044f\u738b\\AppData\\Roaming\\Ventalune\\Ventalune.ini";
 
 // Any number of settings files, some of which refuse writes as a protected
 // folder does: the write is lost without a word.
 class Disk final : public ProfilePort, public FilePort {
  public:
-  std::map<std::string, std::map<std::pair<std::string, std::string>, std::string>> files;
-  std::set<std::string> readOnly;
+  std::map<std::wstring, std::map<std::pair<std::string, std::string>, std::string>> files;
+  std::set<std::wstring> readOnly;
+  std::set<std::string> chosenFiles;  // the user's pictures and music
 
-  std::string ReadString(const std::string& section, const std::string& key, const std::string& path,
+  std::string ReadString(const std::string& section, const std::string& key, const std::wstring& path,
                          std::size_t capacity) override {
     std::string value;
     if (const auto file = files.find(path); file != files.end()) {
@@ -35,21 +38,22 @@ class Disk final : public ProfilePort, public FilePort {
     return value;
   }
   bool WriteString(const std::string& section, const std::string& key, const std::string& value,
-                   const std::string& path) override {
+                   const std::wstring& path) override {
     if (readOnly.count(path) != 0) return false;
     files[path][{section, key}] = value;
     return true;
   }
-  bool CanOpenForReading(const std::string& path) override { return files.count(path) != 0; }
+  bool CanOpenForReading(const std::string& path) override { return chosenFiles.count(path) != 0; }
+  bool CanOpenForReading(const std::wstring& path) override { return files.count(path) != 0; }
 };
 
 struct LocateRow {
   const char* name;
   bool programFileWritable;
-  const char* userData;
+  const wchar_t* userData;
   bool userFileExists;
-  const char* readPath;
-  const char* writePath;
+  const wchar_t* readPath;
+  const wchar_t* writePath;
 };
 
 class LocateSettingsTest : public testing::TestWithParam<LocateRow> {};
@@ -58,7 +62,7 @@ TEST_P(LocateSettingsTest, ChoosesTheFileInForce) {
   const LocateRow& row = GetParam();
   Disk disk;
   if (row.userFileExists) disk.files[kUserFile];
-  const SettingsFiles found = LocateSettings(kProgramFolder, row.programFileWritable, row.userData, disk, NoLeadBytes);
+  const SettingsFiles found = LocateSettings(kProgramFolder, row.programFileWritable, row.userData, disk);
   EXPECT_EQ(found.readPath, row.readPath);
   EXPECT_EQ(found.writePath, row.writePath);
 }
@@ -72,7 +76,7 @@ INSTANTIATE_TEST_SUITE_P(
         LocateRow{"EarlierUserFileWinsOverAWritableFolder", true, kUserData, true, kUserFile, kUserFile},
         LocateRow{"ProtectedFolderReadsItsFileUntilTheFirstSave", false, kUserData, false, kProgramFile, kUserFile},
         LocateRow{"ProtectedFolderAfterTheFirstSaveUsesTheUserFile", false, kUserData, true, kUserFile, kUserFile},
-        LocateRow{"NoUserFolderLeavesTheProgramFolderFile", false, "", true, kProgramFile, kProgramFile}),
+        LocateRow{"NoUserFolderLeavesTheProgramFolderFile", false, L"", true, kProgramFile, kProgramFile}),
     testing_support::RowName());
 
 // The dialog's save in a protected install, then the next start: what the
@@ -81,15 +85,15 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(SettingsInAProtectedInstall, SavedChoicesComeBackOnTheNextStart) {
   Disk disk;
   disk.files[kProgramFile][{kSettingsSection, kKeyBgmKind}] = "1";
-  disk.files["C:\\Music\\a.mp3"];
+  disk.chosenFiles.insert("C:\\Music\\a.mp3");
   disk.readOnly.insert(kProgramFile);
 
   Settings before;
-  LoadSettings(before, disk, disk, kProgramFolder, LocateSettings(kProgramFolder, false, kUserData, disk, NoLeadBytes).readPath,
-               NoLeadBytes);
+  LoadSettings(before, disk, disk, kProgramFolderInCodePage,
+               LocateSettings(kProgramFolder, false, kUserData, disk).readPath, NoLeadBytes);
   EXPECT_EQ(before.BgmKind, MusicKind::kAudioCd) << "the installed file is read before the first save";
 
-  const std::string target = LocateSettings(kProgramFolder, false, kUserData, disk, NoLeadBytes).writePath;
+  const std::wstring target = LocateSettings(kProgramFolder, false, kUserData, disk).writePath;
   for (const auto& [key, value] : {std::pair{kKeyPictureKind, " 0"}, std::pair{kKeyPictureFile, ""},
                                    std::pair{kKeyBgmKind, " 2"}, std::pair{kKeyBgmRepeatTrack, " 0"},
                                    std::pair{kKeyBgmFile, "C:\\Music\\a.mp3"}}) {
@@ -97,12 +101,12 @@ TEST(SettingsInAProtectedInstall, SavedChoicesComeBackOnTheNextStart) {
   }
 
   Settings after;
-  LoadSettings(after, disk, disk, kProgramFolder, LocateSettings(kProgramFolder, false, kUserData, disk, NoLeadBytes).readPath,
-               NoLeadBytes);
+  LoadSettings(after, disk, disk, kProgramFolderInCodePage,
+               LocateSettings(kProgramFolder, false, kUserData, disk).readPath, NoLeadBytes);
   EXPECT_EQ(after.BgmKind, MusicKind::kSoundFile);
   EXPECT_EQ(after.BgmFile, "C:\\Music\\a.mp3");
   EXPECT_EQ(after.BgmFolder, "C:\\Music");
-  EXPECT_EQ(after.PictureFolder, kProgramFolder);
+  EXPECT_EQ(after.PictureFolder, kProgramFolderInCodePage);
   EXPECT_EQ(disk.files[kProgramFile].size(), 1u) << "the installed file is untouched";
 }
 

@@ -15,19 +15,20 @@ namespace ventalune::settings {
 namespace {
 
 constexpr char kProgramFolder[] = "C:\\Saver";
+constexpr wchar_t kProgramFolderWide[] = L"C:\\Saver";
 
 // One settings file, answering as the profile functions do: the value cut to
 // the buffer and NUL-padded, or the empty default for a missing key or file.
 class FakeProfile final : public ProfilePort {
  public:
-  std::string path = IniPath(kProgramFolder);
+  std::wstring path = IniPath(kProgramFolderWide);
   std::map<std::pair<std::string, std::string>, std::string> values;
   // Set to fill the whole buffer regardless of its size, as a careless
   // platform might.
   bool overrunBuffer = false;
   std::vector<std::pair<std::string, std::string>> writtenNames;
 
-  std::string ReadString(const std::string& section, const std::string& key, const std::string& filePath,
+  std::string ReadString(const std::string& section, const std::string& key, const std::wstring& filePath,
                          std::size_t capacity) override {
     std::string value;
     if (filePath == path) {
@@ -40,7 +41,7 @@ class FakeProfile final : public ProfilePort {
     return value;
   }
   bool WriteString(const std::string& section, const std::string& key, const std::string& value,
-                   const std::string& filePath) override {
+                   const std::wstring& filePath) override {
     writtenNames.emplace_back(section, key);
     if (writesBeforeFailing == 0) return false;
     if (writesBeforeFailing > 0) --writesBeforeFailing;
@@ -59,6 +60,8 @@ class FakeFiles final : public FilePort {
     asked.push_back(path);
     return readable.count(path) != 0;
   }
+  // The settings file's own folder is asked about by the locating code only.
+  bool CanOpenForReading(const std::wstring&) override { return false; }
 };
 
 // ---- LoadSettings -------------------------------------------------------
@@ -106,7 +109,7 @@ TEST_P(LoadSettingsTest, FillsAndRepairsTheRecord) {
   files.readable = GetParam().readable;
   Settings settings = GetParam().before;
 
-  LoadSettings(settings, profile, files, kProgramFolder, NoLeadBytes);
+  LoadSettings(settings, profile, files, kProgramFolder, profile.path, NoLeadBytes);
 
   ExpectSettings(settings, GetParam().after);
 }
@@ -209,7 +212,7 @@ TEST_P(MissingFilesTest, TheRunDropsAndTheDialogKeeps) {
     files.readable = GetParam().readable;
     Settings settings;
 
-    LoadSettings(settings, profile, files, kProgramFolder, NoLeadBytes, missing);
+    LoadSettings(settings, profile, files, kProgramFolder, profile.path, NoLeadBytes, missing);
 
     ExpectSettings(settings, missing == MissingFiles::Drop ? GetParam().dropped : GetParam().kept);
     // A drive that is away can keep a look at it waiting; the dialog does not look.
@@ -255,11 +258,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(LoadSettingsTest, ReadsTheSettingsFileBesideTheProgram) {
   FakeProfile profile;
-  profile.path = "D:\\Tools\\Saver\\Ventalune.ini";
+  profile.path = L"D:\\Tools\\Saver\\Ventalune.ini";
   profile.values[{kSettingsSection, kKeyBgmKind}] = "1";
   FakeFiles files;
   Settings settings;
-  LoadSettings(settings, profile, files, "D:\\Tools\\Saver", NoLeadBytes);
+  LoadSettings(settings, profile, files, "D:\\Tools\\Saver", IniPath(L"D:\\Tools\\Saver"), NoLeadBytes);
   EXPECT_EQ(settings.BgmKind, MusicKind::kAudioCd);
 }
 

@@ -51,7 +51,7 @@ class PictureRunTest : public testing::TestWithParam<WallsRow> {
  protected:
   void SetUp() override {
     ASSERT_NO_FATAL_FAILURE(PrepareRun(kInstallFolder));
-    DeleteFileA(RunPictures().room.c_str());
+    DeleteFileW(RunPictures().room.c_str());
   }
 
   void TearDown() override {
@@ -75,7 +75,7 @@ class PictureRunTest : public testing::TestWithParam<WallsRow> {
       const bool ended = saver_.WaitForExit(0s, &exitCode);
       ADD_FAILURE() << "no scene within 30 s; the saver " << (ended ? "ended with " : "still runs")
                     << (ended ? std::to_string(exitCode) : std::string()) << ", the walls picture "
-                    << (GetFileAttributesA(RunPictures().room.c_str()) == INVALID_FILE_ATTRIBUTES ? "absent" : "there");
+                    << (GetFileAttributesW(RunPictures().room.c_str()) == INVALID_FILE_ATTRIBUTES ? "absent" : "there");
       return {};
     }
     return ReadBmpFile(RunPictures().room);

@@ -31,7 +31,7 @@ constexpr char kInstallFolder[] = "C:\\Program Files\\Ventalune Test";
 
 std::string Installed(const char* file) { return std::string(kInstallFolder) + "\\" + file; }
 
-bool FileThere(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
+bool FileThere(const wchar_t* path) { return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
 
 bool CursorShowing() {
   CURSORINFO info{};
@@ -101,8 +101,8 @@ class SaverProgramTest : public testing::Test {
   void SetUp() override {
     ASSERT_NO_FATAL_FAILURE(PrepareRun(kInstallFolder));
     DeleteFileA(Installed("Ventalune.ini").c_str());
-    DeleteFileA(RunPictures().room.c_str());
-    DeleteFileA(RunPictures().ring.c_str());
+    DeleteFileW(RunPictures().room.c_str());
+    DeleteFileW(RunPictures().ring.c_str());
   }
 
   void TearDown() override {
@@ -208,10 +208,10 @@ TEST_F(SaverProgramTest, RunCopiesTheDesktopMirroredAndEndsWithTheScene) {
 // neither overwritten nor deleted at the end.
 TEST_F(SaverProgramTest, RunLeavesAPictureFileItCouldNotWrite) {
   WriteSettings(0, "", 0, "");
-  CreateDirectoryA(RunPictureFolder().c_str(), nullptr);
+  CreateDirectoryW(RunPictureFolder().c_str(), nullptr);
   ASSERT_TRUE(WriteBmpFile(RunPictures().room, 64, 48, [](int, int) { return Rgb{0, 128, 255}; }));
   const std::vector<uint8_t> before = ReadRawFile(RunPictures().room);
-  HANDLE held = CreateFileA(RunPictures().room.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+  HANDLE held = CreateFileW(RunPictures().room.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   ASSERT_TRUE(StartSaver(saver_, "/s"));
@@ -228,7 +228,7 @@ TEST_F(SaverProgramTest, RunLeavesAPictureFileItCouldNotWrite) {
 TEST_F(SaverProgramTest, RunWritesNothingThroughALinkedPictureFolder) {
   const char* target = std::getenv("VENTALUNE_LINK_TARGET");
   if (!target) GTEST_SKIP() << "run by linked_picture_folder.sh";
-  ASSERT_NE(GetFileAttributesA(RunPictureFolder().c_str()) & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
+  ASSERT_NE(GetFileAttributesW(RunPictureFolder().c_str()) & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
   WriteSettings(0, "", 0, "");
   ASSERT_TRUE(StartSaver(saver_, "/s"));
   ExpectSaverEnds(15s);
@@ -603,7 +603,7 @@ TEST_F(SaverProgramTest, JapanesePathsAreReadInTheSystemCodePage) {
     ProfileFile profile;
     DiskFiles files;
     Settings settings;
-    LoadSettings(settings, profile, files, kInstallFolder, IsSystemLeadByte);
+    LoadSettings(settings, profile, files, kInstallFolder, WidePath(ini), IsSystemLeadByte);
     EXPECT_EQ(settings.PictureKind, kPictureFile);
     EXPECT_EQ(settings.PictureFile, InCodePage(932, japanesePicture));
     EXPECT_EQ(settings.PictureFolder, InCodePage(GetACP(), japanese ? japaneseFolder : westernFolder));

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <string>
 
+#include "common/wide_text.h"
 #include "saver/settings/profile_file.h"
 #include "saver/settings/settings_keys.h"
 
@@ -71,13 +72,14 @@ class SettingsFileTest : public testing::Test {
 };
 
 TEST_F(SettingsFileTest, DialogWritesShiftJisKeysAndBlankLedNumbers) {
-  const std::string ini = IniPath(folder_);
+  const std::string ini = In("Ventalune.ini");
+  const std::wstring wideIni = WideFromAnsi(ini);
   // All five keys, in the order and the forms the dialog writes them.
-  WriteIniValue(kSettingsSection, kKeyPictureKind, " 0", ini);
-  WriteIniValue(kSettingsSection, kKeyPictureFile, "C:\\Pictures\\sky.jpg", ini);
-  WriteIniValue(kSettingsSection, kKeyBgmKind, " 1", ini);
-  WriteIniValue(kSettingsSection, kKeyBgmRepeatTrack, " 7", ini);
-  WriteIniValue(kSettingsSection, kKeyBgmFile, "C:\\My Music\\a b.mp3", ini);
+  WriteIniValue(kSettingsSection, kKeyPictureKind, " 0", wideIni);
+  WriteIniValue(kSettingsSection, kKeyPictureFile, "C:\\Pictures\\sky.jpg", wideIni);
+  WriteIniValue(kSettingsSection, kKeyBgmKind, " 1", wideIni);
+  WriteIniValue(kSettingsSection, kKeyBgmRepeatTrack, " 7", wideIni);
+  WriteIniValue(kSettingsSection, kKeyBgmFile, "C:\\My Music\\a b.mp3", wideIni);
 
   // The key names arrive in Shift-JIS whatever this system's code page is.
   // This platform drops the numbers' leading blank when it writes; files that
@@ -88,24 +90,24 @@ TEST_F(SettingsFileTest, DialogWritesShiftJisKeysAndBlankLedNumbers) {
                                "=C:\\My Music\\a b.mp3\r\n";
   EXPECT_EQ(ReadBytes(ini), expected);
 
-  EXPECT_EQ(ReadIniValue(kSettingsSection, kKeyPictureKind, ini), "0");
-  EXPECT_EQ(ReadIniValue(kSettingsSection, kKeyPictureFile, ini), "C:\\Pictures\\sky.jpg");
-  EXPECT_EQ(ReadIniValue(kSettingsSection, kKeyBgmKind, ini), "1");
-  EXPECT_EQ(ReadIniValue(kSettingsSection, kKeyBgmRepeatTrack, ini), "7");
-  EXPECT_EQ(ReadIniValue(kSettingsSection, kKeyBgmFile, ini), "C:\\My Music\\a b.mp3");
+  EXPECT_EQ(ReadIniValue(kSettingsSection, kKeyPictureKind, wideIni), "0");
+  EXPECT_EQ(ReadIniValue(kSettingsSection, kKeyPictureFile, wideIni), "C:\\Pictures\\sky.jpg");
+  EXPECT_EQ(ReadIniValue(kSettingsSection, kKeyBgmKind, wideIni), "1");
+  EXPECT_EQ(ReadIniValue(kSettingsSection, kKeyBgmRepeatTrack, wideIni), "7");
+  EXPECT_EQ(ReadIniValue(kSettingsSection, kKeyBgmFile, wideIni), "C:\\My Music\\a b.mp3");
 }
 
 TEST_F(SettingsFileTest, FileFromAJapaneseSystemLoadsAsWritten) {
   WriteBytes(In("sky.bmp"), "BM");
   WriteBytes(In("a b.mp3"), "ID3");
-  WriteBytes(IniPath(folder_), "[Section]\r\n" + ShiftJis(L"画像") + "= 1\r\n" + ShiftJis(L"画像ﾌｧｲﾙ") + "=" +
+  WriteBytes(In("Ventalune.ini"), "[Section]\r\n" + ShiftJis(L"画像") + "= 1\r\n" + ShiftJis(L"画像ﾌｧｲﾙ") + "=" +
                                    In("sky.bmp") + "\r\n" + ShiftJis(L"BGM区分") + "= 2\r\n" +
                                    ShiftJis(L"BGMﾘﾋﾟｰﾄ") + "= 3\r\n" + ShiftJis(L"BGMﾌｧｲﾙ") + "=" +
                                    In("a b.mp3") + "\r\n");
   ProfileFile profile;
   DiskFiles files;
   Settings settings;
-  LoadSettings(settings, profile, files, folder_, IsSystemLeadByte);
+  LoadSettings(settings, profile, files, folder_, WideFromAnsi(In("Ventalune.ini")), IsSystemLeadByte);
 
   EXPECT_EQ(settings.PictureKind, 1);
   EXPECT_EQ(settings.PictureFile, In("sky.bmp"));
@@ -117,30 +119,33 @@ TEST_F(SettingsFileTest, FileFromAJapaneseSystemLoadsAsWritten) {
 }
 
 TEST_F(SettingsFileTest, LongValueComesBackCutTo255Bytes) {
-  const std::string ini = IniPath(folder_);
+  const std::string ini = In("Ventalune.ini");
+  const std::wstring wideIni = WideFromAnsi(ini);
   std::string value;
   for (int i = 0; i < 300; ++i) value += static_cast<char>('a' + i % 26);
-  WriteIniValue(kSettingsSection, kKeyBgmFile, value, ini);
+  WriteIniValue(kSettingsSection, kKeyBgmFile, value, wideIni);
   EXPECT_NE(ReadBytes(ini).find(value), std::string::npos);
-  EXPECT_EQ(ReadIniValue(kSettingsSection, kKeyBgmFile, ini), value.substr(0, 255));
+  EXPECT_EQ(ReadIniValue(kSettingsSection, kKeyBgmFile, wideIni), value.substr(0, 255));
 }
 
 TEST_F(SettingsFileTest, MissingKeyAndMissingFileAreEmpty) {
-  const std::string ini = IniPath(folder_);
-  EXPECT_EQ(ReadIniValue(kSettingsSection, kKeyBgmFile, ini), "");
-  WriteIniValue(kSettingsSection, kKeyBgmKind, " 1", ini);
-  EXPECT_EQ(ReadIniValue(kSettingsSection, kKeyBgmFile, ini), "");
+  const std::string ini = In("Ventalune.ini");
+  const std::wstring wideIni = WideFromAnsi(ini);
+  EXPECT_EQ(ReadIniValue(kSettingsSection, kKeyBgmFile, wideIni), "");
+  WriteIniValue(kSettingsSection, kKeyBgmKind, " 1", wideIni);
+  EXPECT_EQ(ReadIniValue(kSettingsSection, kKeyBgmFile, wideIni), "");
 }
 
 TEST(ProgramSettingsTest, MissingFileGivesDefaultsAndTheProgramFolder) {
-  char self[MAX_PATH];
-  const DWORD length = GetModuleFileNameA(nullptr, self, MAX_PATH);
-  std::string folder(self, length);
-  folder.resize(folder.find_last_of('\\'));
+  wchar_t self[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring wideFolder(self, length);
+  wideFolder.resize(wideFolder.find_last_of(L'\\'));
+  const std::string folder = AnsiFromWide(wideFolder).value_or("");
 
-  EXPECT_EQ(ProgramFolder(), folder);
-  ASSERT_EQ(IniPath(), folder + "\\Ventalune.ini");
-  DeleteFileA(IniPath().c_str());
+  EXPECT_EQ(ProgramFolder(), wideFolder);
+  ASSERT_EQ(IniPath(), wideFolder + L"\\Ventalune.ini");
+  DeleteFileW(IniPath().c_str());
 
   const Settings settings = LoadProgramSettings();
   EXPECT_EQ(settings.PictureKind, 0);

@@ -4,11 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
+#include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 
+#include "common/wide_text.h"
 #include "saver/settings/profile_file.h"
 #include "saver/settings/settings_keys.h"
 #include "saver/settings/user_settings_folder.h"
@@ -16,21 +17,27 @@
 namespace ventalune::settings {
 namespace {
 
-std::optional<std::string> ReadBytes(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
+std::optional<std::string> ReadBytes(const std::wstring& path) {
+  std::unique_ptr<FILE, int (*)(FILE*)> file(_wfopen(path.c_str(), L"rb"), std::fclose);
   if (!file) return std::nullopt;
-  return std::string(std::istreambuf_iterator<char>(file), {});
+  std::string bytes;
+  char chunk[4096];
+  for (size_t got; (got = std::fread(chunk, 1, sizeof(chunk), file.get())) > 0;) bytes.append(chunk, got);
+  return bytes;
 }
 
-void WriteBytes(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
+  std::unique_ptr<FILE, int (*)(FILE*)> file(_wfopen(path.c_str(), L"wb"), std::fclose);
+  if (file) std::fwrite(bytes.data(), 1, bytes.size(), file.get());
+}
 
-void ForceDelete(const std::string& path) {
-  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  DeleteFileA(path.c_str());
+void ForceDelete(const std::wstring& path) {
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileW(path.c_str());
 }
 
 // All five keys as the dialog saves them.
-void SaveAsTheDialogDoes(const std::string& ini) {
+void SaveAsTheDialogDoes(const std::wstring& ini) {
   WriteIniValue(kSettingsSection, kKeyPictureKind, " 1", ini);
   WriteIniValue(kSettingsSection, kKeyPictureFile, "C:\\Pictures\\sky.jpg", ini);
   WriteIniValue(kSettingsSection, kKeyBgmKind, " 1", ini);
@@ -43,62 +50,62 @@ void SaveAsTheDialogDoes(const std::string& ini) {
 class SettingsLocationTest : public testing::Test {
  protected:
   void SetUp() override {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    const std::string base = std::string(temp) + "ventalune-location-" + std::to_string(GetCurrentProcessId());
-    writable_ = base + "-open";
-    protected_ = base + "-locked";
-    for (const std::string& folder : {writable_, protected_}) {
-      ForceDelete(folder + "\\Ventalune.ini");
-      CreateDirectoryA(folder.c_str(), nullptr);
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring base = std::wstring(temp) + L"ventalune-location-" + std::to_wstring(GetCurrentProcessId());
+    writable_ = base + L"-open";
+    protected_ = base + L"-locked";
+    for (const std::wstring& folder : {writable_, protected_}) {
+      ForceDelete(folder + L"\\Ventalune.ini");
+      CreateDirectoryW(folder.c_str(), nullptr);
     }
     ASSERT_FALSE(UserDataFolder().empty());
-    userFolder_ = UserDataFolder() + "\\Ventalune";
-    userFile_ = userFolder_ + "\\Ventalune.ini";
+    userFolder_ = UserDataFolder() + L"\\Ventalune";
+    userFile_ = userFolder_ + L"\\Ventalune.ini";
     savedUserFile_ = ReadBytes(userFile_);
     ForceDelete(userFile_);
   }
 
   void TearDown() override {
-    for (const std::string& folder : {writable_, protected_}) {
-      ForceDelete(folder + "\\Ventalune.ini");
-      RemoveDirectoryA(folder.c_str());
+    for (const std::wstring& folder : {writable_, protected_}) {
+      ForceDelete(folder + L"\\Ventalune.ini");
+      RemoveDirectoryW(folder.c_str());
     }
     ForceDelete(userFile_);
     if (savedUserFile_) {
       WriteBytes(userFile_, *savedUserFile_);
     } else {
-      RemoveDirectoryA(userFolder_.c_str());
+      RemoveDirectoryW(userFolder_.c_str());
     }
   }
 
   // The program folder's file as an install where the user may not write
   // leaves it: present, with the installer's choice, and read-only.
   void ProtectTheInstalledFile() {
-    const std::string ini = protected_ + "\\Ventalune.ini";
+    const std::wstring ini = protected_ + L"\\Ventalune.ini";
     WriteIniValue(kSettingsSection, kKeyBgmKind, " 1", ini);
-    ASSERT_TRUE(SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_READONLY));
     ASSERT_FALSE(CanWriteSettingsFile(ini)) << "this system lets the read-only file be written";
   }
 
-  std::string writable_, protected_, userFolder_, userFile_;
+  std::wstring writable_, protected_, userFolder_, userFile_;
   std::optional<std::string> savedUserFile_;
 };
 
 TEST_F(SettingsLocationTest, WritableFolderKeepsItsFileAndProbingLeavesNothing) {
-  const std::string ini = writable_ + "\\Ventalune.ini";
+  const std::wstring ini = writable_ + L"\\Ventalune.ini";
   // An earlier save from a protected install must not take over.
   WriteBytes(userFile_, "[Section]\r\n");
 
   const SettingsFiles files = SettingsFilesOf(writable_);
   EXPECT_EQ(files.readPath, ini);
   EXPECT_EQ(files.writePath, ini);
-  EXPECT_EQ(GetFileAttributesA(ini.c_str()), INVALID_FILE_ATTRIBUTES) << "the probe left a file behind";
+  EXPECT_EQ(GetFileAttributesW(ini.c_str()), INVALID_FILE_ATTRIBUTES) << "the probe left a file behind";
 }
 
 TEST_F(SettingsLocationTest, ProtectedInstallSavesTheSameBytesToTheUserFile) {
   ProtectTheInstalledFile();
-  const std::string installed = protected_ + "\\Ventalune.ini";
+  const std::wstring installed = protected_ + L"\\Ventalune.ini";
   const std::optional<std::string> installedBytes = ReadBytes(installed);
 
   // Before the first save the installed file is the one read.
@@ -112,8 +119,8 @@ TEST_F(SettingsLocationTest, ProtectedInstallSavesTheSameBytesToTheUserFile) {
   SaveAsTheDialogDoes(IniPath(writable_));
 
   const std::optional<std::string> saved = ReadBytes(userFile_);
-  ASSERT_TRUE(saved) << "nothing was written to " << userFile_;
-  EXPECT_EQ(saved, ReadBytes(writable_ + "\\Ventalune.ini"));
+  ASSERT_TRUE(saved) << "nothing was written to " << Utf8FromWide(userFile_);
+  EXPECT_EQ(saved, ReadBytes(writable_ + L"\\Ventalune.ini"));
   EXPECT_EQ(ReadBytes(installed), installedBytes) << "the installed file changed";
 
   // The next start reads what was saved.
@@ -122,10 +129,11 @@ TEST_F(SettingsLocationTest, ProtectedInstallSavesTheSameBytesToTheUserFile) {
   ProfileFile profile;
   DiskFiles disk;
   Settings settings;
-  LoadSettings(settings, profile, disk, protected_, files.readPath, IsSystemLeadByte);
+  const std::string protectedInCodePage = AnsiFromWide(protected_).value_or("");
+  LoadSettings(settings, profile, disk, protectedInCodePage, files.readPath, IsSystemLeadByte);
   EXPECT_EQ(settings.BgmKind, settings::MusicKind::kAudioCd);
   EXPECT_EQ(settings.BgmRepeatTrack, 4);
-  EXPECT_EQ(settings.PictureFolder, protected_);
+  EXPECT_EQ(settings.PictureFolder, protectedInCodePage);
 }
 
 }  // namespace

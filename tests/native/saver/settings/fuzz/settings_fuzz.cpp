@@ -18,6 +18,7 @@ namespace {
 using namespace ventalune::settings;
 
 constexpr char kProgramFolder[] = "C:\\Program Files\\Ventalune";
+constexpr wchar_t kProgramFolderWide[] = L"C:\\Program Files\\Ventalune";
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
 std::string_view Trim(std::string_view s) {
@@ -40,9 +41,9 @@ class TextProfile final : public ProfilePort {
  public:
   TextProfile(std::string_view text, bool overrun) : text_(text), overrun_(overrun) {}
 
-  std::string ReadString(const std::string& section, const std::string& key, const std::string& path,
+  std::string ReadString(const std::string& section, const std::string& key, const std::wstring& path,
                          std::size_t capacity) override {
-    std::string value = path == IniPath(kProgramFolder) ? Find(section, key) : std::string();
+    std::string value = path == IniPath(kProgramFolderWide) ? Find(section, key) : std::string();
     // A careless platform may hand back more than the buffer holds.
     if (!overrun_) {
       value.resize(std::min(value.size(), capacity - 1));
@@ -50,7 +51,7 @@ class TextProfile final : public ProfilePort {
     }
     return value;
   }
-  bool WriteString(const std::string&, const std::string&, const std::string&, const std::string&) override {
+  bool WriteString(const std::string&, const std::string&, const std::string&, const std::wstring&) override {
     std::abort();  // loading never writes
   }
 
@@ -91,6 +92,7 @@ class SomeFiles final : public FilePort {
     if (path.empty() || path.find('\0') != std::string::npos) std::abort();
     return ((pattern_ >> (path.size() % 8)) & 1) != 0;
   }
+  bool CanOpenForReading(const std::wstring&) override { std::abort(); }  // only the locating code asks
 
  private:
   uint8_t pattern_;
@@ -123,14 +125,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   settings.PictureFile = "left over";
   settings.BgmFile = "left over";
   const MissingFiles missing = (data[0] & 4) != 0 ? MissingFiles::Keep : MissingFiles::Drop;
-  LoadSettings(settings, profile, files, kProgramFolder, isLead, missing);
+  LoadSettings(settings, profile, files, kProgramFolder, IniPath(kProgramFolderWide), isLead, missing);
 
   CheckPath(settings.PictureFile, settings.PictureFolder, settings.PictureKind, kPictureFile, isLead);
   CheckPath(settings.BgmFile, settings.BgmFolder, static_cast<int16_t>(settings.BgmKind),
             static_cast<int16_t>(MusicKind::kSoundFile), isLead);
   // Loading twice from the same file gives the same record.
   Settings again = settings;
-  LoadSettings(again, profile, files, kProgramFolder, isLead, missing);
+  LoadSettings(again, profile, files, kProgramFolder, IniPath(kProgramFolderWide), isLead, missing);
   if (again.PictureKind != settings.PictureKind || again.PictureFile != settings.PictureFile ||
       again.BgmKind != settings.BgmKind || again.BgmRepeatTrack != settings.BgmRepeatTrack ||
       again.BgmFile != settings.BgmFile)
