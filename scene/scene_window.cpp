@@ -53,8 +53,12 @@ class Win32Activation final : public WindowActivationPort {
  public:
   explicit Win32Activation(HWND window) : window_(window) {}
   void Show() override { ShowWindow(window_, SW_SHOWNORMAL); }
-  void BringToFront() override { SetForegroundWindow(window_); }
+  bool BringToFront() override { return SetForegroundWindow(window_) != FALSE; }
   void TakeKeyboard() override { SetFocus(window_); }
+  bool IsForeground() override { return GetForegroundWindow() == window_; }
+  // No modifier: Esc alone, as the key table reads it.
+  bool HoldEscape() override { return RegisterHotKey(window_, kEscapeHotKey, 0, VK_ESCAPE) != FALSE; }
+  void ReleaseEscape() override { UnregisterHotKey(window_, kEscapeHotKey); }
 
  private:
   HWND window_;
@@ -104,8 +108,8 @@ bool OpenSceneWindow(SceneWindow& record) {
     return false;
   }
 
-  Win32Activation activation(record.window);
-  ActivateSceneWindow(activation);
+  Win32Activation port(record.window);
+  record.activation.Activate(port, record.fullScreen != 0);
   record.visible = 1;
   // The view takes the client area the window really has: the switched
   // mode's, the monitor's, or what a small screen left of the window's.
@@ -119,6 +123,8 @@ bool OpenSceneWindow(SceneWindow& record) {
 
 bool CloseSceneWindow(SceneWindow& record) {
   if (record.window) {
+    Win32Activation port(record.window);
+    record.activation.Release(port);
     if (record.dc) {
       wglMakeCurrent(record.dc, nullptr);
       if (record.gl) {
@@ -161,6 +167,20 @@ LRESULT SceneWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPA
     case WM_CLOSE:
       RequestQuit(*this);
       return 0;
+    case WM_HOTKEY:
+      // Esc pressed while another window had the keyboard.
+      if (wParam == kEscapeHotKey) {
+        RequestQuit(*this);
+        return 0;
+      }
+      break;
+    case WM_ACTIVATE:
+      // Told also when another program's window takes the foreground.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        Win32Activation port(window);
+        activation.ForegroundLost(port);
+      }
+      break;
     case WM_KEYDOWN:
     case WM_KEYUP:
       if (wParam <= 255) {

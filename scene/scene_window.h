@@ -10,6 +10,7 @@
 
 #include "common/program_contract.h"
 #include "common/wide_text.h"
+#include "scene/window_activation.h"
 
 namespace ventalune::scene {
 
@@ -17,6 +18,9 @@ inline constexpr wchar_t kWindowClassName[] = L"OpenGL";
 inline constexpr auto kSceneWindowTitleWide = WideAscii(kSceneWindowTitle);
 // Another program may post this to flip between full screen and a window.
 inline constexpr UINT kDisplayModeSwitchMessage = WM_USER + 1;
+
+// The hot key id under which a covering scene not in front holds Esc.
+inline constexpr int kEscapeHotKey = 1;
 
 // 1 while a key is down, by virtual-key code. Only Esc is consulted.
 using KeyTable = std::array<int32_t, 256>;
@@ -48,6 +52,7 @@ struct SceneWindow {
   uint32_t visible = 0;       // 0 while minimised
   uint32_t lastTick = 0;      // GetTickCount at the previous frame step
   SceneRunFlags* flags = nullptr;
+  SceneActivation activation;  // whether this window holds Esc
 
   // The window's messages: the record travels through CreateWindowEx into
   // the window (see common/window_of.h).

@@ -10,6 +10,7 @@
 
 #include "common/program_contract.h"
 #include "support/bitmap_file.h"
+#include "support/front_window.h"
 #include "support/program_driver.h"
 #include "support/screen_capture.h"
 
@@ -106,6 +107,56 @@ TEST_F(SceneProgramTest, EscapeKeyEndsTheRun) {
   KeyDown(VK_ESCAPE);
   ExpectCleanExit();
   KeyUp(VK_ESCAPE);
+}
+
+// Handles whatever a foreground change told the scene before going on.
+void LetSceneCatchUp(HWND scene) {
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(scene, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored);
+}
+
+// Windows may refuse the scene the foreground, or another window may take
+// it later; Wine never refuses, so a window of the test takes it after the
+// scene has shown. Esc pressed there still ends the scene, and nothing of it
+// stays: no process, no window, no hold on Esc.
+TEST_F(SceneProgramTest, EscapeEndsTheRunWhileAnotherWindowIsInFront) {
+  HWND window = StartAndWaitForScene();
+  ASSERT_NE(window, nullptr);
+  FrontWindow front;
+  ASSERT_TRUE(front.TakeForeground()) << "the test's window cannot take the foreground";
+  LetSceneCatchUp(window);
+  KeyDown(VK_ESCAPE);
+  ExpectCleanExit();
+  KeyUp(VK_ESCAPE);
+  EXPECT_EQ(GetForegroundWindow(), front.window());
+  EXPECT_EQ(front.escapesReceived(), 0) << "Esc went to the window in front instead of ending the scene";
+  EXPECT_TRUE(WindowsOfProcess(scene_.processId()).empty());
+  EXPECT_FALSE(EscapeHeldAsHotKey()) << "Esc is still held after the scene ended";
+}
+
+// The full-screen window left behind holds Esc; the ordinary window a
+// display-mode switch makes in its place gives it back to the user's
+// programs, also when another window is in front.
+TEST_F(SceneProgramTest, DisplayModeSwitchGivesEscBack) {
+  HWND fullScreen = StartAndWaitForScene();
+  ASSERT_NE(fullScreen, nullptr);
+  FrontWindow front;
+  ASSERT_TRUE(front.TakeForeground());
+  LetSceneCatchUp(fullScreen);
+  EXPECT_TRUE(EscapeHeldAsHotKey()) << "the full-screen scene behind another window does not hold Esc";
+
+  PostMessageA(fullScreen, WM_USER + 1, 0, 0);
+  HWND windowed = nullptr;
+  ASSERT_TRUE(WaitFor([&] { windowed = FindTopLevelWindow(kSceneWindowTitle); return windowed && windowed != fullScreen; }, 10s));
+  LetSceneCatchUp(windowed);
+  EXPECT_FALSE(EscapeHeldAsHotKey()) << "the closed full-screen window kept Esc";
+  ASSERT_TRUE(front.TakeForeground());
+  LetSceneCatchUp(windowed);
+  EXPECT_FALSE(EscapeHeldAsHotKey()) << "the scene in an ordinary window took Esc";
+  EXPECT_TRUE(scene_.running());
+
+  PostMessageA(windowed, WM_CLOSE, 0, 0);
+  ExpectCleanExit();
 }
 
 TEST_F(SceneProgramTest, OtherKeysAndMouseMovesDoNotEndTheRun) {

@@ -20,6 +20,7 @@
 #include "saver/settings/profile_file.h"
 #include "saver/settings/settings_keys.h"
 #include "support/bitmap_file.h"
+#include "support/front_window.h"
 #include "run_start.h"
 #include "support/program_driver.h"
 #include "support/screen_capture.h"
@@ -201,6 +202,35 @@ TEST_F(SaverProgramTest, RunCopiesTheDesktopMirroredAndEndsWithTheScene) {
   EXPECT_TRUE(CursorShowsWithin(5s)) << "the cursor is back after the run";
   EXPECT_FALSE(FileThere(RunPictures().room.c_str())) << "the desktop copy outlived the run";
   EXPECT_TRUE(FileThere(RunPictures().ring.c_str()));
+}
+
+// Windows may leave the run's scene behind the window the user had in
+// front (Wine never does; a window of the test takes the foreground after
+// the scene has shown instead). Esc pressed there ends the run all the
+// same, and nothing of the saver or the scene is left.
+TEST_F(SaverProgramTest, EscapeWhileAnotherWindowIsInFrontEndsTheRun) {
+  WriteSettings(0, "", 0, "");
+  ASSERT_TRUE(StartSaver(saver_, "/s"));
+  HWND scene = WaitForTopLevelWindow(kSceneWindowTitle, 15s);
+  ASSERT_NE(scene, nullptr);
+  DWORD sceneProcess = 0;
+  GetWindowThreadProcessId(scene, &sceneProcess);
+  const HANDLE sceneHandle = OpenProcess(SYNCHRONIZE, FALSE, sceneProcess);
+  ASSERT_NE(sceneHandle, nullptr);
+  FrontWindow front;
+  ASSERT_TRUE(front.TakeForeground()) << "the test's window cannot take the foreground";
+  // Whatever the change told the scene is handled before the key comes.
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(scene, WM_NULL, 0, 0, SMTO_BLOCK, 5000, &ignored);
+  KeyDown(VK_ESCAPE);
+  const bool gone = WaitFor([] { return !FindTopLevelWindow(kSceneWindowTitle); }, 10s);
+  KeyUp(VK_ESCAPE);
+  ASSERT_TRUE(gone) << "Esc with another window in front did not end the scene";
+  ExpectSaverEnds(5s);
+  EXPECT_EQ(front.escapesReceived(), 0) << "Esc reached the window in front";
+  EXPECT_EQ(WaitForSingleObject(sceneHandle, 5000), WAIT_OBJECT_0) << "the scene's process is still running";
+  CloseHandle(sceneHandle);
+  EXPECT_TRUE(CursorShowsWithin(5s)) << "the cursor is back after the run";
 }
 
 // A picture file another program holds without letting others write: the
