@@ -46,7 +46,7 @@ struct SceneWindow {
   const wchar_t* title = kSceneWindowTitleWide.data();
   int32_t width = 1024;
   int32_t height = 768;
-  int32_t bitsPerPixel = 16;  // display mode and pixel format colour depth
+  int32_t bitsPerPixel = 16;  // the switched display mode's colour depth
   uint32_t fullScreen = 1;    // the window covers the screen (switched mode or the primary monitor)
   uint32_t displayModeSwitched = 0;  // the display mode was changed and is put back at the close
   uint32_t visible = 0;       // 0 while minimised

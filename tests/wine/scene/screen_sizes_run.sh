@@ -4,12 +4,14 @@
 # each size a private X display of that size (its only mode) and a wineserver
 # of its own, as Wine reads the monitors once per wineserver; then the
 # largest again at 144 dpi.
-# usage: screen_sizes_run.sh <scene_program_tests.exe> <saver_program_tests.exe> <wine-run> <prefix folder>
+# usage: screen_sizes_run.sh <scene_program_tests.exe> <saver_program_tests.exe> <scene_pixel_format_tests.exe>
+#                            <wine-run> <prefix folder>
 set -uo pipefail
 scene_tests=$1
 saver_tests=$2
-emulator=$3
-prefix=$4
+format_tests=$3
+emulator=$4
+prefix=$5
 top="$(cd "$(dirname "$0")/../../.." && pwd)"
 source "$top/tools/lib/session.sh"
 trap session_stop EXIT
@@ -19,11 +21,13 @@ session_use_prefix_copy "$prefix" || exit 1
 export WINEDEBUG=-all
 
 scene_filter='SceneProgramTest.ShowsRoomAndRingsFullScreen:SceneProgramTest.EscapeKeyEndsTheRun'
+scene_filter+=':SceneProgramTest.EscapeEndsTheRunWhileAnotherWindowIsInFront'
 saver_filter='SaverProgramTest.RunCopiesTheDesktopMirroredAndEndsWithTheScene'
+saver_filter+=':SaverProgramTest.EscapeWhileAnotherWindowIsInFrontEndsTheRun'
 dpi_key='HKCU\Control Panel\Desktop'
 status=0
 
-# run_at SIZE DPI: both test programs on a display of SIZE at DPI.
+# run_at SIZE DPI: the test programs on a display of SIZE at DPI.
 run_at() {
   local size=$1 dpi=$2
   echo "== ${size} at ${dpi} dpi"
@@ -35,6 +39,8 @@ run_at() {
   local result=0
   "$emulator" "$scene_tests" --gtest_filter="$scene_filter" || result=1
   "$emulator" "$saver_tests" --gtest_filter="$saver_filter" || result=1
+  # The desktop's own depth here, no 16-bit mode: the format it gets.
+  "$emulator" "$format_tests" || result=1
   if [ "$dpi" != 96 ]; then
     "$emulator" reg delete "$dpi_key" /v LogPixels /f >/dev/null 2>&1
   fi
