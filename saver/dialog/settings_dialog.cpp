@@ -7,13 +7,14 @@
 #include <string>
 
 #include "common/wide_text.h"
+#include "common/window_dpi.h"
 #include "common/window_of.h"
 #include "saver/controls/anigif/control_persistence.h"
 #include "saver/dialog/dialog_layout.h"
 #include "saver/dialog/settings_dialog_window.h"
 #include "saver/dialog/zoom.h"
 #include "saver/settings/profile_file.h"
-#include "saver/toolkit/screen_units.h"
+#include "saver/toolkit/twips.h"
 #include "saver_resources.h"
 
 #ifndef VENTALUNE_HOMEPAGE
@@ -50,7 +51,8 @@ SettingsDialog::SettingsDialog(HINSTANCE instance, settings::Settings& settings,
     : instance_(instance),
       settings_(settings),
       again_(again),
-      dpi_(again ? again->dpi : ReadScreenDpi().y),
+      // The primary monitor's scale as it is now: the dialog opens there.
+      dpi_(again ? again->dpi : ReadPrimaryMonitorDpi()),
       texts_(TextsForUser()),
       dialogFont_(DialogFontFor(texts_)) {
   if (again_) {
@@ -97,12 +99,15 @@ void SettingsDialog::Place() {
     SetWindowPos(window_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
     return;
   }
-  // Outer size from twips, centred across with a third of the free height above.
-  const int width = toolkit::TwipsToPixelsX(kWindowWidthTwips);
-  const int height = toolkit::TwipsToPixelsY(kWindowHeightTwips);
-  const TwipsPoint corner = WindowCornerTwips(toolkit::PixelsToTwipsX(GetSystemMetrics(SM_CXSCREEN)),
-                                              toolkit::PixelsToTwipsY(GetSystemMetrics(SM_CYSCREEN)));
-  SetWindowPos(window_, nullptr, toolkit::TwipsToPixelsX(corner.x), toolkit::TwipsToPixelsY(corner.y), width, height,
+  // Outer size from twips at the dialog's own scale, centred across with a
+  // third of the free height above.
+  using toolkit::PixelsToTwips;
+  using toolkit::TwipsToPixels;
+  const int width = TwipsToPixels(kWindowWidthTwips, dpi_);
+  const int height = TwipsToPixels(kWindowHeightTwips, dpi_);
+  const TwipsPoint corner = WindowCornerTwips(PixelsToTwips(GetSystemMetrics(SM_CXSCREEN), dpi_),
+                                              PixelsToTwips(GetSystemMetrics(SM_CYSCREEN), dpi_));
+  SetWindowPos(window_, nullptr, TwipsToPixels(corner.x, dpi_), TwipsToPixels(corner.y, dpi_), width, height,
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "common/window_dpi.h"
 #include "saver/dialog/dialog_layout.h"
 #include "saver/dialog/settings_dialog.h"
 #include "saver/settings/settings_store.h"
@@ -295,6 +296,50 @@ TEST(HostedDialogTest, AnotherMonitorsResolutionLaysTheDialogOutAgain) {
                                  EXPECT_STREQ(repeat, L"7");
                                }});
 }
+
+// Stand-ins for the run-time lookups: one that answers 120, and ones that
+// fail the way a broken or partial system might.
+UINT WINAPI WindowDpi120(HWND) { return 120; }
+UINT WINAPI WindowDpiZero(HWND) { return 0; }
+HRESULT WINAPI MonitorDpi120(HMONITOR, int, UINT* x, UINT* y) {
+  *x = *y = 120;
+  return S_OK;
+}
+HRESULT WINAPI MonitorDpiFails(HMONITOR, int, UINT*, UINT*) { return E_FAIL; }
+
+struct DpiLookupRow {
+  const char* name;
+  DpiLookups lookups;
+  int expected;  // 0: the screen's LOGPIXELSY
+};
+
+class DpiLookupTest : public testing::TestWithParam<DpiLookupRow> {};
+
+// The window's own answer first, then its monitor's, then LOGPIXELSY; a
+// lookup that fails or answers 0 counts as missing.
+TEST_P(DpiLookupTest, WindowResolutionFallsBackInTurn) {
+  const DpiLookupRow& row = GetParam();
+  HDC screen = GetDC(nullptr);
+  const int logPixels = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  HWND window = CreateWindowExW(0, L"STATIC", L"dpi", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(ReadWindowDpi(window, row.lookups), row.expected ? row.expected : logPixels);
+  EXPECT_EQ(ReadPrimaryMonitorDpi(row.lookups), row.lookups.forMonitor == MonitorDpi120 ? 120 : logPixels);
+  DestroyWindow(window);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lookups, DpiLookupTest,
+    testing::Values(DpiLookupRow{"NoneExist", {}, 0},
+                    DpiLookupRow{"WindowsOwn", {WindowDpi120, MonitorDpiFails}, 120},
+                    DpiLookupRow{"WindowsZeroGivesTheMonitors", {WindowDpiZero, MonitorDpi120}, 120},
+                    DpiLookupRow{"OnlyTheMonitors", {nullptr, MonitorDpi120}, 120},
+                    DpiLookupRow{"BothFail", {WindowDpiZero, MonitorDpiFails}, 0},
+                    // Wine has both; with one scale for every monitor they
+                    // agree with LOGPIXELSY, so the dialog sizes as before.
+                    DpiLookupRow{"TheSystemsOwn", SystemDpiLookups(), 0}),
+    [](const testing::TestParamInfo<DpiLookupRow>& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace ventalune::wine_test
