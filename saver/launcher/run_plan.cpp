@@ -13,21 +13,19 @@ bool StartScene(ProgramStartPort& programs, std::wstring_view programFolder) {
   return true;
 }
 
-bool SceneWatch::RunIsOver(bool windowExists, uint32_t msSinceStart) {
-  if (windowExists) {
-    windowSeen_ = true;
-    return false;
+SceneVerdict SceneWatch::Look(SceneLook look, uint32_t nowMs) {
+  if (look == SceneLook::kAbsent) {
+    if (windowSeen_) return SceneVerdict::kGone;
+    const bool graceOver = absence_.CountAndCheck(nowMs, kStartGraceMs, kStartGraceLooks);
+    return graceOver ? SceneVerdict::kNeverCame : SceneVerdict::kWatching;
   }
-  return windowSeen_ || msSinceStart >= kStartGraceMs;
-}
-
-bool SceneWatch::SceneHung(bool answered, uint32_t msSinceStart) {
-  if (answered) {
-    silentSinceMs_.reset();
-    return false;
+  windowSeen_ = true;
+  if (look == SceneLook::kAnswering) {
+    silence_.reset();
+    return SceneVerdict::kWatching;
   }
-  if (!silentSinceMs_) silentSinceMs_ = msSinceStart;
-  return msSinceStart - *silentSinceMs_ >= kHangMs;
+  if (!silence_) silence_ = Wait{nowMs};
+  return silence_->CountAndCheck(nowMs, kHangMs, kHangLooks) ? SceneVerdict::kHung : SceneVerdict::kWatching;
 }
 
 }  // namespace ventalune::launcher

@@ -31,27 +31,60 @@ class ProgramStartPort {
 // to it. True when it started.
 bool StartScene(ProgramStartPort& programs, std::wstring_view programFolder);
 
-// Follows the scene window through the run. The run ends once the window has
-// been seen and is gone again, or when it has not appeared within the grace
-// period (the scene program did not start), or when the window has stopped
-// answering for a while: a hung scene covers the screen and takes no keys, so
-// only the saver can end it.
+// What one look at the scene window finds.
+enum class SceneLook {
+  kAbsent,     // no scene window
+  kAnswering,  // there, and it took a message in time
+  kSilent,     // there, and it did not
+};
+
+// What the watch makes of the scene after a look.
+enum class SceneVerdict {
+  kWatching,   // the run goes on
+  kGone,       // the window was there and has gone: the scene ended
+  kNeverCame,  // no window within the start grace: the scene did not start
+  kHung,       // the window stopped answering: the run must end the scene
+};
+
+// Follows the scene window from the moment the scene program was started.
+// A hung scene covers the screen and takes no keys, so only the saver can
+// end it.
+//
+// The tick count runs on while the machine sleeps, so time alone cannot tell
+// a long silence from a short one with a sleep in the middle: a look just
+// before a sleep and one just after are hours apart. Both waits (the start
+// grace and the hang) therefore also need enough looks in a row to cover
+// their time at the look period; looks only happen while the machine is awake.
 class SceneWatch {
  public:
+  static constexpr uint32_t kLookPeriodMs = 500;
   static constexpr uint32_t kStartGraceMs = 10000;
   static constexpr uint32_t kHangMs = 10000;
+  static constexpr uint32_t kStartGraceLooks = kStartGraceMs / kLookPeriodMs;
+  static constexpr uint32_t kHangLooks = kHangMs / kLookPeriodMs;
 
-  // One look: whether the window exists now, and the milliseconds since the
-  // run started. True when the run should end.
-  bool RunIsOver(bool windowExists, uint32_t msSinceStart);
-  // One look at an existing window: whether it answered a message in time.
-  // True once it has not answered for kHangMs without a break.
-  bool SceneHung(bool answered, uint32_t msSinceStart);
-  bool windowSeen() const { return windowSeen_; }
+  // Watches a scene started at tick `sceneStartedMs`: the grace counts from
+  // there, never from before (the run may have spent long on the picture).
+  explicit SceneWatch(uint32_t sceneStartedMs) : absence_{sceneStartedMs} {}
+
+  // One look, at tick `nowMs` (a tick count that may wrap).
+  SceneVerdict Look(SceneLook look, uint32_t nowMs);
 
  private:
+  // A wait for the window to come or to answer: over once it has lasted `ms`
+  // and taken `neededLooks` looks.
+  struct Wait {
+    uint32_t sinceMs;
+    uint32_t looks = 0;
+    bool CountAndCheck(uint32_t nowMs, uint32_t ms, uint32_t neededLooks) {
+      ++looks;
+      return looks >= neededLooks && nowMs - sinceMs >= ms;
+    }
+  };
+
   bool windowSeen_ = false;
-  std::optional<uint32_t> silentSinceMs_;  // since when the window has not answered
+  Wait absence_;                 // from the scene's start until its window is first seen
+  std::optional<Wait> silence_;  // from the first of the silent looks in a row
 };
 
 }  // namespace ventalune::launcher

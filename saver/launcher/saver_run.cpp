@@ -26,7 +26,6 @@ namespace {
 enum TimerId : UINT_PTR { kMp3Watch = 1, kCdWatch = 2, kSceneWatch = 3 };
 constexpr UINT kMp3WatchMs = 1000;
 constexpr UINT kCdWatchMs = 200;
-constexpr UINT kSceneWatchMs = 500;
 constexpr auto kRunWindowTitleWide = WideAscii(kRunWindowTitle);
 
 class SaverRun final : public ProgramStartPort {
@@ -45,6 +44,7 @@ class SaverRun final : public ProgramStartPort {
   void CaptureDesktopMirrored(int width, int height);
   void StartMusic();
   void StopMusic();
+  void WatchSceneFromNow();
   void WatchScene();
   void EndHungScene(HWND scene);
   void RemoveDesktopCopy();
@@ -61,8 +61,9 @@ class SaverRun final : public ProgramStartPort {
   music::MusicState musicState_;
   bool cdWatchOn_ = false;
   bool mp3WatchOn_ = false;
-  SceneWatch sceneWatch_;
-  DWORD startTick_ = 0;
+  // Made once the scene was started: no look can end the run before that,
+  // however long the picture takes.
+  std::optional<SceneWatch> sceneWatch_;
   PicturePaths pictures_;  // in the user's own folder
   bool desktopCopyWritten_ = false;
   MonitorCovers covers_;  // the other monitors, dark while the scene shows
@@ -94,8 +95,6 @@ bool SaverRun::Create() {
   pictures_ = PicturePathsIn(*folder);
   // The scene, started from here, inherits where its pictures are.
   SetEnvironmentVariableW(kPictureFolderVariable, folder->c_str());
-  startTick_ = GetTickCount();
-  SetTimer(window_, kSceneWatch, kSceneWatchMs, nullptr);
   WritePicturesAndStart();
   return true;
 }
@@ -120,6 +119,7 @@ void SaverRun::WritePicturesAndStart() {
   desktopCopyWritten_ = roomWritten && settings_.PictureKind == settings::kPictureDesktop;
   WriteRunPicture(ringPicture_, pictures_.ring);
   StartScene(*this, settings::ProgramFolder());
+  WatchSceneFromNow();
   StartMusic();
 }
 
@@ -199,18 +199,25 @@ void SaverRun::RemoveDesktopCopy() {
   desktopCopyWritten_ = false;
 }
 
+// The scene's start grace counts from here, after the picture was loaded and
+// written, which may take longer than the grace itself (a large file, a
+// folder on the network). The watch's timer starts here too, so no tick can
+// come while the load is still going, even should it pump messages.
+void SaverRun::WatchSceneFromNow() {
+  sceneWatch_.emplace(GetTickCount());
+  SetTimer(window_, kSceneWatch, SceneWatch::kLookPeriodMs, nullptr);
+}
+
 void SaverRun::WatchScene() {
+  if (!sceneWatch_) return;
   HWND scene = FindWindowA(nullptr, kSceneWindowTitle);
-  const bool sceneShowing = scene != nullptr;
-  if (sceneShowing) covers_.Show(window_);
-  const uint32_t msSinceStart = GetTickCount() - startTick_;
-  if (sceneShowing && sceneWatch_.SceneHung(WindowAnswers(scene), msSinceStart)) {
-    EndHungScene(scene);
-    KillTimer(window_, kSceneWatch);
-    SendMessageW(window_, WM_CLOSE, 0, 0);
-    return;
-  }
-  if (!sceneWatch_.RunIsOver(sceneShowing, msSinceStart)) return;
+  if (scene) covers_.Show(window_);
+  const SceneLook look = !scene                ? SceneLook::kAbsent
+                         : WindowAnswers(scene) ? SceneLook::kAnswering
+                                                : SceneLook::kSilent;
+  const SceneVerdict verdict = sceneWatch_->Look(look, GetTickCount());
+  if (verdict == SceneVerdict::kWatching) return;
+  if (verdict == SceneVerdict::kHung) EndHungScene(scene);
   KillTimer(window_, kSceneWatch);
   SendMessageW(window_, WM_CLOSE, 0, 0);
 }
