@@ -15,6 +15,7 @@
 
 #include "common/program_contract.h"
 #include "preview_host.h"
+#include "saver/launcher/run_plan.h"
 #include "saver/launcher/saver_run.h"
 #include "saver/pictures/picture_surface.h"
 #include "saver/settings/profile_file.h"
@@ -297,6 +298,30 @@ TEST_F(SaverProgramTest, RunUsesTheChosenPictureUnmirrored) {
   // Only a copy of the desktop is removed: the user's picture stays as written.
   EXPECT_EQ(ReadRawFile(RunPictures().room.c_str()), during);
   EXPECT_TRUE(FileThere(RunPictures().ring.c_str()));
+}
+
+// Run by slow_picture_folder.sh, which serves VENTALUNE_SLOW_PICTURE (the
+// 640 x 480 photo) from a folder that waits VENTALUNE_SLOW_PICTURE_SECONDS,
+// longer than the scene's start grace, before the first byte, as an
+// online-only cloud folder does. The scene starts once the picture is in,
+// and the run goes on with it rather than ending at its first look.
+TEST_F(SaverProgramTest, PictureSlowerThanTheGraceStillShowsTheScene) {
+  const char* picture = std::getenv("VENTALUNE_SLOW_PICTURE");
+  const char* seconds = std::getenv("VENTALUNE_SLOW_PICTURE_SECONDS");
+  if (!picture || !seconds) GTEST_SKIP() << "run by slow_picture_folder.sh";
+  // Else the folder would not stand for a load longer than the grace.
+  ASSERT_GT(std::atof(seconds) * 1000, launcher::SceneWatch::kStartGraceMs);
+  WriteSettings(1, picture, 0, "");
+  ASSERT_TRUE(StartSaver(saver_, "/s"));
+  ASSERT_NE(WaitForTopLevelWindow(kSceneWindowTitle, 60s), nullptr) << "no scene after the slow picture";
+  // The watch looks every 500 ms: a run that took the load for the grace
+  // would have ended by now.
+  EXPECT_FALSE(saver_.WaitForExit(3s)) << "the run ended though its scene shows";
+  const BitmapPicture room = ReadBmpFile(RunPictures().room.c_str());
+  EXPECT_EQ(room.width, 640) << "the slow picture is not on the walls";
+  EXPECT_EQ(room.height, 480);
+  EndSceneWithEscape();
+  ExpectSaverEnds(3s);
 }
 
 std::string LargePicture(const char* name) { return ProductFolder() + "\\..\\tests-bin\\data\\" + name; }
