@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/wide_text.h"
+
 namespace ventalune {
 
 // The saver writes the pictures to a folder of the user's own and names it
@@ -47,15 +49,12 @@ struct PicturePaths {
   bool operator==(const PicturePaths&) const = default;
 };
 
-// The names above are plain ASCII: each character is its own UTF-16 unit.
-inline std::wstring WidenAscii(std::string_view ascii) { return std::wstring(ascii.begin(), ascii.end()); }
-
 // The two pictures in `folder`, named without a trailing backslash; an empty
 // folder, the variable being unset, means the shared data folder.
 inline PicturePaths PicturePathsIn(std::wstring_view folder) {
-  if (folder.empty()) return {WidenAscii(kRoomPicturePath.data()), WidenAscii(kRingPicturePath.data())};
+  if (folder.empty()) return {WideAscii(kRoomPicturePath).data(), WideAscii(kRingPicturePath).data()};
   const std::wstring base = std::wstring(folder) + L'\\';
-  return {base + WidenAscii(kRoomPictureName), base + WidenAscii(kRingPictureName)};
+  return {base + WideAscii(kRoomPictureName).data(), base + WideAscii(kRingPictureName).data()};
 }
 
 }  // namespace ventalune

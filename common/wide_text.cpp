@@ -14,20 +14,24 @@ std::wstring ToWide(UINT codePage, std::string_view bytes) {
   return wide;
 }
 
+// The text in `codePage`, a character it lacks as its default one.
+std::string FromWide(UINT codePage, std::wstring_view wide) {
+  if (wide.empty()) return {};
+  const int size =
+      WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+  if (size <= 0) return {};
+  std::string bytes(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), bytes.data(), size, nullptr, nullptr);
+  return bytes;
+}
+
 }  // namespace
 
 std::wstring WideFromUtf8(std::string_view utf8) { return ToWide(CP_UTF8, utf8); }
 std::wstring WideFromAnsi(std::string_view ansi) { return ToWide(CP_ACP, ansi); }
 
-std::string Utf8FromWide(std::wstring_view wide) {
-  if (wide.empty()) return {};
-  const int size =
-      WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-  if (size <= 0) return {};
-  std::string utf8(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), size, nullptr, nullptr);
-  return utf8;
-}
+std::string Utf8FromWide(std::wstring_view wide) { return FromWide(CP_UTF8, wide); }
+std::string AnsiFromWideReplacing(std::wstring_view wide) { return FromWide(CP_ACP, wide); }
 
 std::optional<std::string> AnsiFromWide(std::wstring_view wide) {
   if (wide.empty()) return std::string();

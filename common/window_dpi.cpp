@@ -20,7 +20,10 @@ DpiLookups FindLookups() {
   return lookups;
 }
 
-int FallbackDpi() { return ReadScreenDpi().y > 0 ? ReadScreenDpi().y : 96; }
+int FallbackDpi() {
+  const int dpi = ReadScreenDpi().y;
+  return dpi > 0 ? dpi : 96;
+}
 
 }  // namespace
 

@@ -14,18 +14,6 @@ namespace ventalune::settings {
 
 namespace {
 
-// Wide text back in the system code page the way the ANSI profile functions
-// hand it over: a character the code page lacks becomes its default character.
-std::string AnsiAsTheProfileGivesIt(std::wstring_view wide) {
-  if (wide.empty()) return {};
-  const int size =
-      WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-  if (size <= 0) return {};
-  std::string ansi(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(), size, nullptr, nullptr);
-  return ansi;
-}
-
 // The folder part of a system path, without the separator.
 std::wstring FolderOfSystemPath(const std::wstring& path) {
   const size_t separator = path.find_last_of(L"\\/");
@@ -40,7 +28,7 @@ std::string ProfileFile::ReadString(const std::string& section, const std::strin
   std::vector<wchar_t> buffer(capacity, L'\0');
   const DWORD length = GetPrivateProfileStringW(WideFromAnsi(section).c_str(), WideFromAnsi(key).c_str(), L"",
                                                 buffer.data(), static_cast<DWORD>(buffer.size()), path.c_str());
-  std::string value = AnsiAsTheProfileGivesIt(std::wstring_view(buffer.data(), std::min<size_t>(length, capacity)));
+  std::string value = AnsiFromWideReplacing(std::wstring_view(buffer.data(), std::min<size_t>(length, capacity)));
   // In the code page a character may take two bytes: keep whole characters
   // that leave room for the terminator, as the byte-sized reply buffer did.
   size_t kept = 0;

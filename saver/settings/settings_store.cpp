@@ -1,5 +1,6 @@
 #include "saver/settings/settings_store.h"
 
+#include "common/wide_text.h"
 #include "saver/settings/setting_number.h"
 #include "saver/settings/settings_keys.h"
 
@@ -41,8 +42,7 @@ bool LoadPath(std::string& field, Kind& kind, Kind kindNeedingFile, ProfilePort&
 }  // namespace
 
 std::wstring IniPath(std::wstring_view programFolder) {
-  const std::string_view name = kSettingsFileName;  // plain ASCII
-  return std::wstring(programFolder) + std::wstring(name.begin(), name.end());
+  return std::wstring(programFolder) + WideAscii(kSettingsFileName).data();
 }
 
 std::string ReadIniValue(ProfilePort& profile, std::string_view section, std::string_view key, std::wstring_view path) {
