@@ -44,6 +44,9 @@ struct DialogTexts {
   const wchar_t* pathNotInCodePage;
   // The settings file stayed locked or could not be written.
   const wchar_t* saveFailed;
+  // The settings file stayed locked or could not be read: the dialog does
+  // not open, so nothing is saved over the choices in it.
+  const wchar_t* loadFailed;
   // What a screen reader calls the banner, which shows no text of its own.
   const wchar_t* bannerName;
 };
@@ -55,6 +58,7 @@ inline constexpr DialogTexts kJapaneseTexts{
     L"このﾌｧｲﾙのﾊﾟｽは長すぎるため、設定に保存できません。短いﾊﾟｽの場所から選んでください。",
     L"このﾌｧｲﾙのﾊﾟｽには、このｼｽﾃﾑで保存できない文字が含まれています。別の場所から選んでください。",
     L"設定ﾌｧｲﾙに書き込めませんでした。他のﾌﾟﾛｸﾞﾗﾑが使用中の可能性があります。しばらくしてからもう一度保存してください。",
+    L"設定ﾌｧｲﾙを読み込めませんでした。他のﾌﾟﾛｸﾞﾗﾑが使用中の可能性があります。設定はそのまま残っています。しばらくしてからもう一度開いてください。",
     L"Ventalune ﾍﾙﾌﾟ"};
 
 // Everywhere else.
@@ -65,6 +69,8 @@ inline constexpr DialogTexts kEnglishTexts{
     L"The path of this file holds characters this system cannot keep in the settings. Please choose it from another "
     L"folder.",
     L"The settings file could not be written; another program may be using it. Please save again in a moment.",
+    L"The settings file could not be read; another program may be using it. Your settings are kept as they are. "
+    L"Please open the settings again in a moment.",
     L"Ventalune help"};
 
 inline constexpr char kChooseCaption[] = "...";

@@ -269,4 +269,8 @@ void RunSettingsDialog(HINSTANCE instance, settings::Settings& settings) {
   } while (again);
 }
 
+void ReportSettingsUnreadable() {
+  MessageBoxW(nullptr, TextsForUser().loadFailed, kDialogTitle, MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
+}
+
 }  // namespace ventalune::dialog

@@ -14,4 +14,8 @@ namespace ventalune::dialog {
 // `settings` as the user acts.
 void RunSettingsDialog(HINSTANCE instance, settings::Settings& settings);
 
+// Tells the user the settings file could not be read, in place of the dialog,
+// which would save over the choices in it what it could not show.
+void ReportSettingsUnreadable();
+
 }  // namespace ventalune::dialog

@@ -1,6 +1,7 @@
 #include "saver/launcher/start_up.h"
 
 #include <cstdint>
+#include <optional>
 
 #include "saver/dialog/settings_dialog.h"
 #include "saver/launcher/launch_mode.h"
@@ -45,18 +46,24 @@ int RunSaverProgram(HINSTANCE instance, const char* arguments) {
 
   // The dialog keeps a choice whose file is away for now, so that saving
   // does not erase it; the run has no use for one.
-  settings::Settings settings = settings::LoadProgramSettings(
+  const std::optional<settings::Settings> loaded = settings::LoadProgramSettings(
       mode == LaunchMode::kSettings ? settings::MissingFiles::Keep : settings::MissingFiles::Drop);
   // The settings dialog runs modally without an owner (a handle the host
   // appends to the switch is ignored), and the program ends after it.
   if (mode == LaunchMode::kSettings) {
+    if (!loaded) {
+      dialog::ReportSettingsUnreadable();
+      return 0;
+    }
+    settings::Settings settings = *loaded;
     dialog::RunSettingsDialog(instance, settings);
     return 0;
   }
   if (mode == LaunchMode::kNone) return 0;
 
+  // A run only reads: with its file unreadable it shows the desktop, in silence.
   ShowCursor(FALSE);
-  if (!StartSaverRun(instance, settings)) {
+  if (!StartSaverRun(instance, loaded.value_or(settings::Settings{}))) {
     ShowCursor(TRUE);
     return 0;
   }

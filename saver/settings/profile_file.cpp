@@ -7,6 +7,7 @@
 
 #include "common/handles.h"
 #include "common/wide_text.h"
+#include "saver/settings/disk_replacement.h"
 #include "saver/settings/settings_writes.h"
 #include "saver/settings/user_settings_folder.h"
 
@@ -18,6 +19,30 @@ namespace {
 std::wstring FolderOfSystemPath(const std::wstring& path) {
   const size_t separator = path.find_last_of(L"\\/");
   return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator);
+}
+
+// Another program holds the file. A replacement refused leaves both files
+// with their names, which is most often the same thing seen from there.
+bool IsLockedError(DWORD error) {
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+         error == ERROR_UNABLE_TO_REMOVE_REPLACED || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT;
+}
+
+// Tries `attempt` (which returns 0 or the system's error code) again while
+// another program holds the file for a moment: long enough for a scanner's
+// look at a small file, short enough that the user is not left waiting on a
+// file that stays locked. True when an attempt succeeded.
+template <class Attempt>
+bool WhileLockedTry(Attempt attempt) {
+  constexpr DWORD kLockedForAtMostMs = 3000;
+  constexpr DWORD kTryAgainAfterMs = 100;
+  const DWORD start = GetTickCount();
+  for (;;) {
+    const DWORD error = attempt();
+    if (error == 0) return true;
+    if (!IsLockedError(error) || GetTickCount() - start >= kLockedForAtMostMs) return false;
+    Sleep(kTryAgainAfterMs);
+  }
 }
 
 }  // namespace
@@ -56,6 +81,17 @@ bool ProfileFile::WriteString(const std::string& section, const std::string& key
                                                   WideFromAnsi(value).c_str(), path.c_str()) != FALSE;
   lastError_ = written ? 0 : GetLastError();
   return written;
+}
+
+bool ProfileFile::CanRead(const std::wstring& path) {
+  return WhileLockedTry([&]() -> DWORD {
+    const OwnedFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file) return 0;
+    const DWORD error = GetLastError();
+    // Nothing there holds nothing: the defaults are what the file says.
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? 0 : error;
+  });
 }
 
 bool DiskFiles::CanOpenForReading(const std::string& path) {
@@ -113,29 +149,26 @@ std::string ChooserFolder(std::string_view file, bool fileInUse) {
   return ChooserFolder(file, fileInUse, ProgramFolderInCodePage(), IsSystemLeadByte);
 }
 
-Settings LoadProgramSettings(MissingFiles missing) {
+std::optional<Settings> LoadProgramSettings(MissingFiles missing) {
   ProfileFile profile;
   DiskFiles files;
   Settings settings;
-  LoadSettings(settings, profile, files, ProgramFolderInCodePage(), SettingsFilesOf(ProgramFolder()).readPath,
-               IsSystemLeadByte, missing);
+  if (!LoadSettings(settings, profile, files, ProgramFolderInCodePage(), SettingsFilesOf(ProgramFolder()).readPath,
+                    IsSystemLeadByte, missing))
+    return std::nullopt;
   return settings;
 }
 
 bool SaveProgramSettings(const Settings& choices) {
-  // Long enough for a scanner's look at a small file, short enough that the
-  // user is not left waiting on a file that stays locked.
-  constexpr DWORD kLockedForAtMostMs = 3000;
-  constexpr DWORD kTryAgainAfterMs = 100;
   ProfileFile profile;
+  DiskReplacement replacement;
   const std::wstring path = IniPath();
-  const DWORD start = GetTickCount();
-  for (;;) {
-    if (SaveSettings(choices, profile, path)) return true;
-    const bool locked = profile.lastError() == ERROR_SHARING_VIOLATION || profile.lastError() == ERROR_LOCK_VIOLATION;
-    if (!locked || GetTickCount() - start >= kLockedForAtMostMs) return false;
-    Sleep(kTryAgainAfterMs);
-  }
+  return WhileLockedTry([&]() -> DWORD {
+    if (SaveSettings(choices, profile, replacement, path)) return 0;
+    // The copy is ours alone: a lock is met reading or replacing the file.
+    const DWORD error = replacement.lastError() != 0 ? replacement.lastError() : profile.lastError();
+    return error != 0 ? error : ERROR_GEN_FAILURE;
+  });
 }
 
 }  // namespace ventalune::settings

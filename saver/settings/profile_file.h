@@ -3,6 +3,7 @@
 // the folder of the running program. Every path the system names stays
 // UTF-16; the file's sections, keys and values are bytes of the system code
 // page, as the settings file has always held them.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,8 @@ class ProfileFile final : public ProfilePort {
                          std::size_t capacity) override;
   bool WriteString(const std::string& section, const std::string& key, const std::string& value,
                    const std::wstring& path) override;
+  // Waits out another program that holds the file for a moment, as a save does.
+  bool CanRead(const std::wstring& path) override;
   // Why the last write failed (the system's error code), 0 after a success.
   unsigned long lastError() const { return lastError_; }
 
@@ -59,11 +62,13 @@ std::string ChooserFolder(std::string_view file, bool fileInUse);
 
 // The settings in force for this program: read from the settings file in
 // force (beside the program, or the user's own copy), with paths to missing
-// files dropped or kept as `missing` says.
-Settings LoadProgramSettings(MissingFiles missing = MissingFiles::Drop);
-// Writes the five settings to the file the dialog saves to (IniPath()). A
-// file another program holds for a moment (a backup, a virus scanner) is
-// tried again for a while; false when the settings could not be saved.
+// files dropped or kept as `missing` says. Nothing when the file stayed
+// unreadable (held by another program, or not this user's to read).
+std::optional<Settings> LoadProgramSettings(MissingFiles missing = MissingFiles::Drop);
+// Saves the five settings whole to the file the dialog saves to (IniPath()).
+// A file another program holds for a moment (a backup, a virus scanner) is
+// tried again for a while; false, with the file as it was, when the settings
+// could not be saved.
 bool SaveProgramSettings(const Settings& choices);
 
 }  // namespace ventalune::settings

@@ -84,10 +84,11 @@ std::string ChooserFolder(std::string_view file, bool fileInUse, std::string_vie
   return fileInUse && !file.empty() ? FolderOf(file, isLead) : std::string(programFolder);
 }
 
-void LoadSettings(Settings& settings, ProfilePort& profile, FilePort& files, std::string_view programFolder,
+bool LoadSettings(Settings& settings, ProfilePort& profile, FilePort& files, std::string_view programFolder,
                   std::wstring_view iniFile, LeadByteRule isLead, MissingFiles missing) {
   // The profile port takes whole strings; make the one copy here.
   const std::wstring iniPath(iniFile);
+  if (!profile.CanRead(iniPath)) return false;
 
   LoadNumber(settings.PictureKind, profile, kKeyPictureKind, iniPath);
   const bool pictureKept = LoadPath(settings.PictureFile, settings.PictureKind, kPictureFile, profile, files, isLead,
@@ -99,6 +100,7 @@ void LoadSettings(Settings& settings, ProfilePort& profile, FilePort& files, std
   const bool soundKept = LoadPath(settings.BgmFile, settings.BgmKind, MusicKind::kSoundFile, profile, files, isLead,
                                   missing, kKeyBgmFile, iniPath);
   settings.BgmFolder = ChooserFolder(settings.BgmFile, soundKept, programFolder, isLead);
+  return true;
 }
 
 }  // namespace ventalune::settings

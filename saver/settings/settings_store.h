@@ -26,6 +26,12 @@ class ProfilePort {
   // Creates the file, section or key as needed; false when it could not.
   virtual bool WriteString(const std::string& section, const std::string& key, const std::string& value,
                            const std::wstring& path) = 0;
+  // Whether what the file holds can be read now. The profile functions read
+  // a file they cannot open as empty, which a later save would then write
+  // over the user's choices: a file another program holds without sharing,
+  // or one this user may not read, is refused. A missing file holds nothing
+  // and is no refusal.
+  virtual bool CanRead(const std::wstring& path) = 0;
 };
 
 // Whether a path names something the program can open as a file for reading.
@@ -107,13 +113,14 @@ enum class MissingFiles {
   Keep,
 };
 
-// Fills `settings` from the settings file `iniFile`. A number that cannot be
+// Fills `settings` from the settings file `iniFile`: false, with `settings`
+// untouched, when the file is there but refuses reading. A number that cannot be
 // read keeps the value `settings` had; a picture or sound path that no longer
 // names a readable file is dropped or kept as `missing` says. An empty path
 // is no choice to keep: the kind that needs it falls back to 0 either way.
 // The choosers start in the folder of a path kept, in `programFolder` when
 // there is none. Paths are in the code page `isLead` describes.
-void LoadSettings(Settings& settings, ProfilePort& profile, FilePort& files, std::string_view programFolder,
+bool LoadSettings(Settings& settings, ProfilePort& profile, FilePort& files, std::string_view programFolder,
                   std::wstring_view iniFile, LeadByteRule isLead, MissingFiles missing = MissingFiles::Drop);
 
 }  // namespace ventalune::settings

@@ -18,10 +18,20 @@ std::array<std::pair<std::string, std::string>, 5> SettingsWrites(const Settings
            {kKeyBgmFile, choices.BgmFile}}};
 }
 
-bool SaveSettings(const Settings& choices, ProfilePort& profile, std::wstring_view iniFile) {
-  for (const auto& [key, value] : SettingsWrites(choices))
-    if (!WriteIniValue(profile, kSettingsSection, key, value, iniFile)) return false;
-  return true;
+bool SaveSettings(const Settings& choices, ProfilePort& profile, FileReplacement& replacement,
+                  std::wstring_view iniFile) {
+  const std::wstring path(iniFile);
+  const std::optional<std::wstring> copy = replacement.CopyBeside(path);
+  if (!copy) return false;
+  for (const auto& [key, value] : SettingsWrites(choices)) {
+    if (!WriteIniValue(profile, kSettingsSection, key, value, *copy)) {
+      replacement.Discard(*copy);
+      return false;
+    }
+  }
+  if (replacement.PutInPlace(*copy, path)) return true;
+  replacement.Discard(*copy);
+  return false;
 }
 
 }  // namespace ventalune::settings

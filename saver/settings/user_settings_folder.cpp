@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include "common/handles.h"
+#include "saver/settings/disk_replacement.h"
 #include "saver/settings/profile_file.h"
 
 namespace ventalune::settings {
@@ -28,22 +29,22 @@ bool CanWriteSettingsFile(const std::wstring& iniPath) {
   // file systems is let through; the attribute decides for everyone.
   const DWORD attributes = GetFileAttributesW(iniPath.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return false;
-  constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-  OwnedFile file(CreateFileW(iniPath.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                             nullptr));
-  if (!file && GetLastError() == ERROR_FILE_NOT_FOUND) {
-    // Create it for a moment: the only sure way to learn whether this user
-    // may add a file to the folder. The system deletes it again on close.
-    file = OwnedFile(CreateFileW(iniPath.c_str(), GENERIC_WRITE, kShareAll, nullptr, CREATE_NEW,
-                                 FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
-  }
-  if (!file) {
-    // Held by another program for a moment (a backup, a virus scanner): the
-    // folder still takes writes, and the save waits for the file.
+  // Held by another program for a moment (a backup, a virus scanner): the
+  // folder still takes writes, and the save waits for the file.
+  const auto heldForAMoment = [] {
     const DWORD error = GetLastError();
     return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
-  }
-  return true;
+  };
+  constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  const OwnedFile file(CreateFileW(iniPath.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file && GetLastError() != ERROR_FILE_NOT_FOUND && !heldForAMoment()) return false;
+  // A save writes its copy beside the file: create that for a moment, the
+  // only sure way to learn whether this user may add a file to the folder.
+  // The system deletes it again on close.
+  const OwnedFile copy(CreateFileW(CopyPathFor(iniPath).c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_ALWAYS,
+                                   FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+  return copy || heldForAMoment();
 }
 
 SettingsFiles SettingsFilesOf(std::wstring_view programFolder) {

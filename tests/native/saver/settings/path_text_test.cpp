@@ -126,6 +126,7 @@ TEST(LoadSettingsByCharactersTest, KeepsShiftJisPathsAndTheirFolders) {
     bool WriteString(const std::string&, const std::string&, const std::string&, const std::wstring&) override {
       return true;
     }
+    bool CanRead(const std::wstring&) override { return true; }
   } profile;
   profile.values = {{kKeyPictureKind, "1"}, {kKeyPictureFile, picture}, {kKeyBgmKind, "2"}, {kKeyBgmFile, kMusicFile}};
   class Files final : public FilePort {

@@ -43,6 +43,7 @@ class Disk final : public ProfilePort, public FilePort {
     files[path][{section, key}] = value;
     return true;
   }
+  bool CanRead(const std::wstring&) override { return true; }
   bool CanOpenForReading(const std::string& path) override { return chosenFiles.count(path) != 0; }
   bool CanOpenForReading(const std::wstring& path) override { return files.count(path) != 0; }
 };

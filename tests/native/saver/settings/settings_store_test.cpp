@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <set>
 #include <utility>
 #include <vector>
@@ -17,23 +18,32 @@ namespace {
 constexpr char kProgramFolder[] = "C:\\Saver";
 constexpr wchar_t kProgramFolderWide[] = L"C:\\Saver";
 
-// One settings file, answering as the profile functions do: the value cut to
-// the buffer and NUL-padded, or the empty default for a missing key or file.
+using Keys = std::map<std::pair<std::string, std::string>, std::string>;
+
+// Settings files on a disk, answering as the profile functions do: the value
+// cut to the buffer and NUL-padded, or the empty default for a missing key
+// or file.
 class FakeProfile final : public ProfilePort {
  public:
   std::wstring path = IniPath(kProgramFolderWide);
-  std::map<std::pair<std::string, std::string>, std::string> values;
+  std::map<std::wstring, Keys> disk;
+  // The settings file's keys.
+  Keys& values = disk[path];
   // Set to fill the whole buffer regardless of its size, as a careless
   // platform might.
   bool overrunBuffer = false;
+  // Set when another program holds the file without sharing it.
+  bool refusesReading = false;
   std::vector<std::pair<std::string, std::string>> writtenNames;
+  size_t reads = 0;
 
   std::string ReadString(const std::string& section, const std::string& key, const std::wstring& filePath,
                          std::size_t capacity) override {
+    ++reads;
     std::string value;
-    if (filePath == path) {
-      const auto found = values.find({section, key});
-      if (found != values.end()) value = found->second;
+    if (const auto file = disk.find(filePath); file != disk.end()) {
+      const auto found = file->second.find({section, key});
+      if (found != file->second.end()) value = found->second;
     }
     if (overrunBuffer) return value;
     value.resize(std::min(value.size(), capacity - 1));
@@ -45,11 +55,37 @@ class FakeProfile final : public ProfilePort {
     writtenNames.emplace_back(section, key);
     if (writesBeforeFailing == 0) return false;
     if (writesBeforeFailing > 0) --writesBeforeFailing;
-    if (filePath == path) values[{section, key}] = value;
+    disk[filePath][{section, key}] = value;
     return true;
   }
-  // How many writes succeed before the file is held by someone else; -1: all.
+  bool CanRead(const std::wstring&) override { return !refusesReading; }
+  // How many writes succeed before the disk fails; -1: all.
   int writesBeforeFailing = -1;
+};
+
+// The copy beside the file and its replacement, on the fake profile's disk.
+class FakeReplacement final : public FileReplacement {
+ public:
+  explicit FakeReplacement(FakeProfile& profile) : disk_(profile.disk) {}
+  bool copyFails = false;
+  bool replaceFails = false;
+
+  std::optional<std::wstring> CopyBeside(const std::wstring& path) override {
+    if (copyFails) return std::nullopt;
+    const std::wstring copy = path + L".copy";
+    if (const auto file = disk_.find(path); file != disk_.end()) disk_[copy] = file->second;
+    return copy;
+  }
+  bool PutInPlace(const std::wstring& copy, const std::wstring& path) override {
+    if (replaceFails) return false;
+    disk_[path] = disk_[copy];
+    disk_.erase(copy);
+    return true;
+  }
+  void Discard(const std::wstring& copy) override { disk_.erase(copy); }
+
+ private:
+  std::map<std::wstring, Keys>& disk_;
 };
 
 class FakeFiles final : public FilePort {
@@ -258,8 +294,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(LoadSettingsTest, ReadsTheSettingsFileBesideTheProgram) {
   FakeProfile profile;
-  profile.path = L"D:\\Tools\\Saver\\Ventalune.ini";
-  profile.values[{kSettingsSection, kKeyBgmKind}] = "1";
+  profile.disk[L"D:\\Tools\\Saver\\Ventalune.ini"][{kSettingsSection, kKeyBgmKind}] = "1";
   FakeFiles files;
   Settings settings;
   LoadSettings(settings, profile, files, "D:\\Tools\\Saver", IniPath(L"D:\\Tools\\Saver"), NoLeadBytes);
@@ -356,27 +391,80 @@ TEST(WriteIniValueTest, OnlyThe128FirstBytesOfNamesTakeEffect) {
   EXPECT_EQ(profile.values[profile.writtenNames[0]], std::string(300, 'v'));
 }
 
-struct HeldFileRow {
+// A save that fails at any step, or is killed between its writes, leaves
+// the user's file exactly as it was: the writes go to a copy.
+struct SaveRow {
   const char* name;
+  bool fileExists;
   int writesBeforeFailing;
+  bool copyFails;
+  bool replaceFails;
   bool saved;
   size_t attempted;
 };
-class SaveWhileHeldTest : public testing::TestWithParam<HeldFileRow> {};
+class SaveWholeTest : public testing::TestWithParam<SaveRow> {};
 
-// A write that fails (the file held by another program) ends the save and
-// says so, so the caller can try again or tell the user.
-TEST_P(SaveWhileHeldTest, StopsAtTheFirstWriteThatFails) {
+TEST_P(SaveWholeTest, ReplacesTheFileOnlyWhenEveryWriteIsIn) {
+  const SaveRow& row = GetParam();
   FakeProfile profile;
-  profile.writesBeforeFailing = GetParam().writesBeforeFailing;
-  Settings choices;
-  EXPECT_EQ(SaveSettings(choices, profile, profile.path), GetParam().saved);
-  EXPECT_EQ(profile.writtenNames.size(), GetParam().attempted);
+  FakeReplacement replacement(profile);
+  Settings before;
+  before.PictureKind = kPictureFile;
+  before.PictureFile = "C:\\Pictures\\sky.jpg";
+  before.BgmKind = MusicKind::kSoundFile;
+  before.BgmRepeatTrack = 3;
+  before.BgmFile = "C:\\Music\\a.mp3";
+  if (row.fileExists) {
+    for (const auto& [key, value] : SettingsWrites(before)) profile.values[{kSettingsSection, key}] = value;
+    // What others keep in the file goes with every save.
+    profile.values[{"Other", "kept"}] = "1";
+  } else {
+    profile.disk.erase(profile.path);
+  }
+  const auto fileBefore = profile.disk;
+  profile.writesBeforeFailing = row.writesBeforeFailing;
+  replacement.copyFails = row.copyFails;
+  replacement.replaceFails = row.replaceFails;
+
+  EXPECT_EQ(SaveSettings(Settings{}, profile, replacement, profile.path), row.saved);
+
+  EXPECT_EQ(profile.writtenNames.size(), row.attempted);
+  if (!row.saved) {
+    EXPECT_EQ(profile.disk, fileBefore) << "the file as it was, and no copy left behind";
+    return;
+  }
+  ASSERT_EQ(profile.disk.size(), 1u) << "no copy left behind";
+  Keys want;
+  for (const auto& [key, value] : SettingsWrites(Settings{})) want[{kSettingsSection, key}] = value;
+  if (row.fileExists) want[{"Other", "kept"}] = "1";
+  EXPECT_EQ(profile.disk.at(profile.path), want);
 }
-INSTANTIATE_TEST_SUITE_P(Saves, SaveWhileHeldTest,
-                         testing::Values(HeldFileRow{"NeverHeld", -1, true, 5}, HeldFileRow{"HeldFromTheStart", 0, false, 1},
-                                         HeldFileRow{"HeldAfterThreeKeys", 3, false, 4}),
-                         testing_support::RowName());
+INSTANTIATE_TEST_SUITE_P(
+    Saves, SaveWholeTest,
+    testing::Values(SaveRow{"AllFiveIn", true, -1, false, false, true, 5},
+                    SaveRow{"FirstSave", false, -1, false, false, true, 5},
+                    SaveRow{"FirstWriteFails", true, 0, false, false, false, 1},
+                    SaveRow{"ThirdOfFiveFails", true, 2, false, false, false, 3},
+                    SaveRow{"ThirdOfFiveFailsOnTheFirstSave", false, 2, false, false, false, 3},
+                    SaveRow{"FileHeldSoNoCopy", true, -1, true, false, false, 0},
+                    SaveRow{"ReplacementRefused", true, -1, false, true, false, 5}),
+    testing_support::RowName());
+
+// A file another program holds without sharing reads as empty through the
+// profile functions; loading it would put defaults where the user's
+// choices are, for the next save to write over them.
+TEST(LoadSettingsRefused, LeavesTheRecordAndSaysSo) {
+  FakeProfile profile;
+  profile.values[{kSettingsSection, kKeyBgmKind}] = "1";
+  profile.refusesReading = true;
+  FakeFiles files;
+  Settings settings = Before(1, 2, 4);
+
+  EXPECT_FALSE(LoadSettings(settings, profile, files, kProgramFolder, profile.path, NoLeadBytes));
+
+  EXPECT_EQ(profile.reads, 0u);
+  ExpectSettings(settings, Before(1, 2, 4));
+}
 
 }  // namespace
 }  // namespace ventalune::settings

@@ -371,5 +371,46 @@ TEST_F(SettingsDialogTest, SaveWaitsForASettingsFileHeldForAMoment) {
   EXPECT_EQ(GetFileAttributesA(userFile.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
+// The settings file held by a program that shares it with nobody (a sync
+// client, an editor) while the dialog opens: the profile functions would
+// read it as empty, and a save would then write defaults over the user's
+// choices. The dialog waits for it, or says it cannot read it and leaves it.
+HANDLE HoldUnshared() {
+  return CreateFileA(DialogRun::IniPath().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+TEST_F(SettingsDialogTest, OpensWithTheUsersChoicesFromAFileHeldForAMoment) {
+  const std::string picture = Picture();
+  const std::string before = Settings(" 1", picture, " 1", " 3", "");
+  DialogRun::SetIni(&before);
+  HANDLE held = HoldUnshared();
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  std::thread release([held] {
+    std::this_thread::sleep_for(1500ms);
+    CloseHandle(held);
+  });
+  const bool opened = run_.Open();
+  release.join();
+  ASSERT_TRUE(opened);
+  Save();
+  // Every value as it was: the profile writer leaves the file untouched.
+  EXPECT_EQ(DialogRun::IniBytes(), before);
+}
+
+TEST_F(SettingsDialogTest, FileThatStaysUnreadableIsSaidAndLeftAlone) {
+  const std::string before = Settings(" 1", DialogRun::Installed("sky.bmp"), " 2", " 3", "C:\\Music\\a.mp3");
+  DialogRun::SetIni(&before);
+  HANDLE held = HoldUnshared();
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  ASSERT_TRUE(run_.program().Start(DialogRun::Installed("Ventalune.scr"), "/c"));
+  HWND message = nullptr;
+  EXPECT_TRUE(WaitFor([&] { return (message = FindWindowW(L"#32770", kDialogTitle)) != nullptr; }, 20s));
+  if (message) PostMessageW(message, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(run_.Ended());
+  CloseHandle(held);
+  EXPECT_EQ(DialogRun::IniBytes(), before);
+}
+
 }  // namespace
 }  // namespace ventalune::wine_test

@@ -5,9 +5,11 @@
 
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 
 #include "common/wide_text.h"
+#include "saver/settings/disk_replacement.h"
 #include "saver/settings/profile_file.h"
 #include "saver/settings/settings_keys.h"
 
@@ -147,15 +149,69 @@ TEST(ProgramSettingsTest, MissingFileGivesDefaultsAndTheProgramFolder) {
   ASSERT_EQ(IniPath(), wideFolder + L"\\Ventalune.ini");
   DeleteFileW(IniPath().c_str());
 
-  const Settings settings = LoadProgramSettings();
-  EXPECT_EQ(settings.PictureKind, 0);
-  EXPECT_EQ(settings.PictureFile, "");
-  EXPECT_EQ(settings.PictureFolder, folder);
-  EXPECT_EQ(settings.BgmKind, settings::MusicKind::kNone);
-  EXPECT_EQ(settings.BgmRepeatTrack, 0);
-  EXPECT_EQ(settings.BgmFile, "");
-  EXPECT_EQ(settings.BgmFolder, folder);
+  const std::optional<Settings> settings = LoadProgramSettings();
+  ASSERT_TRUE(settings) << "a missing file holds nothing, and is no refusal";
+  EXPECT_EQ(settings->PictureKind, 0);
+  EXPECT_EQ(settings->PictureFile, "");
+  EXPECT_EQ(settings->PictureFolder, folder);
+  EXPECT_EQ(settings->BgmKind, settings::MusicKind::kNone);
+  EXPECT_EQ(settings->BgmRepeatTrack, 0);
+  EXPECT_EQ(settings->BgmFile, "");
+  EXPECT_EQ(settings->BgmFolder, folder);
 }
+
+// A save puts a whole new file in the old one's place: the same bytes the
+// profile functions would have written in place, what else the file holds
+// kept, and no copy left beside it.
+TEST_F(SettingsFileTest, WholeSaveWritesTheFileAsInPlaceWritesWould) {
+  const std::string ini = In("Ventalune.ini");
+  WriteBytes(ini, "[Other]\r\nkept=1\r\n[Section]\r\n" + ShiftJis(L"画像") + "=1\r\n");
+  Settings choices;
+  choices.BgmKind = MusicKind::kAudioCd;
+  choices.BgmRepeatTrack = 7;
+  ProfileFile profile;
+  DiskReplacement replacement;
+
+  ASSERT_TRUE(SaveSettings(choices, profile, replacement, WideFromAnsi(ini)));
+
+  EXPECT_EQ(ReadBytes(ini), "[Other]\r\nkept=1\r\n[Section]\r\n" + ShiftJis(L"画像") + "=0\r\n" +
+                                ShiftJis(L"画像ﾌｧｲﾙ") + "=\r\n" + ShiftJis(L"BGM区分") + "=1\r\n" +
+                                ShiftJis(L"BGMﾘﾋﾟｰﾄ") + "=7\r\n" + ShiftJis(L"BGMﾌｧｲﾙ") + "=\r\n");
+  EXPECT_EQ(GetFileAttributesA((ini + ".saving").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// Another program holds the file. Reading waits a moment, then refuses
+// rather than reading it as empty; a save leaves it exactly as it was.
+struct HeldRow {
+  const char* name;
+  DWORD access;
+  DWORD share;
+  bool readable;
+};
+class HeldSettingsFileTest : public SettingsFileTest, public testing::WithParamInterface<HeldRow> {};
+
+TEST_P(HeldSettingsFileTest, IsReadOrRefusedButNeverOverwritten) {
+  const std::string ini = In("Ventalune.ini");
+  const std::string bytes = "[Section]\r\n" + ShiftJis(L"BGM区分") + "=1\r\n";
+  WriteBytes(ini, bytes);
+  const HANDLE held = CreateFileA(ini.c_str(), GetParam().access, GetParam().share, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  ProfileFile profile;
+  DiskReplacement replacement;
+
+  EXPECT_EQ(profile.CanRead(WideFromAnsi(ini)), GetParam().readable);
+  EXPECT_FALSE(SaveSettings(Settings{}, profile, replacement, WideFromAnsi(ini)));
+  EXPECT_NE(replacement.lastError(), 0u);
+  CloseHandle(held);
+
+  EXPECT_EQ(ReadBytes(ini), bytes);
+  EXPECT_EQ(GetFileAttributesA((ini + ".saving").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+INSTANTIATE_TEST_SUITE_P(
+    Holders, HeldSettingsFileTest,
+    testing::Values(HeldRow{"SharedWithNobody", GENERIC_READ | GENERIC_WRITE, 0, false},
+                    HeldRow{"OpenForWritingSharedForReading", GENERIC_WRITE, FILE_SHARE_READ, true}),
+    [](const testing::TestParamInfo<HeldRow>& row) { return std::string(row.param.name); });
 
 struct ExistsRow {
   const char* name;

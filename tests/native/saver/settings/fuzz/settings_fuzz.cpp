@@ -54,6 +54,7 @@ class TextProfile final : public ProfilePort {
   bool WriteString(const std::string&, const std::string&, const std::string&, const std::wstring&) override {
     std::abort();  // loading never writes
   }
+  bool CanRead(const std::wstring&) override { return true; }
 
  private:
   std::string Find(std::string_view section, std::string_view key) const {
