@@ -17,6 +17,11 @@ namespace ventalune {
 template <class T>
 LRESULT CALLBACK WindowProcOf(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
+    // Only the window's own creation, which the system sends on the
+    // creating thread, sets its instance. Another program can send
+    // WM_NCCREATE too: it must neither point the window at memory of its
+    // choosing nor, through the default handling, wipe the window's title.
+    if (GetWindowLongPtrW(window, GWLP_USERDATA) != 0 || InSendMessageEx(nullptr) != ISMEX_NOSEND) return FALSE;
     // lpCreateParams sits at the same place in the ANSI and the wide structure.
     const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));

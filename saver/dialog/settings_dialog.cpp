@@ -44,6 +44,16 @@ toolkit::FontDescription DialogFontFor(const DialogTexts& texts) {
   return {face, kEnglishFontHundredths, DEFAULT_CHARSET, 400};
 }
 
+// The window's rectangle at its place, its size taken from resolution
+// `from` to `to`.
+RECT ScaledWindowRect(HWND window, int from, int to) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  rect.right = rect.left + MulDiv(rect.right - rect.left, to, from);
+  rect.bottom = rect.top + MulDiv(rect.bottom - rect.top, to, from);
+  return rect;
+}
+
 }  // namespace
 
 SettingsDialog::SettingsDialog(HINSTANCE instance, settings::Settings& settings,
@@ -222,6 +232,9 @@ LRESULT SettingsDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, 
     case WM_DESTROY:
       toolkit::DisconnectAccessible(window);
       window_ = nullptr;
+      // The modal loop looks at the window between messages it takes from
+      // the queue; a message sent from another thread never comes out of it.
+      PostMessageW(nullptr, WM_NULL, 0, 0);
       return 0;
     case WM_ACTIVATE:
       // The focus goes back where the keyboard left it, not to the window.
@@ -239,8 +252,16 @@ LRESULT SettingsDialog::HandleMessage(HWND window, UINT message, WPARAM wParam, 
     case WM_DPICHANGED:
       if (window_ && lParam) {
         Relayout again;
-        again.dpi = HIWORD(wParam);
-        again.window = *reinterpret_cast<const RECT*>(lParam);
+        if (InSendMessageEx(nullptr) == ISMEX_NOSEND) {
+          again.dpi = HIWORD(wParam);
+          again.window = *reinterpret_cast<const RECT*>(lParam);
+        } else {
+          // From another thread or program the rectangle's address means
+          // nothing here, nor need the resolution be true: both come from
+          // the window's monitor as it is.
+          again.dpi = ReadWindowDpi(window_);
+          again.window = ScaledWindowRect(window_, dpi_, again.dpi);
+        }
         again.repeatText = WideFromUtf8(musicGroup_->RepeatText());
         again.focus = focus_;
         again.keyboardUsed = keyboardUsed_;

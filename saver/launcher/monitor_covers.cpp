@@ -79,13 +79,8 @@ HWND MonitorCovers::CreateCover(const RECT& rect) {
 }
 
 void MonitorCovers::EndRun() {
-  // As Esc on the scene: the scene ends itself, restoring the display, and
-  // the run follows it. Without a scene the run window is asked directly.
-  if (HWND scene = FindWindowA(nullptr, kSceneWindowTitle)) {
-    PostMessageW(scene, WM_CLOSE, 0, 0);
-  } else if (owner_) {
-    PostMessageW(owner_, WM_CLOSE, 0, 0);
-  }
+  // The run knows which scene is its own.
+  if (owner_) PostMessageW(owner_, kEndRunRequest, 0, 0);
 }
 
 LRESULT MonitorCovers::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -16,7 +16,7 @@ class MonitorCovers {
   MonitorCovers& operator=(const MonitorCovers&) = delete;
 
   // Covers the monitors; `owner` is the run window, which the covers ask to
-  // end the run when no scene is left to ask. Only the first call counts.
+  // end the run (kEndRunRequest). Only the first call counts.
   void Show(HWND owner);
   // Lays the covers again for the monitors as they are now; nothing before
   // Show or after Remove.

@@ -1,7 +1,9 @@
 #include "saver/launcher/saver_run.h"
 
+#include <iterator>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "assets/saver_resources.h"
 #include "common/handles.h"
@@ -27,6 +29,7 @@ enum TimerId : UINT_PTR { kMp3Watch = 1, kCdWatch = 2, kSceneWatch = 3 };
 constexpr UINT kMp3WatchMs = 1000;
 constexpr UINT kCdWatchMs = 200;
 constexpr auto kRunWindowTitleWide = WideAscii(kRunWindowTitle);
+constexpr auto kSceneWindowTitleWide = WideAscii(kSceneWindowTitle);
 
 class SaverRun final : public ProgramStartPort {
  public:
@@ -46,7 +49,9 @@ class SaverRun final : public ProgramStartPort {
   void StopMusic();
   void WatchSceneFromNow();
   void WatchScene();
-  void EndHungScene(HWND scene);
+  HWND SceneWindow() const;
+  void EndScene();
+  void EndHungScene();
   void RemoveDesktopCopy();
   void SetTimerOn(TimerId id, UINT periodMs, bool on);
 
@@ -117,6 +122,12 @@ void SaverRun::WritePicturesAndStart() {
   // Only a copy this run wrote is this run's to delete.
   const bool roomWritten = WriteRunPicture(roomPicture_, pictures_.room);
   desktopCopyWritten_ = roomWritten && settings_.PictureKind == settings::kPictureDesktop;
+  // A room picture this run could not write is someone else's (another
+  // program holds the file): the scene would show it on its walls.
+  if (!roomWritten) {
+    PostMessageW(window_, WM_CLOSE, 0, 0);
+    return;
+  }
   WriteRunPicture(ringPicture_, pictures_.ring);
   StartScene(*this, settings::ProgramFolder());
   WatchSceneFromNow();
@@ -208,30 +219,65 @@ void SaverRun::WatchSceneFromNow() {
   SetTimer(window_, kSceneWatch, SceneWatch::kLookPeriodMs, nullptr);
 }
 
+// The scene window of the program this run started. Any program may open a
+// window of the scene's title: one left over, or one of a stranger's, must
+// neither keep the run (its covers and hidden cursor) alive nor hide a hang
+// of our own scene.
+HWND SaverRun::SceneWindow() const {
+  if (!sceneProcess_) return nullptr;
+  struct Search {
+    DWORD processId;
+    HWND found;
+  } search{GetProcessId(sceneProcess_.get()), nullptr};
+  EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        auto& wanted = *reinterpret_cast<Search*>(data);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        wchar_t title[std::size(kSceneWindowTitle) + 1] = {};
+        if (owner != wanted.processId || GetWindowTextW(window, title, static_cast<int>(std::size(title))) == 0)
+          return TRUE;
+        if (std::wstring_view(title) != kSceneWindowTitleWide.data()) return TRUE;
+        wanted.found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 void SaverRun::WatchScene() {
   if (!sceneWatch_) return;
-  HWND scene = FindWindowA(nullptr, kSceneWindowTitle);
+  // The run ends with the scene program, whatever windows remain.
+  const bool sceneEnded = sceneProcess_ && WaitForSingleObject(sceneProcess_.get(), 0) != WAIT_TIMEOUT;
+  HWND scene = sceneEnded ? nullptr : SceneWindow();
   if (scene) covers_.Show(window_);
   const SceneLook look = !scene                ? SceneLook::kAbsent
                          : WindowAnswers(scene) ? SceneLook::kAnswering
                                                 : SceneLook::kSilent;
-  const SceneVerdict verdict = sceneWatch_->Look(look, GetTickCount());
+  const SceneVerdict verdict = sceneEnded ? SceneVerdict::kGone : sceneWatch_->Look(look, GetTickCount());
   if (verdict == SceneVerdict::kWatching) return;
-  if (verdict == SceneVerdict::kHung) EndHungScene(scene);
+  if (verdict == SceneVerdict::kHung) EndHungScene();
   KillTimer(window_, kSceneWatch);
   SendMessageW(window_, WM_CLOSE, 0, 0);
 }
 
-// The scene covers the screen and takes no keys: the user would be locked
-// out. End the program we started, if the window is its; the system puts
-// the display mode back when the process that changed it ends.
-void SaverRun::EndHungScene(HWND scene) {
-  DWORD owner = 0;
-  GetWindowThreadProcessId(scene, &owner);
-  if (sceneProcess_ && owner == GetProcessId(sceneProcess_.get())) {
-    TerminateProcess(sceneProcess_.get(), 1);
-    WaitForSingleObject(sceneProcess_.get(), 5000);
+// As Esc on the scene: the scene ends itself, restoring the display, and the
+// run follows it. Without a scene the run ends directly.
+void SaverRun::EndScene() {
+  if (HWND scene = SceneWindow()) {
+    PostMessageW(scene, WM_CLOSE, 0, 0);
+  } else {
+    SendMessageW(window_, WM_CLOSE, 0, 0);
   }
+}
+
+// The scene covers the screen and takes no keys: the user would be locked
+// out. The system puts the display mode back when the process that changed
+// it ends.
+void SaverRun::EndHungScene() {
+  if (!sceneProcess_) return;
+  TerminateProcess(sceneProcess_.get(), 1);
+  WaitForSingleObject(sceneProcess_.get(), 5000);
 }
 
 LRESULT SaverRun::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -245,6 +291,9 @@ LRESULT SaverRun::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM
         SetTimerOn(kCdWatch, kCdWatchMs, musicState_.CdPolling);
       }
       if (wParam == kSceneWatch) WatchScene();
+      return 0;
+    case kEndRunRequest:
+      EndScene();
       return 0;
     case WM_DISPLAYCHANGE:
       // Monitors came, went or moved, the scene's own mode switch included.

@@ -11,6 +11,9 @@ namespace ventalune::launcher {
 
 inline constexpr wchar_t kRunWindowClass[] = L"Nubivola_S";
 inline constexpr char kRunWindowTitle[] = "Nubivola_Main";
+// Posted to the run window by its covers (Esc, a click): the run asks its
+// scene to end, or ends itself when there is none.
+inline constexpr UINT kEndRunRequest = WM_APP + 1;
 
 // Creates the hidden run window and runs its load step. The start-up has
 // hidden the cursor; the end of the run shows it again. False when the

@@ -412,5 +412,41 @@ TEST_F(SettingsDialogTest, FileThatStaysUnreadableIsSaidAndLeftAlone) {
   EXPECT_EQ(DialogRun::IniBytes(), before);
 }
 
+// Another program can send any window any message. One that claims to
+// create the dialog again, or hands it a rectangle to move to, changes
+// nothing: the dialog stays where it is, whole, and still saves.
+TEST_F(SettingsDialogTest, MessagesFromAnotherProgramLeaveTheDialogAlone) {
+  const std::string before = Settings(" 0", "", " 1", " 0", "");
+  OpenWith(before);
+  RECT placed{};
+  GetWindowRect(run_.window(), &placed);
+  DWORD_PTR ignored = 0;
+
+  CREATESTRUCTW create{};
+  create.lpCreateParams = reinterpret_cast<void*>(static_cast<uintptr_t>(0x1234));
+  SendMessageTimeoutW(run_.window(), WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&create), SMTO_BLOCK, 5000, &ignored);
+  RECT elsewhere{-3000, -3000, 3000, 3000};
+  SendMessageTimeoutW(run_.window(), WM_DPICHANGED, MAKEWPARAM(ExpectedDpi(), ExpectedDpi()),
+                      reinterpret_cast<LPARAM>(&elsewhere), SMTO_BLOCK, 5000, &ignored);
+
+  // A relayout closes the window and builds it again.
+  HWND dialog = nullptr;
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        dialog = FindWindowW(nullptr, kDialogTitle);
+        return dialog && IsWindowVisible(dialog) && run_.program().running();
+      },
+      10s));
+  RECT now{};
+  GetWindowRect(dialog, &now);
+  EXPECT_EQ(now.left, placed.left);
+  EXPECT_EQ(now.top, placed.top);
+  EXPECT_EQ(now.right, placed.right);
+  EXPECT_EQ(now.bottom, placed.bottom);
+  PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_TRUE(run_.Ended());
+  EXPECT_EQ(DialogRun::IniBytes(), before);
+}
+
 }  // namespace
 }  // namespace ventalune::wine_test

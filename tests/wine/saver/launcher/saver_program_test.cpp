@@ -235,8 +235,9 @@ TEST_F(SaverProgramTest, EscapeWhileAnotherWindowIsInFrontEndsTheRun) {
 }
 
 // A picture file another program holds without letting others write: the
-// run cannot write its copy there, and it leaves the file as it was,
-// neither overwritten nor deleted at the end.
+// run cannot write its copy there, so it does not start the scene (which
+// would show the holder's picture on its walls), and it leaves the file as
+// it was, neither overwritten nor deleted.
 TEST_F(SaverProgramTest, RunLeavesAPictureFileItCouldNotWrite) {
   WriteSettings(0, "", 0, "");
   CreateDirectoryW(RunPictureFolder().c_str(), nullptr);
@@ -246,11 +247,49 @@ TEST_F(SaverProgramTest, RunLeavesAPictureFileItCouldNotWrite) {
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   ASSERT_TRUE(StartSaver(saver_, "/s"));
-  EXPECT_NE(WaitForTopLevelWindow(kSceneWindowTitle, 15s), nullptr);
-  EndSceneWithEscape();
-  ExpectSaverEnds(3s);
+  ExpectSaverEnds(10s);
+  EXPECT_EQ(FindTopLevelWindow(kSceneWindowTitle), nullptr) << "a scene started without its picture";
+  EXPECT_TRUE(CursorShowsWithin(5s));
   CloseHandle(held);
   EXPECT_EQ(ReadRawFile(RunPictures().room), before);
+}
+
+// A window of the scene's title that is not the run's scene (a leftover, a
+// stranger's) neither keeps the run alive after Esc nor is touched by it.
+TEST_F(SaverProgramTest, ForeignWindowOfTheScenesTitleDoesNotKeepTheRun) {
+  WriteSettings(0, "", 0, "");
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = DefWindowProcA;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = "VentaluneTestForeignScene";
+  RegisterClassA(&windowClass);
+  HWND foreign = CreateWindowExA(0, windowClass.lpszClassName, kSceneWindowTitle, WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                 50, 50, 200, 150, nullptr, nullptr, windowClass.hInstance, nullptr);
+  ASSERT_NE(foreign, nullptr);
+
+  ASSERT_TRUE(StartSaver(saver_, "/s"));
+  HWND scene = nullptr;
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        for (HWND window = FindWindowA(nullptr, kSceneWindowTitle); window;
+             window = FindWindowExA(nullptr, window, nullptr, kSceneWindowTitle)) {
+          if (window != foreign) scene = window;
+        }
+        return scene != nullptr;
+      },
+      15s));
+  EXPECT_TRUE(WaitFor([] { return !CursorShowing(); }, 5s)) << "the run hides the cursor";
+  ASSERT_TRUE(WaitFor([&] { SetForegroundWindow(scene); return GetForegroundWindow() == scene; }, 5s));
+  KeyDown(VK_ESCAPE);
+  const bool gone = WaitFor([&] { return !IsWindow(scene); }, 10s);
+  KeyUp(VK_ESCAPE);
+  EXPECT_TRUE(gone) << "the scene did not end on Esc";
+
+  ExpectSaverEnds(5s);
+  EXPECT_TRUE(CursorShowsWithin(5s)) << "the cursor is back after the run";
+  EXPECT_EQ(FindWindowW(L"Nubivola_Cover", nullptr), nullptr) << "a cover outlived the run";
+  EXPECT_TRUE(IsWindow(foreign) && IsWindowVisible(foreign)) << "the run touched a window not its own";
+  DestroyWindow(foreign);
 }
 
 // Run by linked_picture_folder.sh, which has made the user's picture folder
