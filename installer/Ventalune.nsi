@@ -11,7 +11,9 @@
 ;   /SAVER=0 leaves the user's screen-saver choice alone (the box unticked).
 ;   /D=<folder> installs there when it is empty, missing or an earlier
 ;   install of ours, and otherwise into a Ventalune folder inside it; when
-;   that one holds other files too, nothing is installed (exit code 2).
+;   that one holds other files too, nothing is installed (exit code 2). A
+;   folder outside the user's own (profile, local or roaming application
+;   data) is refused, and nothing is written (exit code 3).
 ; Uninstall silently: "%LOCALAPPDATA%\Programs\Ventalune\uninstall.exe" /S
 
 Unicode true
@@ -31,10 +33,8 @@ ManifestSupportedOS all
 !define PUBLISHER "Ventalune"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Ventalune"
 !define DESKTOP_KEY "Control Panel\Desktop"
-; Where runs wrote their two pictures: the user's own folder, and the
-; shared one of earlier versions.
+; Where runs write their two pictures: the user's own folder.
 !define PICTURE_FOLDER "$LOCALAPPDATA\Ventalune"
-!define DATA_FOLDER "C:\q_sarn"
 !define FILE_ATTRIBUTE_REPARSE_POINT 0x400
 !define SPI_SETSCREENSAVEACTIVE 17
 !define SPIF_UPDATEINIFILE_SENDCHANGE 3
@@ -81,6 +81,21 @@ Page custom LicencePage LicencePageLeave
 
 !insertmacro MUI_LANGUAGE "English"
 
+; Sets `result` to 1 when `path` is the folder `folder` or lies inside it
+; (the comparison ignores case, as the file system does).
+!macro IfInsideSetOne path folder result
+  Push $R0
+  Push $R1
+  StrLen $R0 "${folder}\"
+  StrCpy $R1 "${path}\" $R0
+  ${If} "${folder}" != ""
+  ${AndIf} $R1 == "${folder}\"
+    StrCpy ${result} 1
+  ${EndIf}
+  Pop $R1
+  Pop $R0
+!macroend
+
 Function .onInit
   SetShellVarContext current
   StrCpy $UseAsSaver ${BST_CHECKED}
@@ -91,7 +106,33 @@ Function .onInit
   ${AndIf} $1 == "0"
     StrCpy $UseAsSaver ${BST_UNCHECKED}
   ${EndIf}
+  Call RefuseFolderOthersMayChange
   Call ChooseInstallFolder
+FunctionEnd
+
+; The saver runs as the user whenever the machine is idle: a folder other
+; accounts may write (C:\Tools, say, where every local account may add and
+; replace files) would let any of them run code as this user. The user's
+; own folders are writable by the user, SYSTEM and Administrators alone.
+Function RefuseFolderOthersMayChange
+  Push $0
+  Push $1
+  ; The folder as the system resolves it, ".." and all; it need not exist.
+  System::Call 'kernel32::GetFullPathNameW(w "$INSTDIR", i ${NSIS_MAX_STRLEN}, w .r0, p 0) i .r1'
+  ${If} $1 == 0
+    StrCpy $0 ""
+  ${EndIf}
+  StrCpy $1 0
+  !insertmacro IfInsideSetOne $0 $PROFILE $1
+  !insertmacro IfInsideSetOne $0 $LOCALAPPDATA $1
+  !insertmacro IfInsideSetOne $0 $APPDATA $1
+  ${If} $1 != 1
+    MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} installs only into your own folders, which no other account can change: $INSTDIR is not one of them. Please choose a folder inside $PROFILE." /SD IDOK
+    SetErrorLevel 3
+    Quit
+  ${EndIf}
+  Pop $1
+  Pop $0
 FunctionEnd
 
 ; The uninstaller deletes our files by name. So that it never takes a
@@ -163,8 +204,8 @@ Function FolderTakesUs
 FunctionEnd
 
 ; SaverChoiceIsOurs: pushes 1 when the user's screen saver is the
-; Ventalune.scr in $INSTDIR, in either spelling (we write the short one;
-; Windows' Install may write either), else 0.
+; Ventalune.scr in $INSTDIR, in either spelling (we write the long one where
+; it has no blank; Windows' Install may write either), else 0.
 !macro SaverChoiceIsOurs un
 Function ${un}SaverChoiceIsOurs
   Push $R0
@@ -255,35 +296,88 @@ Section "Ventalune" SecMain
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" "$0"
 
   ${If} $UseAsSaver == ${BST_CHECKED}
-    ; The user's choice before ours, given back at uninstall. When the
-    ; choice is ours already (a reinstall), what the first install kept
-    ; stays; a value that was missing is remembered as missing.
-    Call SaverChoiceIsOurs
-    Pop $0
-    ${If} $0 != 1
-      ClearErrors
-      ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
-      ${If} ${Errors}
-        DeleteRegValue HKCU "${UNINSTALL_KEY}" "PreviousScreenSaver"
-      ${Else}
-        WriteRegStr HKCU "${UNINSTALL_KEY}" "PreviousScreenSaver" "$0"
-      ${EndIf}
-      ClearErrors
-      ReadRegStr $0 HKCU "${DESKTOP_KEY}" "ScreenSaveActive"
-      ${If} ${Errors}
-        DeleteRegValue HKCU "${UNINSTALL_KEY}" "PreviousScreenSaveActive"
-      ${Else}
-        WriteRegStr HKCU "${UNINSTALL_KEY}" "PreviousScreenSaveActive" "$0"
-      ${EndIf}
-    ${EndIf}
-    ; The short path, as Windows' own Install writes it: the value is read
-    ; by code that does not expect blanks.
-    GetFullPathName /SHORT $0 "$INSTDIR\Ventalune.scr"
-    WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "$0"
-    WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" "1"
-    System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i 1, p 0, i ${SPIF_UPDATEINIFILE_SENDCHANGE})'
+    Call RegisterAsScreenSaver
   ${EndIf}
 SectionEnd
+
+; SaverPathForSettings: pushes the path of the installed saver as the
+; screen-saver setting takes it, which is read by code that does not expect
+; blanks: the long path where it has none, else the short one; empty when
+; both have blanks (a volume that keeps no short names).
+Function SaverPathForSettings
+  Push $0
+  StrCpy $0 "$INSTDIR\Ventalune.scr"
+  Push $0
+  Call HasBlank
+  Exch $1
+  ${If} $1 == 1
+    GetFullPathName /SHORT $0 "$INSTDIR\Ventalune.scr"
+    Push $0
+    Call HasBlank
+    Pop $1
+    ${If} $1 == 1
+      StrCpy $0 ""
+    ${EndIf}
+  ${EndIf}
+  Pop $1
+  Exch $0
+FunctionEnd
+
+; HasBlank: pops a text, pushes 1 when it holds a blank, else 0.
+Function HasBlank
+  Exch $R0
+  Push $R1
+  Push $R2
+  StrCpy $R2 0
+  ${Do}
+    StrCpy $R1 $R0 1 $R2
+    ${If} $R1 == ""
+      StrCpy $R1 0
+      ${Break}
+    ${ElseIf} $R1 == " "
+      StrCpy $R1 1
+      ${Break}
+    ${EndIf}
+    IntOp $R2 $R2 + 1
+  ${Loop}
+  Pop $R2
+  Exch $R1
+  Exch
+  Pop $R0
+FunctionEnd
+
+Function RegisterAsScreenSaver
+  Call SaverPathForSettings
+  Pop $1
+  ${If} $1 == ""
+    MessageBox MB_OK|MB_ICONEXCLAMATION "${PRODUCT} is installed, but Windows cannot start it as your screen saver from $INSTDIR: the path holds blanks and this drive keeps no short names. Install it into a folder without blanks to use it as your screen saver." /SD IDOK
+    Return
+  ${EndIf}
+  ; The user's choice before ours, given back at uninstall. When the
+  ; choice is ours already (a reinstall), what the first install kept
+  ; stays; a value that was missing is remembered as missing.
+  Call SaverChoiceIsOurs
+  Pop $0
+  ${If} $0 != 1
+    ClearErrors
+    ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+    ${If} ${Errors}
+      DeleteRegValue HKCU "${UNINSTALL_KEY}" "PreviousScreenSaver"
+    ${Else}
+      WriteRegStr HKCU "${UNINSTALL_KEY}" "PreviousScreenSaver" "$0"
+    ${EndIf}
+    ClearErrors
+    ReadRegStr $0 HKCU "${DESKTOP_KEY}" "ScreenSaveActive"
+    ${If} ${Errors}
+      DeleteRegValue HKCU "${UNINSTALL_KEY}" "PreviousScreenSaveActive"
+    ${Else}
+      WriteRegStr HKCU "${UNINSTALL_KEY}" "PreviousScreenSaveActive" "$0"
+    ${EndIf}
+  ${EndIf}
+  WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "$1"
+  WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" "1"
+  System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i 1, p 0, i ${SPIF_UPDATEINIFILE_SENDCHANGE})'
+FunctionEnd
 
 Function un.onInit
   SetShellVarContext current
@@ -329,9 +423,9 @@ Section "Uninstall"
   RMDir "$SMPROGRAMS\Ventalune"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
 
+  ; Only the user's own folder: what another folder holds may be someone
+  ; else's.
   Push "${PICTURE_FOLDER}"
-  Call un.RemoveRunPictures
-  Push "${DATA_FOLDER}"
   Call un.RemoveRunPictures
 SectionEnd
 

@@ -4,15 +4,19 @@
 
 #include "scene/picture_texture.h"
 
+#include <algorithm>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "common/bitmap_check.h"
 #include "common/dib_section.h"
 #include "common/handles.h"
 #include "common/ole_picture.h"
 #include "common/screen_dpi.h"
+#include "common/whole_file.h"
 #include "scene/gl_api.h"
 #include "scene/texture_size.h"
 #include "scene/texture_upload.h"
@@ -20,29 +24,20 @@
 namespace ventalune::scene {
 namespace {
 
-constexpr size_t kMaxPathChars = 260;  // including the terminator
+// The saver writes the pictures at most at the screen's size: an 8K desktop
+// copy takes 100 MB. Anything far larger is no picture of a run.
+constexpr uint64_t kLargestPictureFileBytes = 256ull << 20;
 
-// Reads just enough of the file to refuse a bitmap cut short before the
-// picture loader reads past its end.
-bool PictureFileLooksWhole(const wchar_t* path) {
-  const OwnedFile file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
-  LARGE_INTEGER size{};
-  uint8_t head[kBitmapHeaderBytes];
-  DWORD read = 0;
-  const bool ok = GetFileSizeEx(file.get(), &size) && ReadFile(file.get(), head, sizeof(head), &read, nullptr);
-  return ok && BitmapFileIsWhole(std::span(head, read), static_cast<uint64_t>(size.QuadPart));
-}
-
+// The file is opened and read once: the bytes checked are the bytes
+// decoded, so nobody can swap the file between the two. A bitmap cut short
+// is refused before the picture loader reads past its end.
 ComPtr<IPicture> OpenPicture(const wchar_t* path) {
-  // The loader takes a path of the classic length at most.
-  std::wstring widePath(path);
-  if (widePath.empty() || widePath.size() >= kMaxPathChars) return nullptr;
-  if (!PictureFileLooksWhole(path)) return nullptr;
-  void* picture = nullptr;
-  if (FAILED(OleLoadPicturePath(widePath.data(), nullptr, 0, 0, IID_IPicture, &picture))) return nullptr;
-  return ComPtr<IPicture>(static_cast<IPicture*>(picture));
+  if (!path || !*path) return nullptr;
+  const std::optional<std::vector<uint8_t>> bytes = ReadWholeFile(std::wstring(path), kLargestPictureFileBytes);
+  if (!bytes) return nullptr;
+  const std::span<const uint8_t> head(bytes->data(), std::min<size_t>(bytes->size(), kBitmapHeaderBytes));
+  if (!BitmapFileIsWhole(head, bytes->size())) return nullptr;
+  return LoadOlePicture(*bytes);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "scene/scene_frame.h"
 
+#include "common/user_picture_folder.h"
 #include "common/window_of.h"
 #include "scene/frame_pacer.h"
 #include "scene/frame_timer.h"
@@ -12,12 +13,14 @@
 namespace ventalune::scene {
 namespace {
 
-// The folder the saver named for this run, or nothing.
-std::wstring PictureFolderFromEnvironment() {
+// The folder the saver named for this run; started alone, the scene reads
+// the user's own, where the last run's pictures are. Never a folder another
+// account could fill.
+std::wstring PictureFolder() {
   wchar_t folder[MAX_PATH] = {};
   const DWORD length = GetEnvironmentVariableW(kPictureFolderVariable, folder, MAX_PATH);
-  // Too long for a path the picture loader takes: as though none were named.
-  if (length == 0 || length >= MAX_PATH) return {};
+  // Too long for a path the file functions take: as though none were named.
+  if (length == 0 || length >= MAX_PATH) return UserPictureFolder();
   return std::wstring(folder, length);
 }
 
@@ -111,7 +114,7 @@ int RunSceneProgram(HINSTANCE instance, FramePresentedHook framePresented, Frame
   frame.scene = &scene;
   frame.framePresented = framePresented;
   frame.pacing = pacing;
-  frame.pictures = PicturePathsIn(PictureFolderFromEnvironment());
+  frame.pictures = PicturePathsIn(PictureFolder());
 
   // The system colour index used directly as the brush value, as the class
   // has always had it; the GL covers the whole client area anyway.

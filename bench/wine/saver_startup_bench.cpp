@@ -23,15 +23,18 @@
 #include "support/program_driver.h"
 #include "support/screen_capture.h"
 
-using ventalune::JoinedPath;
-using ventalune::kDataFolder;
 using ventalune::kSceneWindowTitle;
 
 namespace {
 
-// Files of its own in the data folder, beside the run's.
-constexpr auto kBenchRoomFile = JoinedPath(kDataFolder, "bench1.bmp");
-constexpr auto kBenchRingFile = JoinedPath(kDataFolder, "bench2.bmp");
+// Files of its own in the temporary folder: only the timing matters.
+std::string TemporaryFile(const char* name) {
+  char folder[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, folder);
+  return std::string(folder) + name;
+}
+const std::string kBenchRoomFile = TemporaryFile("ventalune-bench1.bmp");
+const std::string kBenchRingFile = TemporaryFile("ventalune-bench2.bmp");
 
 using Clock = std::chrono::steady_clock;
 using namespace ventalune;
@@ -56,11 +59,11 @@ void TimeLoadSteps(HMODULE saver, bool chosenPictures) {
   worldMap.LoadResource(saver, IDR_WORLD_MAP);
   std::printf("world map decode: %.1f ms\n", MsSince(start));
   start = Clock::now();
-  display.SaveBitmapFile(kBenchRoomFile.data());
-  worldMap.SaveBitmapFile(kBenchRingFile.data());
+  display.SaveBitmapFile(kBenchRoomFile.c_str());
+  worldMap.SaveBitmapFile(kBenchRingFile.c_str());
   std::printf("file writes (both bitmaps): %.1f ms\n", MsSince(start));
-  DeleteFileA(kBenchRoomFile.data());
-  DeleteFileA(kBenchRingFile.data());
+  DeleteFileA(kBenchRoomFile.c_str());
+  DeleteFileA(kBenchRingFile.c_str());
   if (!chosenPictures) return;
 
   // The chosen picture's decode (reduced above 4096 pixels) and its file.
@@ -75,7 +78,7 @@ void TimeLoadSteps(HMODULE saver, bool chosenPictures) {
       chosen.LoadFile(path);
       decodes.push_back(MsSince(start));
       start = Clock::now();
-      chosen.SaveBitmapFile(kBenchRoomFile.data());
+      chosen.SaveBitmapFile(kBenchRoomFile.c_str());
       writes.push_back(MsSince(start));
       chosenWidth = chosen.width();
       chosenHeight = chosen.height();
@@ -85,7 +88,7 @@ void TimeLoadSteps(HMODULE saver, bool chosenPictures) {
     std::printf("chosen picture %s: decode to %dx%d %.1f ms, file write %.1f ms (medians of 3)\n", picture,
                 chosenWidth, chosenHeight, decodes[1], writes[1]);
   }
-  DeleteFileA(kBenchRoomFile.data());
+  DeleteFileA(kBenchRoomFile.c_str());
 }
 
 // The settings beside the product belong to whoever put them there: a
@@ -255,7 +258,6 @@ void TimeDesktopRunAtThisSize(const std::string& saverPath) {
 // beside it) to time instead of the one built here, for comparisons.
 int main(int argc, char** argv) {
   OleInitialize(nullptr);
-  CreateDirectoryA(kDataFolder, nullptr);
   const bool desktopRunOnly = argc > 1 && std::string(argv[1]) == "--desktop-run";
   if (desktopRunOnly) --argc, ++argv;
   const std::string saverPath = argc > 1 ? argv[1] : ProductPath("Ventalune.scr");

@@ -14,10 +14,8 @@
 #include "common/program_contract.h"
 #include "scene/scene_frame.h"
 #include "support/bitmap_file.h"
+#include "support/program_driver.h"
 
-using ventalune::kDataFolder;
-using ventalune::kRoomPicturePath;
-using ventalune::kRingPicturePath;
 
 namespace {
 
@@ -67,11 +65,16 @@ int main(int argc, char** argv) {
   using namespace ventalune::wine_test;
   if (argc > 1) measureMs = static_cast<DWORD>(std::atoi(argv[1])) * 1000;
   const bool uncapped = argc > 2 && std::strcmp(argv[2], "uncapped") == 0;
-  CreateDirectoryA(kDataFolder, nullptr);
-  // A photo-sized room picture and a small ring picture, as the saver writes.
-  WriteBmpFile(kRoomPicturePath.data(), 1024, 768,
+  // A photo-sized room picture and a small ring picture, as the saver writes
+  // them, in the user's folder as a run leaves them; named to the scene as
+  // the saver names it.
+  const std::wstring folder = RunPictureFolder();
+  CreateDirectoryW(folder.c_str(), nullptr);
+  SetEnvironmentVariableW(ventalune::kPictureFolderVariable, folder.c_str());
+  const ventalune::PicturePaths pictures = RunPictures();
+  WriteBmpFile(pictures.room, 1024, 768,
                [](int x, int y) { return Rgb{static_cast<uint8_t>(x), static_cast<uint8_t>(y), 128}; });
-  WriteBmpFile(kRingPicturePath.data(), 256, 256,
+  WriteBmpFile(pictures.ring, 256, 256,
                [](int x, int y) { return Rgb{64, static_cast<uint8_t>(x), static_cast<uint8_t>(y)}; });
   OleInitialize(nullptr);
   QueryPerformanceCounter(&programStart);

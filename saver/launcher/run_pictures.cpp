@@ -1,11 +1,10 @@
 #include "saver/launcher/run_pictures.h"
 
-#include <shlobj.h>
-
 #include <vector>
 
 #include "common/handles.h"
 #include "common/program_contract.h"
+#include "common/user_picture_folder.h"
 #include "saver/pictures/bitmap_file.h"
 
 namespace ventalune::launcher {
@@ -18,13 +17,8 @@ bool IsReparsePoint(DWORD attributes) {
 }  // namespace
 
 std::optional<std::wstring> PrepareRunPictureFolder() {
-  PWSTR local = nullptr;
-  if (FAILED(SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_CREATE, nullptr, &local)) || !local) {
-    CoTaskMemFree(local);
-    return std::nullopt;
-  }
-  std::wstring folder = std::wstring(local) + L"\\" + kUserFolderName;
-  CoTaskMemFree(local);
+  const std::wstring folder = UserPictureFolder();
+  if (folder.empty()) return std::nullopt;
   CreateDirectoryW(folder.c_str(), nullptr);
   const DWORD attributes = GetFileAttributesW(folder.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) || IsReparsePoint(attributes))

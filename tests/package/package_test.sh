@@ -156,11 +156,11 @@ local_app_data=$(win cmd /c echo %LOCALAPPDATA%)
 install_win="$local_app_data\\Programs\\Ventalune"
 install_dir=$(unix_path "$install_win")
 start_menu=$(unix_path "$(win cmd /c echo %APPDATA%)\\Microsoft\\Windows\\Start Menu\\Programs\\Ventalune")
-# Where runs wrote their pictures: the user's own folder, and the shared
-# one of earlier versions.
+user_profile=$(win cmd /c echo %USERPROFILE%)
+# Where runs write their pictures: the user's own folder. The shared one of
+# earlier versions may hold another user's, and is left alone.
 picture_dir=$(realpath -m "$(unix_path "$local_app_data\\Ventalune")")
 data_dir=$(unix_path 'C:\q_sarn')
-picture_dirs=("$picture_dir" "$data_dir")
 shipped="LICENSE.txt THIRD-PARTY.txt Ventalune.dll Ventalune.html Ventalune.scr VentaluneSettings.exe uninstall.exe"
 
 install() { wine "$setup" /S "$@" >/dev/null 2>&1; }
@@ -205,7 +205,7 @@ check "Start menu: help page shortcut" lnk_has "$start_menu/Ventalune help.lnk" 
 saver_value=$(reg_value "$desktop_key" SCRNSAVE.EXE)
 equal "the screen saver is the installed file" "$(realpath -m "$(unix_path "$saver_value")")" \
   "$(realpath "$install_dir/Ventalune.scr")"
-check "the screen-saver path is the short one ($saver_value)" bash -c "[[ '$saver_value' != *' '* ]]"
+equal "the screen-saver path is the long one, which has no blank" "$saver_value" "$install_win\\Ventalune.scr"
 equal "the screen saver is on" "$(reg_value "$desktop_key" ScreenSaveActive)" "1"
 
 run_saver "$prefix" "$install_dir/Ventalune.scr"
@@ -264,7 +264,7 @@ equal "a reinstall keeps the settings file" "$(cat "$install_dir/Ventalune.ini" 
 equal "with the box off the choice stays" "$(reg_value "$desktop_key" SCRNSAVE.EXE)" 'C:\windows\system32\other.scr'
 
 # The uninstaller while another saver is chosen.
-for folder in "${picture_dirs[@]}"; do
+for folder in "$picture_dir" "$data_dir"; do
   mkdir -p "$folder"
   for picture in Nubivola1.bmp Nubivola2.bmp; do printf 'BM' > "$folder/$picture"; done
 done
@@ -273,22 +273,21 @@ equal "no program file is left" "$(cd "$install_dir" 2>/dev/null && ls | tr '\n'
 check "no Start-menu entry is left" test ! -e "$start_menu"
 check "no uninstall entry is left" bash -c "! wine reg query '$uninstall_key' >/dev/null 2>&1"
 equal "another saver's choice stays" "$(reg_value "$desktop_key" SCRNSAVE.EXE)" 'C:\windows\system32\other.scr'
-for folder in "${picture_dirs[@]}"; do
-  check "the picture folder $(basename "$folder") and its pictures are gone" test ! -e "$folder"
-done
+check "the user's picture folder and its pictures are gone" test ! -e "$picture_dir"
+equal "the shared folder, maybe another user's, is left alone" "$(ls "$data_dir" 2>/dev/null | tr '\n' ' ')" \
+  "Nubivola1.bmp Nubivola2.bmp "
+rm -rf "$data_dir"
 
 # Install and uninstall with our saver chosen where none was chosen before;
-# the user's own file in the data folder keeps the folder. The settings the
+# the user's own file in the picture folder keeps the folder. The settings the
 # uninstall left behind do not make the folder someone else's.
 wine reg delete "$desktop_key" /v SCRNSAVE.EXE /f >/dev/null 2>&1
 install
 equal "an install finds the folder holding only our settings" \
   "$(reg_value "$uninstall_key" InstallLocation)" "$install_win"
 rm -f "$install_dir/Ventalune.ini"
-for folder in "${picture_dirs[@]}"; do
-  mkdir -p "$folder"
-  for picture in Nubivola1.bmp Nubivola2.bmp mine.txt; do printf 'x' > "$folder/$picture"; done
-done
+mkdir -p "$picture_dir"
+for picture in Nubivola1.bmp Nubivola2.bmp mine.txt; do printf 'x' > "$picture_dir/$picture"; done
 check "the silent uninstaller finishes again" uninstall
 if [ -e "$install_dir" ]; then
   fail "the install folder is gone: still there with $(ls -A "$install_dir" | tr '\n' ' ')"
@@ -296,15 +295,12 @@ else
   pass "the install folder is gone"
 fi
 equal "our screen-saver choice is cleared" "$(reg_value "$desktop_key" SCRNSAVE.EXE)" ""
-for folder in "${picture_dirs[@]}"; do
-  equal "the picture folder $(basename "$folder") keeps only the user's file" \
-    "$(ls "$folder" 2>/dev/null | tr '\n' ' ')" "mine.txt "
-done
+equal "the picture folder keeps only the user's file" "$(ls "$picture_dir" 2>/dev/null | tr '\n' ' ')" "mine.txt "
 
 # ---- The installer given a folder of the user's ------------------------------
 
 echo "== installer in a folder of the user's"
-mine_win='C:\Mine'
+mine_win="$user_profile\\Mine"
 mine=$(unix_path "$mine_win")
 ours_win="$mine_win\\Ventalune"
 ours=$(unix_path "$ours_win")
@@ -376,6 +372,35 @@ done 3<<EOF
 a Ventalune folder of the user's inside theirs|folder
 a Ventalune file of the user's inside theirs|file
 EOF
+
+# A folder with blanks: the screen-saver setting gets the short path, which
+# has none. (/D= takes the rest of the command line unquoted, which only
+# cmd passes on as it stands.)
+blank_win="$user_profile\\My Savers"
+wine cmd /c "$(winepath -w "$setup") /S /D=$blank_win" >/dev/null 2>&1
+saver_value=$(reg_value "$desktop_key" SCRNSAVE.EXE)
+equal "in a folder with blanks: installed there" "$(reg_value "$uninstall_key" InstallLocation)" "$blank_win"
+equal "in a folder with blanks: the screen saver is ours" "$(realpath -m "$(unix_path "$saver_value")")" \
+  "$(realpath -m "$(unix_path "$blank_win\\Ventalune.scr")")"
+check "in a folder with blanks: the screen-saver path is the short one ($saver_value)" \
+  bash -c "[[ -n '$saver_value' && '$saver_value' != *' '* ]]"
+check "in a folder with blanks: the uninstaller finishes" uninstall "$(unix_path "$blank_win")"
+
+# A folder outside the user's own, which other accounts may write: refused,
+# and nothing written anywhere.
+saver_before=$(reg_value "$desktop_key" SCRNSAVE.EXE)
+while IFS='|' read -r name folder <&3; do
+  rm -rf "$(unix_path 'C:\Tools')"
+  install "/D=$folder"
+  equal "$name: the installer refuses (exit code)" "$?" "3"
+  check "$name: no folder is made" test ! -e "$(unix_path 'C:\Tools')"
+  check "$name: no uninstall entry" bash -c "! wine reg query '$uninstall_key' >/dev/null 2>&1"
+  equal "$name: the screen-saver choice stays" "$(reg_value "$desktop_key" SCRNSAVE.EXE)" "$saver_before"
+done 3<<EOF
+a folder on the system drive|C:\Tools
+a way out of the profile|$user_profile\..\..\Tools
+the public profile|C:\users\Public\Ventalune
+EOF
 WINEPREFIX="$prefix" wineserver -k 2>/dev/null
 trap - EXIT
 export WINEPREFIX="$session_prefix"
@@ -403,8 +428,8 @@ if "$top/tools/package" --out "$work/signed" --sign "$keys/signer.pfx" "$keys/pa
   done
   # The settings opener and the uninstaller come only inside the installer:
   # checked as it installs them, in the installer test's prefix.
-  WINEPREFIX="$prefix" wine "$work/signed/$setup_name" /S /SAVER=0 '/D=C:\Signed' </dev/null >/dev/null 2>&1
-  signed_install=$(WINEPREFIX="$prefix" winepath -u 'C:\Signed' 2>/dev/null)
+  WINEPREFIX="$prefix" wine "$work/signed/$setup_name" /S /SAVER=0 "/D=$user_profile\\Signed" </dev/null >/dev/null 2>&1
+  signed_install=$(WINEPREFIX="$prefix" winepath -u "$user_profile\\Signed" 2>/dev/null)
   WINEPREFIX="$prefix" wineserver -k 2>/dev/null
   for file in "$signed_install/VentaluneSettings.exe" "$signed_install/uninstall.exe"; do
     check "signature verifies: the installed $(basename "$file")" verify_signature "$file"

@@ -38,12 +38,12 @@ class SceneAssetsTest : public testing::Test {
   }
 };
 
-const PicturePaths kShared = PicturePathsIn(L"");
+const PicturePaths kPictures = PicturePathsIn(L"C:\\Users\\me\\AppData\\Local\\Ventalune");
 
 TEST_F(SceneAssetsTest, LoadsBothPicturesAndLevelsTheView) {
   FakeLoader loader;
-  ASSERT_TRUE(LoadSceneAssets(scene_, kShared, loader.Bind()));
-  EXPECT_EQ(loader.asked, (std::vector<std::wstring>{kShared.room, kShared.ring}));
+  ASSERT_TRUE(LoadSceneAssets(scene_, kPictures, loader.Bind()));
+  EXPECT_EQ(loader.asked, (std::vector<std::wstring>{kPictures.room, kPictures.ring}));
   for (uint32_t slot : scene_.roomTextures) EXPECT_EQ(slot, 11u);
   EXPECT_EQ(scene_.ringTexture, 12u);
   EXPECT_EQ(scene_.viewAngleX, 0.0f);
@@ -68,7 +68,7 @@ TEST_P(SceneAssetsFailureTest, StopsAtTheFirstFailure) {
   FakeLoader loader;
   loader.failing = {GetParam().failingPath};
   scene_.roomTextures.fill(7);
-  EXPECT_FALSE(LoadSceneAssets(scene_, kShared, loader.Bind()));
+  EXPECT_FALSE(LoadSceneAssets(scene_, kPictures, loader.Bind()));
   EXPECT_EQ(loader.asked, GetParam().asked);
   for (uint32_t slot : scene_.roomTextures) EXPECT_EQ(slot, GetParam().roomSlot);
   EXPECT_EQ(scene_.viewAngleX == 0.0f, GetParam().viewLevelled);
@@ -76,17 +76,17 @@ TEST_P(SceneAssetsFailureTest, StopsAtTheFirstFailure) {
 
 INSTANTIATE_TEST_SUITE_P(
     Pictures, SceneAssetsFailureTest,
-    testing::Values(FailureCase{"RoomPictureMissing", kShared.room, {kShared.room}, 7, false},
-                    FailureCase{"RingPictureMissing", kShared.ring, {kShared.room, kShared.ring}, 11, true}),
+    testing::Values(FailureCase{"RoomPictureMissing", kPictures.room, {kPictures.room}, 7, false},
+                    FailureCase{"RingPictureMissing", kPictures.ring, {kPictures.room, kPictures.ring}, 11, true}),
     testing_support::RowName());
 
 TEST_F(SceneAssetsTest, ReloadForANewContextKeepsTheSway) {
   FakeLoader loader;
-  ASSERT_TRUE(LoadSceneAssets(scene_, kShared, loader.Bind()));
+  ASSERT_TRUE(LoadSceneAssets(scene_, kPictures, loader.Bind()));
   AdvanceScene(scene_, 700);
   const float x = scene_.viewAngleX, y = scene_.viewAngleY, z = scene_.viewAngleZ;
   ASSERT_NE(x, 0.0f);
-  ASSERT_TRUE(ReloadSceneAssets(scene_, kShared, loader.Bind()));
+  ASSERT_TRUE(ReloadSceneAssets(scene_, kPictures, loader.Bind()));
   EXPECT_EQ(scene_.roomTextures[5], 13u);
   EXPECT_EQ(scene_.ringTexture, 14u);
   EXPECT_EQ(scene_.viewAngleX, x);
@@ -101,12 +101,12 @@ struct FolderCase {
 };
 class PictureFolderTest : public testing::TestWithParam<FolderCase> {};
 
-// The folder the saver names, or the shared one when it names none.
+// The folder the saver names; none, no pictures.
 TEST_P(PictureFolderTest, NamesBothPictures) { EXPECT_EQ(PicturePathsIn(GetParam().folder), GetParam().paths); }
 
 INSTANTIATE_TEST_SUITE_P(
     Folders, PictureFolderTest,
-    testing::Values(FolderCase{"NoneNamed", L"", {L"C:\\q_sarn\\Nubivola1.bmp", L"C:\\q_sarn\\Nubivola2.bmp"}},
+    testing::Values(FolderCase{"NoneNamed", L"", {}},
                     FolderCase{"UsersOwn",
                                L"C:\\Users\\Ann\\AppData\\Local\\Ventalune",
                                {L"C:\\Users\\Ann\\AppData\\Local\\Ventalune\\Nubivola1.bmp",

@@ -10,6 +10,7 @@
 #include "common/program_contract.h"
 #include "scene/scene_frame.h"
 #include "support/bitmap_file.h"
+#include "support/program_driver.h"
 
 namespace ventalune::wine_test {
 namespace {
@@ -46,9 +47,9 @@ void ReadFormatAndEnd(scene::SceneFrame& frame) {
 }
 
 TEST(ScenePixelFormatTest, TakesAnAcceleratedFormatOfTheDesktopsDepth) {
-  CreateDirectoryA(kDataFolder, nullptr);
-  ASSERT_TRUE(WriteBmpFile(kRoomPicturePath.data(), 64, 64, [](int, int) { return Rgb{255, 0, 0}; }));
-  ASSERT_TRUE(WriteBmpFile(kRingPicturePath.data(), 64, 64, [](int, int) { return Rgb{0, 255, 0}; }));
+  CreateDirectoryW(RunPictureFolder().c_str(), nullptr);
+  ASSERT_TRUE(WriteBmpFile(RunPictures().room, 64, 64, [](int, int) { return Rgb{255, 0, 0}; }));
+  ASSERT_TRUE(WriteBmpFile(RunPictures().ring, 64, 64, [](int, int) { return Rgb{0, 255, 0}; }));
   OleInitialize(nullptr);
   EXPECT_EQ(scene::RunSceneProgram(GetModuleHandleA(nullptr), ReadFormatAndEnd), 0);
   OleUninitialize();

@@ -1,5 +1,5 @@
 // Drives the real Ventalune.dll the way the saver does: two pictures in the
-// data folder, the program started with no arguments, then watched through
+// user's own folder, the program started with no arguments, then watched through
 // its window title and the screen.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -23,9 +23,9 @@ bool IsRoomRed(Rgb c) { return c.r > 200 && c.g < 60 && c.b < 60; }
 bool IsRingGreen(Rgb c) { return c.g > 60 && c.g > c.r + 40 && c.g > c.b + 40; }
 
 void WriteTestPictures() {
-  CreateDirectoryA(kDataFolder, nullptr);
-  ASSERT_TRUE(WriteBmpFile(kRoomPicturePath.data(), 320, 240, [](int, int) { return Rgb{255, 0, 0}; }));
-  ASSERT_TRUE(WriteBmpFile(kRingPicturePath.data(), 64, 64, [](int, int) { return Rgb{0, 255, 0}; }));
+  CreateDirectoryW(RunPictureFolder().c_str(), nullptr);
+  ASSERT_TRUE(WriteBmpFile(RunPictures().room, 320, 240, [](int, int) { return Rgb{255, 0, 0}; }));
+  ASSERT_TRUE(WriteBmpFile(RunPictures().ring, 64, 64, [](int, int) { return Rgb{0, 255, 0}; }));
 }
 
 class SceneProgramTest : public testing::Test {
@@ -92,7 +92,7 @@ TEST_F(SceneProgramTest, ShowsRoomAndRingsFullScreen) {
         return true;
       },
       5s);
-  if (!walls) screen.SaveBmp("C:\scene_corners_failure.bmp");
+  if (!walls) screen.SaveBmp("C:\\scene_corners_failure.bmp");
   EXPECT_TRUE(walls) << "a corner of the " << width << " x " << height << " screen shows no wall";
   PostMessageA(window, WM_CLOSE, 0, 0);
   ExpectCleanExit();
@@ -236,7 +236,7 @@ TEST_F(SceneProgramTest, DisplayModeSwitchKeepsTheTextures) {
 
 struct BadPictureCase {
   const char* name;
-  const char* file;
+  bool room;     // otherwise the rings' picture
   bool missing;  // otherwise present but damaged
 };
 
@@ -246,23 +246,48 @@ class SceneBadPictureTest : public SceneProgramTest, public testing::WithParamIn
 // exit code 0 and no window left, before anything is drawn.
 TEST_P(SceneBadPictureTest, EndsByItself) {
   const BadPictureCase& row = GetParam();
+  const std::wstring file = row.room ? RunPictures().room : RunPictures().ring;
   if (row.missing) {
-    ASSERT_TRUE(DeleteFileA(row.file));
+    ASSERT_TRUE(DeleteFileW(file.c_str()));
   } else {
     // "BM" and a header that promises pixels the file does not hold.
-    ASSERT_TRUE(WriteRawFile(row.file, {'B', 'M', 0x36, 0x10, 0, 0, 0, 0, 0, 0, 0x36, 0, 0, 0, 40, 0, 0, 0, 0x40, 0,
-                                        0, 0, 0x40, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0, 0xff, 0xff}));
+    ASSERT_TRUE(WriteRawFile(file, {'B', 'M', 0x36, 0x10, 0, 0, 0, 0, 0, 0, 0x36, 0, 0, 0, 40, 0, 0, 0, 0x40, 0,
+                                    0, 0, 0x40, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0, 0xff, 0xff}));
   }
   ASSERT_TRUE(scene_.Start(ProductPath("Ventalune.dll")));
   ExpectCleanExit();
 }
 
 INSTANTIATE_TEST_SUITE_P(Pictures, SceneBadPictureTest,
-                         testing::Values(BadPictureCase{"RoomMissing", kRoomPicturePath.data(), true},
-                                         BadPictureCase{"RoomDamaged", kRoomPicturePath.data(), false},
-                                         BadPictureCase{"RingsMissing", kRingPicturePath.data(), true},
-                                         BadPictureCase{"RingsDamaged", kRingPicturePath.data(), false}),
+                         testing::Values(BadPictureCase{"RoomMissing", true, true},
+                                         BadPictureCase{"RoomDamaged", true, false},
+                                         BadPictureCase{"RingsMissing", false, true},
+                                         BadPictureCase{"RingsDamaged", false, false}),
                          [](const testing::TestParamInfo<BadPictureCase>& row) { return std::string(row.param.name); });
+
+// Started alone, the scene reads the user's own folder, never the shared
+// one any account can fill: pictures planted there never reach the walls.
+// With none of its own it ends by itself, as for missing pictures.
+TEST_F(SceneProgramTest, PicturesPlantedInTheSharedFolderNeverReachTheWalls) {
+  ASSERT_TRUE(DeleteFileW(RunPictures().room.c_str()));
+  CreateDirectoryA(kSharedDataFolder, nullptr);
+  ASSERT_TRUE(WriteBmpFile(SharedDataPicture(kRoomPictureName), 320, 240, [](int, int) { return Rgb{255, 0, 0}; }));
+  ASSERT_TRUE(WriteBmpFile(SharedDataPicture(kRingPictureName), 64, 64, [](int, int) { return Rgb{0, 255, 0}; }));
+  ASSERT_TRUE(scene_.Start(ProductPath("Ventalune.dll")));
+  bool redSeen = false;
+  const bool ended = WaitFor(
+      [&] {
+        redSeen = redSeen || CaptureScreen().Count(IsRoomRed) > 10000;
+        return !scene_.running();
+      },
+      10s);
+  EXPECT_TRUE(ended);
+  EXPECT_FALSE(redSeen) << "the planted picture is on the walls";
+  ExpectCleanExit();
+  DeleteFileA(SharedDataPicture(kRoomPictureName).c_str());
+  DeleteFileA(SharedDataPicture(kRingPictureName).c_str());
+  RemoveDirectoryA(kSharedDataFolder);
+}
 
 }  // namespace
 }  // namespace ventalune::wine_test

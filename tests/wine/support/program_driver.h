@@ -20,6 +20,10 @@ std::string ProductPath(const char* fileName);
 // Where a saver run writes the scene's two pictures: the user's own folder.
 std::wstring RunPictureFolder();
 PicturePaths RunPictures();
+// The folder every account may write where earlier versions kept those
+// pictures: nothing of ours may read or write there now.
+inline constexpr char kSharedDataFolder[] = "C:\\q_sarn";
+inline std::string SharedDataPicture(const char* name) { return std::string(kSharedDataFolder) + "\\" + name; }
 
 // Makes `folder` and copies both programs into it, as an install would. A
 // program of an earlier test may still be on its way out, holding its file:

@@ -93,9 +93,9 @@ class PatternDesktop {
 // The shared data folder gone, with what earlier runs of the scene alone
 // left in it.
 void RemoveSharedFolder() {
-  DeleteFileA(kRoomPicturePath.data());
-  DeleteFileA(kRingPicturePath.data());
-  RemoveDirectoryA(kDataFolder);
+  DeleteFileA(SharedDataPicture(kRoomPictureName).c_str());
+  DeleteFileA(SharedDataPicture(kRingPictureName).c_str());
+  RemoveDirectoryA(kSharedDataFolder);
 }
 
 class SaverProgramTest : public testing::Test {
@@ -182,7 +182,7 @@ TEST_F(SaverProgramTest, RunCopiesTheDesktopMirroredAndEndsWithTheScene) {
 
   // The copy of the screen is in the user's own folder, and nothing in the
   // folder every account can read.
-  EXPECT_EQ(GetFileAttributesA(kDataFolder), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesA(kSharedDataFolder), INVALID_FILE_ATTRIBUTES);
   const BitmapPicture room = ReadBmpFile(RunPictures().room.c_str());
   ASSERT_EQ(room.width, width);
   ASSERT_EQ(room.height, height);
@@ -505,7 +505,7 @@ TEST_P(SaverQuietSwitchTest, EndsWithoutMakingTheSharedFolder) {
   DWORD exitCode = 99;
   ASSERT_TRUE(saver_.WaitForExit(10s, &exitCode));
   EXPECT_EQ(exitCode, 0u);
-  EXPECT_EQ(GetFileAttributesA(kDataFolder), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesA(kSharedDataFolder), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(FindTopLevelWindow(launcher::kRunWindowTitle), nullptr);
 }
 
@@ -520,7 +520,7 @@ TEST_F(SaverProgramTest, SettingsSwitchShowsTheDialogWithoutMakingTheSharedFolde
   ASSERT_TRUE(StartSaver(saver_, "/c"));
   HWND dialog = WaitForTopLevelWindow("<Ventalune>", 15s);
   ASSERT_NE(dialog, nullptr);
-  EXPECT_EQ(GetFileAttributesA(kDataFolder), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesA(kSharedDataFolder), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(FindTopLevelWindow(launcher::kRunWindowTitle), nullptr);
   PostMessageA(dialog, WM_CLOSE, 0, 0);
   DWORD exitCode = 99;
