@@ -146,8 +146,9 @@ class ucAniGIF {
   bool designMode() const { return !ambient_.userMode; }
   // Bytes above which a download is stopped and reported as failed.
   void SetDownloadCeiling(int64_t bytes) { downloadCeiling_ = bytes; }
-  // How long a download may take to connect, and to wait for data once
-  // connected, before it fails; applies to downloads started afterwards.
+  // How long a download may take to connect, to wait for data once
+  // connected, and in all, before it fails; applies to downloads started
+  // afterwards.
   void SetDownloadTimeouts(const DownloadTimeouts& timeouts) { downloadTimeouts_ = timeouts; }
 
   LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

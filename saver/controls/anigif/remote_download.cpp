@@ -4,15 +4,35 @@
 #include <wininet.h>
 
 #include <atomic>
-#include <functional>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <thread>
 #include <unordered_map>
 
 #include "common/whole_file.h"
+#include "saver/controls/anigif/download_state.h"
 
 namespace ventalune::anigif {
+
+// What WinINet's status callback and the worker share for one web
+// transfer: the download's state, with the buffer a read fills, and the
+// read's and the query's own out-parameters, which WinINet may write when
+// the call ends in the background. The transfer's handles carry its id as
+// their context, and the callback finds it in a table: WinINet may call
+// back after the worker has gone (an operation it was cancelled in can run
+// on inside WinINet until its own time-out), so the entry, and with it
+// everything WinINet may still write, stays until the worker has ended
+// and WinINet has closed both handles.
+struct TransferContext {
+  TransferContext(const DownloadLimits& limits, uint32_t chunkBytes) : state(limits, chunkBytes) {}
+  DownloadState state;
+  INTERNET_BUFFERSA buffers{};
+  DWORD available = 0;
+  // Under the table's lock.
+  int openHandles = 0;
+  bool workerDone = false;
+};
 
 // What the worker and the cancelling thread share. The worker makes each
 // WinINet call with a handle under the lock, after checking that no cancel
@@ -22,15 +42,12 @@ namespace ventalune::anigif {
 struct RemoteDownload::Shared {
   std::mutex lock;
   bool cancelled = false;
-  HANDLE wake = nullptr;  // manual reset: set by a cancel, ends the worker's waits
   HINTERNET session = nullptr;
   HINTERNET connection = nullptr;
   HINTERNET request = nullptr;
   std::unique_ptr<DownloadResult> result;
+  std::shared_ptr<TransferContext> transfer;  // ends the worker's waits when cancelled
 
-  ~Shared() {
-    if (wake) CloseHandle(wake);
-  }
   // Children first. Closing aborts whatever WinINet is doing with them.
   void CloseHandlesLocked() {
     for (HINTERNET* handle : {&request, &connection, &session}) {
@@ -48,46 +65,32 @@ constexpr wchar_t kAgent[] = L"Ventalune";
 std::atomic<uint64_t> nextTicket{1};
 std::atomic<int> runningWorkers{0};
 
-// What WinINet's status callback reports for one transfer. The transfer's
-// handles carry its id as their context, and the callback finds it in a
-// table: WinINet may call back after the worker has gone (an operation it
-// was cancelled in can run on inside WinINet until its own time-out), so
-// the entry, and the buffers WinINet may still write, stay until both
-// handles have closed.
-struct Progress {
-  HANDLE signal = nullptr;  // auto reset: something below changed
-  bool connected = false;
-  bool completed = false;  // the pending operation ended
-  bool succeeded = false;  // … and how
-  int openHandles = 0;
-  bool workerDone = false;
-  DWORD available = 0;  // written by a query for data
-  std::vector<uint8_t> chunk = std::vector<uint8_t>(kChunk);
-
-  ~Progress() {
-    if (signal) CloseHandle(signal);
-  }
-};
-
-std::mutex progressLock;
-std::unordered_map<DWORD_PTR, std::shared_ptr<Progress>>& ProgressTable() {
-  static std::unordered_map<DWORD_PTR, std::shared_ptr<Progress>> table;
+std::mutex contextsLock;
+std::unordered_map<DWORD_PTR, std::shared_ptr<TransferContext>>& Contexts() {
+  static std::unordered_map<DWORD_PTR, std::shared_ptr<TransferContext>> table;
   return table;
 }
 std::atomic<DWORD_PTR> nextContext{1};
 
-void ForgetIfDoneLocked(DWORD_PTR context) {
-  auto& table = ProgressTable();
-  const auto found = table.find(context);
+void ForgetIfDoneLocked(DWORD_PTR id) {
+  auto& table = Contexts();
+  const auto found = table.find(id);
   if (found != table.end() && found->second->workerDone && found->second->openHandles <= 0) table.erase(found);
 }
 
-void CALLBACK OnStatus(HINTERNET, DWORD_PTR context, DWORD status, LPVOID information, DWORD informationLength) {
-  std::lock_guard<std::mutex> guard(progressLock);
-  auto& table = ProgressTable();
-  const auto found = table.find(context);
-  if (found == table.end()) return;
-  Progress& progress = *found->second;
+void CALLBACK OnStatus(HINTERNET, DWORD_PTR id, DWORD status, LPVOID information, DWORD informationLength) {
+  std::shared_ptr<TransferContext> context;
+  {
+    std::lock_guard<std::mutex> guard(contextsLock);
+    const auto found = Contexts().find(id);
+    if (found == Contexts().end()) return;
+    if (status == INTERNET_STATUS_HANDLE_CLOSING) {
+      --found->second->openHandles;
+      ForgetIfDoneLocked(id);
+      return;
+    }
+    context = found->second;
+  }
   switch (status) {
     // A connection kept from an earlier request is not connected again: its
     // first sign of life is the request going out.
@@ -96,58 +99,18 @@ void CALLBACK OnStatus(HINTERNET, DWORD_PTR context, DWORD status, LPVOID inform
     case INTERNET_STATUS_REQUEST_SENT:
     case INTERNET_STATUS_RECEIVING_RESPONSE:
     case INTERNET_STATUS_RESPONSE_RECEIVED:
-      progress.connected = true;
-      SetEvent(progress.signal);
+      context->state.Connected();
       break;
     case INTERNET_STATUS_REQUEST_COMPLETE: {
+      // A read that ended in the background has written its length.
       const auto* result = static_cast<const INTERNET_ASYNC_RESULT*>(information);
-      progress.completed = true;
-      progress.succeeded = result && informationLength >= sizeof(*result) && result->dwResult != 0;
-      SetEvent(progress.signal);
+      context->state.Completed(result && informationLength >= sizeof(*result) && result->dwResult != 0,
+                               context->buffers.dwBufferLength);
       break;
     }
-    case INTERNET_STATUS_HANDLE_CLOSING:
-      --progress.openHandles;
-      ForgetIfDoneLocked(context);
-      break;
     default:
       break;
   }
-}
-
-enum class Waited { kDone, kCancelled, kTimedOut };
-
-// Waits until `done` holds (asked under the progress lock), a cancel
-// comes, or the time is up.
-Waited WaitUntil(Progress& progress, HANDLE wake, uint32_t milliseconds,
-                 const std::function<bool(const Progress&)>& done) {
-  const ULONGLONG deadline = GetTickCount64() + milliseconds;
-  for (;;) {
-    {
-      std::lock_guard<std::mutex> guard(progressLock);
-      if (done(progress)) return Waited::kDone;
-    }
-    const ULONGLONG now = GetTickCount64();
-    if (now >= deadline) return Waited::kTimedOut;
-    const HANDLE handles[2] = {wake, progress.signal};
-    if (WaitForMultipleObjects(2, handles, FALSE, static_cast<DWORD>(deadline - now)) == WAIT_OBJECT_0)
-      return Waited::kCancelled;
-  }
-}
-
-bool Completed(const Progress& progress) { return progress.completed; }
-
-// Waits for the operation just started to end, and says whether it succeeded.
-bool FinishPending(Progress& progress, HANDLE wake, uint32_t milliseconds) {
-  if (WaitUntil(progress, wake, milliseconds, Completed) != Waited::kDone) return false;
-  std::lock_guard<std::mutex> guard(progressLock);
-  return progress.succeeded;
-}
-
-void StartingOperation(Progress& progress) {
-  std::lock_guard<std::mutex> guard(progressLock);
-  progress.completed = false;
-  progress.succeeded = false;
 }
 
 bool StartsWith(const std::wstring& text, const wchar_t* prefix) {
@@ -200,30 +163,81 @@ void SetTimeouts(HINTERNET handle, const DownloadTimeouts& timeouts) {
 
 class Transfer {
  public:
-  Transfer(RemoteDownload::Shared& shared, const DownloadTimeouts& timeouts)
-      : shared_(shared), timeouts_(timeouts), progress_(std::make_shared<Progress>()) {
-    progress_->signal = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-    std::lock_guard<std::mutex> guard(progressLock);
-    ProgressTable().emplace(context_, progress_);
+  explicit Transfer(RemoteDownload::Shared& shared) : shared_(shared), context_(shared.transfer) {
+    std::lock_guard<std::mutex> guard(contextsLock);
+    Contexts().emplace(id_, context_);
   }
   ~Transfer() {
     {
       std::lock_guard<std::mutex> guard(shared_.lock);
       shared_.CloseHandlesLocked();
     }
-    std::lock_guard<std::mutex> guard(progressLock);
-    progress_->workerDone = true;
-    ForgetIfDoneLocked(context_);
+    std::lock_guard<std::mutex> guard(contextsLock);
+    context_->workerDone = true;
+    ForgetIfDoneLocked(id_);
   }
   Transfer(const Transfer&) = delete;
   Transfer& operator=(const Transfer&) = delete;
 
-  bool Run(const std::wstring& url, int64_t ceiling, std::vector<uint8_t>& bytes) {
+  bool Run(const std::wstring& url, const DownloadTimeouts& timeouts) {
     const std::optional<UrlParts> parts = CrackUrl(url);
-    return parts && progress_->signal && Open(*parts) && Send() && StatusOk() && Receive(ceiling, bytes);
+    if (!parts || !Open(*parts, timeouts)) return false;
+    DownloadState& state = context_->state;
+    for (;;) {
+      switch (state.Next()) {
+        case DownloadState::Step::kSend:
+          Make(DownloadState::Call::kSend, [&] {
+            return Made(HttpSendRequestW(shared_.request, nullptr, 0, nullptr, 0), 0);
+          });
+          break;
+        case DownloadState::Step::kCheckAnswer:
+          state.Answered(StatusOk());
+          break;
+        case DownloadState::Step::kRead: {
+          // As much as the query said has arrived (or, at the end, a whole
+          // buffer), so the read rarely has to go on in the background.
+          // Not IRF_NO_WAIT: Wine ends such a read in the background
+          // without filling the buffer or saying so.
+          const std::span<uint8_t> buffer = state.ReadBuffer();
+          INTERNET_BUFFERSA& buffers = context_->buffers;
+          buffers = INTERNET_BUFFERSA{};
+          buffers.dwStructSize = sizeof(buffers);
+          buffers.lpvBuffer = buffer.data();
+          buffers.dwBufferLength = static_cast<DWORD>(buffer.size());
+          Make(DownloadState::Call::kRead, [&] {
+            const BOOL done = InternetReadFileExA(shared_.request, &buffers, IRF_ASYNC, id_);
+            return Made(done, done ? buffers.dwBufferLength : 0);
+          });
+          break;
+        }
+        case DownloadState::Step::kQuery:
+          Make(DownloadState::Call::kQuery, [&] {
+            const BOOL done = InternetQueryDataAvailable(shared_.request, &context_->available, 0, 0);
+            return Made(done, done ? context_->available : 0);
+          });
+          break;
+        case DownloadState::Step::kWait:
+          state.Wait();
+          break;
+        case DownloadState::Step::kEnd:
+          return true;
+        case DownloadState::Step::kFail:
+          return false;
+      }
+    }
   }
 
  private:
+  using Outcome = DownloadState::Outcome;
+  struct Return {
+    Outcome how;
+    DWORD length;
+  };
+  static Return Made(BOOL done, DWORD length) {
+    if (done) return {Outcome::kDone, length};
+    return {GetLastError() == ERROR_IO_PENDING ? Outcome::kPending : Outcome::kFailed, 0};
+  }
+
   // Runs `call` under the lock unless a cancel came first; nothing when it did.
   template <class Call>
   auto Locked(Call call) -> std::optional<decltype(call())> {
@@ -232,51 +246,44 @@ class Transfer {
     return call();
   }
 
-  void Counted(HINTERNET handle) {
-    if (!handle) return;
-    std::lock_guard<std::mutex> guard(progressLock);
-    ++progress_->openHandles;
+  // One call that may end in the background, marked under way before it is
+  // made: its completion may come before it has returned.
+  template <class Call>
+  void Make(DownloadState::Call kind, Call call) {
+    DownloadState& state = context_->state;
+    if (!state.Begin(kind)) return;
+    const std::optional<Return> made = Locked(call);
+    state.Returned(made ? made->how : Outcome::kFailed, made ? made->length : 0);
   }
 
-  bool Open(const UrlParts& parts) {
+  void Counted(HINTERNET handle) {
+    if (!handle) return;
+    std::lock_guard<std::mutex> guard(contextsLock);
+    ++context_->openHandles;
+  }
+
+  bool Open(const UrlParts& parts, const DownloadTimeouts& timeouts) {
     const auto opened = Locked([&] {
       shared_.session = InternetOpenW(kAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, INTERNET_FLAG_ASYNC);
       if (!shared_.session) return false;
       InternetSetStatusCallbackW(shared_.session, OnStatus);
-      SetTimeouts(shared_.session, timeouts_);
+      SetTimeouts(shared_.session, timeouts);
       shared_.connection = InternetConnectW(shared_.session, parts.host.c_str(), parts.port, nullptr, nullptr,
-                                            INTERNET_SERVICE_HTTP, 0, context_);
+                                            INTERNET_SERVICE_HTTP, 0, id_);
       Counted(shared_.connection);
       if (!shared_.connection) return false;
       DWORD flags = INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_RELOAD |
                     INTERNET_FLAG_NO_CACHE_WRITE;
       if (parts.secure) flags |= INTERNET_FLAG_SECURE;
       shared_.request = HttpOpenRequestW(shared_.connection, L"GET", parts.object.c_str(), nullptr, nullptr, nullptr,
-                                         flags, context_);
+                                         flags, id_);
       Counted(shared_.request);
       if (!shared_.request) return false;
       // Some WinINets take the time-outs only from the request itself.
-      SetTimeouts(shared_.request, timeouts_);
+      SetTimeouts(shared_.request, timeouts);
       return true;
     });
     return opened.value_or(false);
-  }
-
-  // Connecting may take the connect time-out, the answer's head then the
-  // receive time-out. Our own clock keeps both, whatever WinINet does with
-  // its options.
-  bool Send() {
-    StartingOperation(*progress_);
-    const auto sent = Locked([&] {
-      const BOOL done = HttpSendRequestW(shared_.request, nullptr, 0, nullptr, 0);
-      return done ? DWORD{ERROR_SUCCESS} : GetLastError();
-    });
-    if (!sent) return false;
-    if (*sent == ERROR_SUCCESS) return true;
-    if (*sent != ERROR_IO_PENDING) return false;
-    const auto connected = [](const Progress& progress) { return progress.connected || progress.completed; };
-    if (WaitUntil(*progress_, shared_.wake, timeouts_.connectMs, connected) != Waited::kDone) return false;
-    return FinishPending(*progress_, shared_.wake, timeouts_.receiveMs);
   }
 
   bool StatusOk() {
@@ -289,55 +296,9 @@ class Transfer {
     return ok.value_or(false);
   }
 
-  // Takes what has arrived without waiting inside WinINet; when nothing
-  // has, asks whether more is coming and waits for it on our own clock.
-  bool Receive(int64_t ceiling, std::vector<uint8_t>& bytes) {
-    for (;;) {
-      struct Read {
-        BOOL done;
-        DWORD error;
-        DWORD length;
-      };
-      const auto read = Locked([&] {
-        INTERNET_BUFFERSA buffer{};
-        buffer.dwStructSize = sizeof(buffer);
-        buffer.lpvBuffer = progress_->chunk.data();
-        buffer.dwBufferLength = kChunk;
-        const BOOL done = InternetReadFileExA(shared_.request, &buffer, IRF_NO_WAIT, context_);
-        return Read{done, done ? DWORD{ERROR_SUCCESS} : GetLastError(), buffer.dwBufferLength};
-      });
-      if (!read) return false;
-      if (!read->done) {
-        if (read->error != ERROR_IO_PENDING) return false;
-        if (!FinishPending(*progress_, shared_.wake, timeouts_.receiveMs)) return false;
-        continue;
-      }
-      if (read->length > 0) {
-        if (static_cast<int64_t>(bytes.size()) + read->length > ceiling) return false;
-        bytes.insert(bytes.end(), progress_->chunk.begin(), progress_->chunk.begin() + read->length);
-        continue;
-      }
-      StartingOperation(*progress_);
-      const auto queried = Locked([&] {
-        const BOOL done = InternetQueryDataAvailable(shared_.request, &progress_->available, 0, 0);
-        return Read{done, done ? DWORD{ERROR_SUCCESS} : GetLastError(), done ? progress_->available : DWORD{0}};
-      });
-      if (!queried) return false;
-      if (queried->done) {
-        if (queried->length == 0) return true;  // the end
-        continue;
-      }
-      if (queried->error != ERROR_IO_PENDING) return false;
-      // What the query ends with is read again above: more, the end, or
-      // an error the next call reports at once.
-      if (WaitUntil(*progress_, shared_.wake, timeouts_.receiveMs, Completed) != Waited::kDone) return false;
-    }
-  }
-
   RemoteDownload::Shared& shared_;
-  const DownloadTimeouts timeouts_;
-  std::shared_ptr<Progress> progress_;
-  const DWORD_PTR context_ = nextContext++;
+  const std::shared_ptr<TransferContext> context_;
+  const DWORD_PTR id_ = nextContext++;
 };
 
 // Counts a worker from before its thread starts until it has finished.
@@ -355,8 +316,9 @@ std::shared_ptr<RemoteDownload> RemoteDownload::Start(HWND receiver, const std::
                                                       const DownloadTimeouts& timeouts) {
   std::shared_ptr<RemoteDownload> download(new RemoteDownload());
   download->shared_ = std::make_shared<Shared>();
-  download->shared_->wake = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  if (!download->shared_->wake) return nullptr;
+  // The deadline counts from here.
+  download->shared_->transfer = std::make_shared<TransferContext>(
+      DownloadLimits{ceilingBytes, timeouts.connectMs, timeouts.receiveMs, timeouts.overallMs}, kChunk);
   download->ticket_ = nextTicket++;
   auto shared = download->shared_;
   const uint64_t ticket = download->ticket_;
@@ -368,8 +330,9 @@ std::shared_ptr<RemoteDownload> RemoteDownload::Start(HWND receiver, const std::
         if (StartsWith(url, L"file:")) {
           result->ok = ReadLocalFile(url, ceilingBytes, result->bytes);
         } else if (StartsWith(url, L"http://") || StartsWith(url, L"https://")) {
-          Transfer transfer(*shared, timeouts);
-          result->ok = transfer.Run(url, ceilingBytes, result->bytes);
+          Transfer transfer(*shared);
+          result->ok = transfer.Run(url, timeouts);
+          if (result->ok) result->bytes = shared->transfer->state.TakeBody();
         }
       } catch (const std::bad_alloc&) {
         result->ok = false;
@@ -400,12 +363,17 @@ void RemoteDownload::Cancel() {
     shared_->CloseHandlesLocked();
     shared_->result.reset();
   }
-  SetEvent(shared_->wake);
+  shared_->transfer->state.Cancel();
   shared_.reset();
 }
 
 RemoteDownload::~RemoteDownload() { Cancel(); }
 
 int RemoteDownload::RunningWorkers() { return runningWorkers; }
+
+int RemoteDownload::HeldTransfers() {
+  std::lock_guard<std::mutex> guard(contextsLock);
+  return static_cast<int>(Contexts().size());
+}
 
 }  // namespace ventalune::anigif

@@ -6,8 +6,9 @@
 // neither make the receiver read nor free memory.
 //
 // Web downloads go through the system's proxy settings, fail when they do
-// not connect, or stop receiving, within their time-outs, and end at once
-// when cancelled, also while still connecting.
+// not connect, or stop receiving, within their time-outs, or have not
+// ended by their deadline, and end at once when cancelled, also while
+// still connecting or waiting for data.
 #include <windows.h>
 
 #include <cstdint>
@@ -23,6 +24,9 @@ inline constexpr UINT kDownloadDoneMessage = WM_APP + 0x3A1;
 struct DownloadTimeouts {
   uint32_t connectMs = 15000;  // until connected to the server (or the proxy)
   uint32_t receiveMs = 30000;  // for the answer, and then for each piece of it
+  // For all of it, from the start: a server trickling its pieces within
+  // the receive time-out must not hold a worker for ever.
+  uint32_t overallMs = 300000;
 };
 
 struct DownloadResult {
@@ -49,6 +53,9 @@ class RemoteDownload {
 
   // Download workers of this process still running.
   static int RunningWorkers();
+  // Web transfers whose memory WinINet may still write into: a worker's
+  // own until it ends, then until WinINet has closed its handles.
+  static int HeldTransfers();
 
   // For the worker.
   struct Shared;
