@@ -7,6 +7,11 @@ Serves the files in FOLDER, and these made-up answers:
   /not-a-gif       an HTML page
   /bytes/N         N bytes that begin like a GIF (for the size ceiling)
   /slow/NAME       half of FOLDER/NAME, a 3 s pause, then the rest
+  /pieces/NAME     FOLDER/NAME in six pieces, 0.6 s apart
+  /stall/NAME      half of FOLDER/NAME, then FOLDER/NAME.stalled is made,
+                   a 6 s pause, then the rest
+  /trickle         a GIF head, then one byte every 2 s for 12 s, of a
+                   body declared far longer
 Writes "PORT GONEPORT" to PORTFILE once it listens; GONEPORT is a port
 nobody listens on.
 """
@@ -24,19 +29,26 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def log_message(self, *args):
         pass
 
-    def send_body(self, body, pause_after=None):
+    def send_body(self, body, pause_after=None, pieces=1, pause=3, stalled=None):
+        """Sends `body` whole, or split after `pause_after` bytes or into
+        `pieces` with `pause` seconds between the parts; `stalled` is a file
+        made at the first pause."""
         self.send_response(200)
         self.send_header("Content-Type", "image/gif")
         self.send_header("Content-Length", str(len(body)))
         self.end_headers()
+        if pause_after is not None:
+            cuts = [0, pause_after, len(body)]
+        else:
+            cuts = [len(body) * i // pieces for i in range(pieces + 1)]
         try:
-            if pause_after is None:
-                self.wfile.write(body)
-            else:
-                self.wfile.write(body[:pause_after])
+            for i in range(len(cuts) - 1):
+                if i > 0:
+                    if i == 1 and stalled:
+                        open(stalled, "w").close()
+                    time.sleep(pause)
+                self.wfile.write(body[cuts[i]:cuts[i + 1]])
                 self.wfile.flush()
-                time.sleep(3)
-                self.wfile.write(body[pause_after:])
         except (BrokenPipeError, ConnectionResetError):
             pass
 
@@ -62,15 +74,37 @@ class Handler(http.server.BaseHTTPRequestHandler):
             except (BrokenPipeError, ConnectionResetError):
                 pass
             return
-        slow = path.startswith("/slow/")
-        name = os.path.basename(path[len("/slow/"):] if slow else path)
+        if path == "/trickle":
+            self.send_response(200)
+            self.send_header("Content-Length", "100000")
+            self.end_headers()
+            try:
+                self.wfile.write(GIF_HEAD)
+                for _ in range(6):
+                    self.wfile.flush()
+                    time.sleep(2)
+                    self.wfile.write(b"\x00")
+            except (BrokenPipeError, ConnectionResetError):
+                pass
+            return
+        kind, _, rest = path[1:].partition("/")
+        if kind not in ("slow", "pieces", "stall"):
+            kind, rest = "", path
+        name = os.path.basename(rest)
         full = os.path.join(folder, name)
         if not name or not os.path.isfile(full):
             self.send_error(404)
             return
         with open(full, "rb") as f:
             body = f.read()
-        self.send_body(body, len(body) // 2 if slow else None)
+        if kind == "slow":
+            self.send_body(body, len(body) // 2)
+        elif kind == "pieces":
+            self.send_body(body, pieces=6, pause=0.6)
+        elif kind == "stall":
+            self.send_body(body, len(body) // 2, pause=6, stalled=full + ".stalled")
+        else:
+            self.send_body(body)
 
 
 server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)

@@ -1,12 +1,17 @@
 // Remote loads from a web server on 127.0.0.1 that remote_load.sh starts:
 // the complete load, Cancel, every failure, the size ceiling, and silence
-// after the control is released mid-download. Then loads from ports that
-// never answer: cancelled or timed out, they end without waiting for the
-// network, and completion messages forged from outside do nothing.
+// after the control is released mid-download; a body sent in pieces with
+// pauses, a server trickling within the receive time-out, which the
+// overall deadline ends, and a cancel while a read waits in WinINet. Then
+// loads from ports that never answer: cancelled or timed out, they end
+// without waiting for the network, and completion messages forged from
+// outside do nothing.
 #include "silent_port.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
+
+#include <malloc.h>
 
 #include <cstdlib>
 #include <functional>
@@ -157,6 +162,72 @@ TEST_F(RemoteLoadTest, NewLoadReplacesOneStillRunning) {
   ASSERT_TRUE(WaitForEvents(1));
   EXPECT_FALSE(WaitFor([&] { return events_.size() > 1; }, std::chrono::milliseconds(4000)));
   EXPECT_EQ(events_, (std::vector<std::string>{"Failure"}));
+}
+
+// Each pause leaves the worker with a call waiting in WinINet (a query for
+// data, or a read), which ends with the next piece: every piece must be
+// kept, in order.
+TEST_F(RemoteLoadTest, BodyInPiecesArrivesWhole) {
+  const SampleGif gif = LargeAnimationGif();
+  ASSERT_GT(gif.bytes.size(), 64u * 1024);
+  WriteRawFile(Environment("ANIGIF_SERVED_FOLDER") + "\\pieces.gif", gif.bytes);
+  const std::shared_ptr<anigif::RemoteDownload> download = anigif::RemoteDownload::Start(
+      host_->window(), Wide(Url("/pieces/pieces.gif")), int64_t{1} << 26, anigif::DownloadTimeouts{});
+  ASSERT_TRUE(download);
+  std::unique_ptr<anigif::DownloadResult> result;
+  ASSERT_TRUE(WaitFor([&] { return (result = download->TakeResult()) != nullptr; }, 30s));
+  EXPECT_TRUE(result->ok);
+  EXPECT_TRUE(result->bytes == gif.bytes) << result->bytes.size() << " bytes of " << gif.bytes.size();
+
+  // And through the control, as a host loads it.
+  control_->LoadAnimatedGIF_Remote(Wide(Url("/pieces/pieces.gif")));
+  ASSERT_TRUE(WaitForEvents(1));
+  EXPECT_EQ(events_, (std::vector<std::string>{"Complete " + Twips(300) + " " + Twips(200)}));
+  EXPECT_EQ(control_->FrameCount(), 4);
+}
+
+// A byte every 2 s never lets the receive time-out (30 s) pass; the overall
+// deadline ends the download as a failure.
+TEST_F(RemoteLoadTest, TrickleEndsAtTheDeadline) {
+  const int heldBefore = anigif::RemoteDownload::HeldTransfers();
+  ASSERT_TRUE(control_->LoadAnimatedGIF_Array(DelaysGif({5, 5}).bytes));
+  control_->SetDownloadTimeouts({15000, 30000, 3000});
+  const auto start = std::chrono::steady_clock::now();
+  control_->LoadAnimatedGIF_Remote(Wide(Url("/trickle")));
+  ASSERT_TRUE(WaitForEvents(1));
+  const auto took = std::chrono::steady_clock::now() - start;
+  EXPECT_EQ(events_, (std::vector<std::string>{"Failure"}));
+  EXPECT_GE(took, 2500ms);
+  EXPECT_LT(took, 11s);  // before the server's 12 s of bytes end by themselves
+  EXPECT_EQ(control_->FrameCount(), 2);
+  // WinINet lets go of the transfer once its call has ended, at the latest
+  // when the trickle does.
+  EXPECT_TRUE(WaitFor([&] { return anigif::RemoteDownload::HeldTransfers() <= heldBefore; }, 30s));
+}
+
+// The server stalls after half the body; the worker's call waits in WinINet
+// for the rest when the control goes. The rest comes 6 s into the stall,
+// into memory WinINet was given: the transfer's, kept until WinINet lets go
+// of it.
+TEST_F(RemoteLoadTest, ReleasedWhileAReadWaitsHearsNothing) {
+  const std::string served = Environment("ANIGIF_SERVED_FOLDER") + "\\stalled.gif";
+  WriteRawFile(served, LargeAnimationGif().bytes);
+  const int workersBefore = anigif::RemoteDownload::RunningWorkers();
+  const int heldBefore = anigif::RemoteDownload::HeldTransfers();
+  control_->LoadAnimatedGIF_Remote(Wide(Url("/stall/stalled.gif")));
+  const std::wstring stalled = Wide(served + ".stalled");
+  ASSERT_TRUE(WaitFor([&] { return GetFileAttributesW(stalled.c_str()) != INVALID_FILE_ATTRIBUTES; }, 20s));
+  WaitFor([] { return false; }, 700ms);  // the worker takes the first half and waits for more
+  EXPECT_EQ(anigif::RemoteDownload::RunningWorkers(), workersBefore + 1);
+  control_->Destroy();
+  // Well before the rest comes: the cancel, not the data, ends the worker.
+  EXPECT_TRUE(WaitFor([&] { return anigif::RemoteDownload::RunningWorkers() == workersBefore; }, 4s));
+  // Past the stall: the rest arrives and WinINet ends its read.
+  EXPECT_FALSE(WaitFor([&] { return !events_.empty(); }, 7s));
+  EXPECT_TRUE(WaitFor([&] { return anigif::RemoteDownload::HeldTransfers() <= heldBefore; }, 30s));
+  EXPECT_EQ(_heapchk(), _HEAPOK);
+  EXPECT_TRUE(HeapValidate(GetProcessHeap(), 0, nullptr));
+  DeleteFileW(stalled.c_str());
 }
 
 TEST_F(RemoteLoadTest, GifviewReportsTheRemoteEvents) {

@@ -92,6 +92,13 @@ SampleGif LargeStillGif() {
   return {"large-still", gif.bytes()};
 }
 
+SampleGif LargeAnimationGif() {
+  GifBuilder gif("GIF89a", 300, 200, 2, kEight);
+  for (int modulus : {7, 5, 8, 3}) gif.Control(1, 10).Image(Block(0, 0, 300, 200), Ramp(300, 200, modulus));
+  gif.Trailer();
+  return {"large-animation", gif.bytes()};
+}
+
 SampleGif HugeFramesGif() {
   GifBuilder gif("GIF89a", 4096, 4096, 2, kEight);
   for (int i = 0; i < 16; ++i) {

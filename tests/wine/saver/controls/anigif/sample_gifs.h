@@ -32,6 +32,9 @@ SampleGif DelaysGif(const std::vector<int>& hundredths, int loopCount = -1);
 
 // One opaque 300 × 200 frame whose colour changes at every pixel.
 SampleGif LargeStillGif();
+// Four such frames of other patterns: well over 64 KiB, more than one read
+// of a download.
+SampleGif LargeAnimationGif();
 // Sixteen frames of 4096 × 4096 in a few hundred bytes: each frame's data
 // is one pixel of its own colour, the rest left to index 0.
 SampleGif HugeFramesGif();
