@@ -3,7 +3,10 @@
 namespace ventalune::pictures {
 
 std::optional<JpegSegment> JpegSegmentWalk::Next() {
-  if (at_ >= bytes_.size() || bytes_[at_] != 0xff) return std::nullopt;
+  // Bytes that are no marker, left between segments by some writers, are
+  // stepped over up to the next 0xFF, as the platform's decoders step over
+  // them: the segment after them is the one those decoders read.
+  while (at_ < bytes_.size() && bytes_[at_] != 0xff) ++at_;
   // Any number of fill bytes may stand before a marker.
   while (at_ < bytes_.size() && bytes_[at_] == 0xff) ++at_;
   if (at_ >= bytes_.size()) return std::nullopt;

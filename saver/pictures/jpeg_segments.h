@@ -1,8 +1,8 @@
 #pragma once
 // Walks the markers of a JPEG from after its start-of-image marker, as the
-// readers of its header, its size and its EXIF block all need: fill bytes
-// before a marker stepped over, each segment's length checked against the
-// bytes there are. What a marker means is left to the caller.
+// readers of its header, its size and its EXIF block all need: stray bytes
+// between segments and fill bytes before a marker stepped over, each
+// segment's length checked against the bytes there are. What a marker means is left to the caller.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -24,8 +24,8 @@ class JpegSegmentWalk {
   // The caller has checked that the bytes begin with the start-of-image marker.
   explicit JpegSegmentWalk(std::span<const uint8_t> bytes) : bytes_(bytes) {}
 
-  // The next marker and its segment; nothing when the bytes end, hold no
-  // marker where one should start, or give a length below 2 or past the end.
+  // The next marker and its segment; nothing when the bytes end before one,
+  // or give a length below 2 or past the end.
   std::optional<JpegSegment> Next();
   // Where the walk stands: just after the segment last returned.
   size_t offset() const { return at_; }

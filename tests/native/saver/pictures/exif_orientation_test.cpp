@@ -117,6 +117,8 @@ std::vector<ReadRow> Rows() {
       {"XmpBeforeExif", Jpeg({Segment(0xe1, Text("http://ns.adobe.com/xap/1.0/")), Exif(Tiff(6))}), 6},
       // Fill bytes before the EXIF marker.
       {"FillBytesBeforeMarker", Join({kStart, {0xff, 0xff}, Exif(Tiff(6)), Scan(), kEnd}), 6},
+      // A stray byte after the JFIF segment: the EXIF after it is the one a viewer reads.
+      {"StrayByteBeforeExif", Join({kStart, Jfif(), {0x0a}, Exif(Tiff(6)), Scan(), kEnd}), 6},
       // No EXIF at all, only JFIF.
       {"NoExifSegment", Jpeg({Jfif()}), 1},
       // An IFD without the orientation tag.

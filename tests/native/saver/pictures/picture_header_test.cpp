@@ -80,6 +80,12 @@ INSTANTIATE_TEST_SUITE_P(
                   std::nullopt},
         HeaderRow{"FrameTooShortForSize", kStartOfImage + Bytes{0xff, 0xc0, 0x00, 0x05, 8, 0, 1}, std::nullopt},
         HeaderRow{"EndOfImageBeforeFrame", kStartOfImage + Bytes{0xff, 0xd9}, std::nullopt},
+        // Bytes that are no marker between segments are stepped over, as the
+        // platform's decoders step over them to the frame header they read.
+        HeaderRow{"StrayByteBeforeFrame", kStartOfImage + Bytes{0x42} + Frame(0xc0, 65500, 65500),
+                  PictureSize{65500, 65500}},
+        HeaderRow{"StrayBytesAfterSegment", kStartOfImage + kApp0 + Bytes{0x00, 0x12, 0x34} + Frame(0xc2, 640, 480),
+                  PictureSize{640, 480}},
         HeaderRow{"GarbageInsteadOfMarker", kStartOfImage + Bytes{0x12, 0x34}, std::nullopt},
         HeaderRow{"OnlyFillBytes", kStartOfImage + Bytes{0xff, 0xff, 0xff}, std::nullopt},
         HeaderRow{"JpegZeroWidth", kStartOfImage + Frame(0xc0, 0, 100), std::nullopt},
