@@ -1,12 +1,22 @@
 #include "saver/pictures/picture_header.h"
 
+#include <algorithm>
+#include <array>
+
+#include "saver/gif/gif_scan.h"
 #include "saver/pictures/jpeg_segments.h"
+#include "saver/pictures/picture_format.h"
+#include "saver/pictures/picture_limits.h"
 
 namespace ventalune::pictures {
 namespace {
 
 uint32_t BigEndian16(std::span<const uint8_t> bytes, size_t at) {
   return (uint32_t{bytes[at]} << 8) | bytes[at + 1];
+}
+
+uint32_t BigEndian32(std::span<const uint8_t> bytes, size_t at) {
+  return (BigEndian16(bytes, at) << 16) | BigEndian16(bytes, at + 2);
 }
 
 uint32_t LittleEndian32(std::span<const uint8_t> bytes, size_t at) {
@@ -62,12 +72,41 @@ std::optional<PictureSize> BitmapSize(std::span<const uint8_t> bytes) {
   return PictureSize{static_cast<uint32_t>(width), static_cast<uint32_t>(height < 0 ? -height : height)};
 }
 
+// The header chunk comes first, right after the signature: its length (13),
+// its type, then width and height.
+std::optional<PictureSize> PngSize(std::span<const uint8_t> bytes) {
+  constexpr std::array<uint8_t, 8> kHeaderChunk{0, 0, 0, 13, 'I', 'H', 'D', 'R'};
+  if (bytes.size() < 24 || !std::equal(kHeaderChunk.begin(), kHeaderChunk.end(), bytes.begin() + 8))
+    return std::nullopt;
+  const uint32_t width = BigEndian32(bytes, 16);
+  const uint32_t height = BigEndian32(bytes, 20);
+  if (width == 0 || height == 0) return std::nullopt;
+  return PictureSize{width, height};
+}
+
+// The block scan decodes no pixel; it only steps from block to block.
+std::optional<PictureSize> GifSize(std::span<const uint8_t> bytes) {
+  const std::optional<gif::GifScreen> screen = gif::ReadGifHeader(bytes);
+  if (!screen) return std::nullopt;
+  const gif::GifScan scan = gif::ScanGif(bytes);
+  const auto width = static_cast<uint32_t>(std::max(screen->width, scan.logicalWidth));
+  const auto height = static_cast<uint32_t>(std::max(screen->height, scan.logicalHeight));
+  if (width == 0 || height == 0) return std::nullopt;
+  return PictureSize{width, height};
+}
+
 }  // namespace
 
 std::optional<PictureSize> DeclaredPictureSize(std::span<const uint8_t> bytes) {
   if (bytes.size() >= 2 && bytes[0] == 0xff && bytes[1] == 0xd8) return JpegSize(bytes);
   if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') return BitmapSize(bytes);
-  return std::nullopt;
+  if (RecognizePictureFormat(bytes) == PictureFormat::kPng) return PngSize(bytes);
+  return GifSize(bytes);
+}
+
+bool WithinDecodeCeilings(PictureSize size) {
+  return size.width <= kMaxDecodedSide && size.height <= kMaxDecodedSide &&
+         uint64_t{size.width} * size.height <= kMaxDecodedPixels;
 }
 
 }  // namespace ventalune::pictures

@@ -14,9 +14,16 @@ struct PictureSize {
   bool operator==(const PictureSize&) const = default;
 };
 
-// The size a JPEG (its first frame header) or a Windows bitmap declares;
-// nothing for other formats or a header that is cut short or damaged. A
-// declared size is not a promise that the picture decodes.
+// The size a JPEG (its first frame header), a Windows bitmap, a PNG (its
+// header chunk) or a GIF declares; for a GIF the logical screen, grown to
+// hold any frame reaching beyond it, since decoders draw a GIF's frames on
+// a canvas of that size. Nothing for other formats or a header that is cut
+// short or damaged. A declared size is not a promise that the picture
+// decodes.
 std::optional<PictureSize> DeclaredPictureSize(std::span<const uint8_t> bytes);
+
+// Whether a decoder may be asked for a picture of this size at all: at most
+// kMaxDecodedPixels, and kMaxDecodedSide on either side.
+bool WithinDecodeCeilings(PictureSize size);
 
 }  // namespace ventalune::pictures

@@ -3,8 +3,8 @@
 // pictures are kept at. A picture file is chosen by the user or named by the
 // settings file, and a header of a few bytes may declare any size, so each
 // allocation and each decode is bounded here before it happens. A picture
-// beyond a ceiling is refused whole: the dialog shows no preview, the run a
-// blank wall.
+// beyond a ceiling, or one whose size cannot be told before it is decoded,
+// is refused whole: the dialog shows no preview, the run a blank wall.
 #include <cstdint>
 
 namespace ventalune::pictures {
@@ -23,6 +23,12 @@ inline constexpr uint64_t kMaxHeldPixels = uint64_t{8192} * 8192;
 // The most pixels a decoder is asked to decode, held or not: beyond this a
 // decode takes longer than anyone waits for a screen saver.
 inline constexpr uint64_t kMaxDecodedPixels = uint64_t{1} << 28;
+
+// The longest side a decoder is asked to decode, whatever the pixels: a
+// decoder works a row at a time, and the rows of a PNG of 2^28 × 1 pixels
+// are a gigabyte each. 65535 is the most a JPEG or a GIF can declare; a row
+// of it at four bytes a pixel is a quarter of a megabyte.
+inline constexpr uint32_t kMaxDecodedSide = 65535;
 
 // Pictures up to this many pixels on their longer side are kept as they are.
 inline constexpr int32_t kLongestSideKept = 4096;

@@ -25,7 +25,7 @@ bool LargerThanKept(const ImagingPicture& picture) {
 std::optional<PicturePixels> ReduceThroughImaging(const ImagingPicture& picture, Transparency transparency,
                                                   Orientation orientation) {
   const PictureSize size{picture.width(), picture.height()};
-  if (uint64_t{size.width} * size.height > kMaxDecodedPixels) return std::nullopt;
+  if (!WithinDecodeCeilings(size)) return std::nullopt;
   const Reduction halving = ReduceToFit(static_cast<int32_t>(size.width), static_cast<int32_t>(size.height));
   std::optional<PicturePixels> halved = picture.DecodeHalved(halving, transparency);
   if (!halved) return std::nullopt;

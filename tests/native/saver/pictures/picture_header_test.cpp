@@ -45,6 +45,24 @@ Bytes Bitmap(int32_t width, int32_t height) {
   return bytes;
 }
 
+// A PNG's signature and header chunk declaring width × height (the
+// chunk's checksum is the decoder's to judge).
+Bytes Png(uint32_t width, uint32_t height) {
+  Bytes bytes = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
+  for (const uint32_t value : {width, height})
+    for (int shift = 24; shift >= 0; shift -= 8) bytes.push_back(static_cast<uint8_t>(value >> shift));
+  return bytes + Bytes{8, 2, 0, 0, 0, 0, 0, 0, 0};
+}
+
+// A GIF's header with the logical screen given, no colour table, and one
+// image of `frame` pixels at `left` with a local two-colour table.
+Bytes Gif(uint16_t screenWidth, uint16_t screenHeight, uint16_t left, uint16_t frameWidth) {
+  const auto le = [](uint16_t value) { return Bytes{static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8)}; };
+  return Bytes{'G', 'I', 'F', '8', '9', 'a'} + le(screenWidth) + le(screenHeight) + Bytes{0, 0, 0} +
+         Bytes{0x2c} + le(left) + le(0) + le(frameWidth) + le(1) + Bytes{0x80, 0, 0, 0, 255, 255, 255} +
+         Bytes{2, 2, 0x4c, 0x01, 0, 0x3b};
+}
+
 struct HeaderRow {
   const char* name;
   Bytes bytes;
@@ -100,7 +118,27 @@ INSTANTIATE_TEST_SUITE_P(
         // An info header of 20 bytes is no format anyone wrote.
         HeaderRow{"BitmapUnknownHeaderSize",
                   Bytes{'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 20, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0}, std::nullopt},
-        HeaderRow{"Gif", Bytes{'G', 'I', 'F', '8', '9', 'a', 0x10, 0x27, 0x10, 0x27}, std::nullopt},
+        // A GIF's logical screen is its size even where no frame follows.
+        HeaderRow{"Gif", Bytes{'G', 'I', 'F', '8', '9', 'a', 0x10, 0x27, 0x10, 0x27}, PictureSize{10000, 10000}},
+        HeaderRow{"GifFrameWithinScreen", Gif(64, 32, 10, 20), PictureSize{64, 32}},
+        // A frame reaching beyond the screen widens the canvas decoders draw on.
+        HeaderRow{"GifFrameBeyondScreen", Gif(10, 10, 65000, 1000), PictureSize{66000, 10}},
+        HeaderRow{"GifLargestScreen", Gif(65535, 65535, 0, 1), PictureSize{65535, 65535}},
+        HeaderRow{"GifEmptyScreenNoFrame", Bytes{'G', 'I', 'F', '8', '7', 'a', 0, 0, 0, 0, 0, 0, 0, 0x3b}, std::nullopt},
+        HeaderRow{"GifCutInScreen", Bytes{'G', 'I', 'F', '8', '9', 'a', 0x10, 0x27, 0x10}, std::nullopt},
+        HeaderRow{"Png", Png(400, 300), PictureSize{400, 300}},
+        // Beyond what any signed 32-bit reader takes; still what it declares.
+        HeaderRow{"PngWidestDeclared", Png(0xffffffff, 1), PictureSize{0xffffffff, 1}},
+        HeaderRow{"PngZeroHeight", Png(400, 0), std::nullopt},
+        HeaderRow{"PngCutInHeader", Cut(Png(400, 300), 22), std::nullopt},
+        // Another chunk where the header chunk must come first.
+        HeaderRow{"PngWithoutHeaderFirst",
+                  [] {
+                    Bytes bytes = Png(400, 300);
+                    bytes[12] = 'g', bytes[13] = 'A', bytes[14] = 'M', bytes[15] = 'A';
+                    return bytes;
+                  }(),
+                  std::nullopt},
         HeaderRow{"Empty", Bytes{}, std::nullopt}),
     testing_support::RowName());
 

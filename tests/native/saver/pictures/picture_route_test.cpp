@@ -28,6 +28,29 @@ Bytes BitmapOfWidth(uint32_t width) {
   return bitmap;
 }
 
+// A PNG's signature and header chunk declaring width × height.
+Bytes PngOfSize(uint32_t width, uint32_t height) {
+  Bytes png = kPng;
+  for (const uint32_t value : {width, height})
+    for (int shift = 24; shift >= 0; shift -= 8) png.push_back(static_cast<uint8_t>(value >> shift));
+  png.insert(png.end(), {8, 6, 0, 0, 0, 0, 0, 0, 0});
+  return png;
+}
+
+// A GIF header declaring the logical screen, and the trailer.
+Bytes GifOfScreen(uint16_t width, uint16_t height) {
+  return {'G', 'I', 'F', '8', '9', 'a', static_cast<uint8_t>(width), static_cast<uint8_t>(width >> 8),
+          static_cast<uint8_t>(height), static_cast<uint8_t>(height >> 8), 0, 0, 0, 0x3b};
+}
+
+// A whole 24-bit bitmap file, its rows all there.
+Bytes WholeBitmap(uint32_t width, uint32_t height) {
+  Bytes bitmap = BitmapOfWidth(width);
+  bitmap[22] = static_cast<uint8_t>(height), bitmap[23] = static_cast<uint8_t>(height >> 8);
+  bitmap.resize(54 + size_t{(width * 3 + 3) & ~3u} * height);
+  return bitmap;
+}
+
 struct RouteRow {
   const char* name;
   Bytes bytes;
@@ -72,7 +95,31 @@ INSTANTIATE_TEST_SUITE_P(
         RouteRow{"JpegWiderThanKept", JpegOfSize(4097, 10), PictureFormat::kJpeg, PictureRoute::kReduced},
         RouteRow{"JpegTallerThanKept", JpegOfSize(10, 6000), PictureFormat::kJpeg, PictureRoute::kReduced},
         // A bitmap declaring more pixel data than the file holds reaches no decoder.
-        RouteRow{"BitmapCutShort", BitmapOfWidth(5000), PictureFormat::kBitmap, PictureRoute::kRefused}),
+        RouteRow{"BitmapCutShort", BitmapOfWidth(5000), PictureFormat::kBitmap, PictureRoute::kRefused},
+        // Over a ceiling, declared in a few bytes: no decoder sees it. The
+        // pixels are bounded, and each side too, since a decoder's rows are
+        // as long as the picture is wide.
+        RouteRow{"PngOnePixelHigh", PngOfSize(uint32_t{1} << 28, 1), PictureFormat::kPng, PictureRoute::kRefused},
+        RouteRow{"PngOneSideOver", PngOfSize(65536, 1), PictureFormat::kPng, PictureRoute::kRefused},
+        RouteRow{"PngOtherSideOver", PngOfSize(1, 65536), PictureFormat::kPng, PictureRoute::kRefused},
+        RouteRow{"PngLongestSide", PngOfSize(65535, 4096), PictureFormat::kPng, PictureRoute::kImaging},
+        RouteRow{"PngMostPixels", PngOfSize(16384, 16384), PictureFormat::kPng, PictureRoute::kImaging},
+        RouteRow{"PngPixelsOver", PngOfSize(16385, 16384), PictureFormat::kPng, PictureRoute::kRefused},
+        RouteRow{"PngSmall", PngOfSize(400, 300), PictureFormat::kPng, PictureRoute::kImaging},
+        RouteRow{"GifLargestScreen", GifOfScreen(65535, 65535), PictureFormat::kOther, PictureRoute::kRefused},
+        RouteRow{"GifSmall", GifOfScreen(64, 32), PictureFormat::kOther, PictureRoute::kOlePicture},
+        // A large GIF is not decoded reduced: the OLE loader draws it whole.
+        RouteRow{"GifLargerThanKept", GifOfScreen(5000, 5000), PictureFormat::kOther, PictureRoute::kOlePicture},
+        RouteRow{"JpegLargest", JpegOfSize(65535, 65535), PictureFormat::kJpeg, PictureRoute::kRefused},
+        RouteRow{"JpegStrayByteBeforeHugeFrame",
+                 [] {
+                   Bytes jpeg = JpegOfSize(65500, 65500);
+                   jpeg.insert(jpeg.begin() + 2, 0x42);
+                   return jpeg;
+                 }(),
+                 PictureFormat::kOther, PictureRoute::kRefused},
+        RouteRow{"BitmapWiderThanSideCeiling", WholeBitmap(65536, 1), PictureFormat::kBitmap, PictureRoute::kRefused},
+        RouteRow{"BitmapPanorama", WholeBitmap(65535, 2), PictureFormat::kBitmap, PictureRoute::kReduced}),
     testing_support::RowName());
 
 }  // namespace
