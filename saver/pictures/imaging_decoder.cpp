@@ -192,8 +192,7 @@ std::unique_ptr<ImagingPicture> ImagingPicture::Open(std::span<const uint8_t> by
   return std::unique_ptr<ImagingPicture>(new ImagingPicture(std::move(parts)));
 }
 
-uint32_t ImagingPicture::width() const { return parts_->width; }
-uint32_t ImagingPicture::height() const { return parts_->height; }
+PictureSize ImagingPicture::size() const { return {parts_->width, parts_->height}; }
 
 std::optional<PicturePixels> ImagingPicture::DecodeWhole(Transparency transparency) const {
   ComPtr<IWICFormatConverter> converter;

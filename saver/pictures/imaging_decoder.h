@@ -8,37 +8,30 @@
 #include <optional>
 #include <span>
 
+#include "saver/pictures/picture_decoding.h"
 #include "saver/pictures/picture_pixels.h"
 #include "saver/pictures/picture_reduction.h"
 
 namespace ventalune::pictures {
 
-// How a picture that may be transparent comes out: as if it were opaque
-// (for the formats that are), or composited on black, the walls' own
-// background, its alpha then 0.
-enum class Transparency { kOpaque, kOnBlack };
-
 // The first frame of a picture the component reads, with COM held for as
-// long as it is open. Opening reads the header only: no pixel is decoded
-// before one of the decodes is asked for.
-class ImagingPicture {
+// long as it is open. Opening reads the header only (the frame's size):
+// no pixel is decoded before one of the decodes is asked for.
+class ImagingPicture final : public ImagingFrame {
  public:
   // Nothing when the component does not read the bytes as a picture. The
   // bytes must outlive the picture.
   static std::unique_ptr<ImagingPicture> Open(std::span<const uint8_t> bytes);
-  ~ImagingPicture();
+  ~ImagingPicture() override;
   ImagingPicture(const ImagingPicture&) = delete;
   ImagingPicture& operator=(const ImagingPicture&) = delete;
 
-  uint32_t width() const;
-  uint32_t height() const;
+  PictureSize size() const override;
 
-  // Every pixel at the picture's own size.
-  std::optional<PicturePixels> DecodeWhole(Transparency transparency) const;
-  // The picture halved `reduction.shift` times (see ReduceToFit), each
-  // output pixel the average of the block it stands for. Nothing when the
-  // reduction does not fit the picture or the decode fails part way.
-  std::optional<PicturePixels> DecodeHalved(const Reduction& reduction, Transparency transparency) const;
+  std::optional<PicturePixels> DecodeWhole(Transparency transparency) const override;
+  // Nothing when the reduction does not fit the picture or the decode fails
+  // part way.
+  std::optional<PicturePixels> DecodeHalved(const Reduction& reduction, Transparency transparency) const override;
 
  private:
   struct Parts;

@@ -25,7 +25,7 @@ enum class PictureRoute : uint8_t {
   kReduced,     // declared larger than kept: our JPEG decoder or the imaging
                 // component reduces it; one that neither takes goes as kOlePicture
   kOlePicture,  // the rest, unknown bytes among them: the OLE loader judges
-                // them, once their size is known
+                // them, once their size is known (see picture_decoding.h)
 };
 
 struct PicturePlan {
