@@ -241,6 +241,7 @@ struct StoredPictureRow {
   const char* bytes;  // the file's content; null: no such file
   bool fileOptionKept;
   int64_t extendTo = 0;  // then the file is lengthened to this many bytes
+  const char* copiedFrom = nullptr;  // else the content is this file of the test data
 };
 
 // Lengthens a file without writing its bytes (sparse where the disk allows).
@@ -264,7 +265,13 @@ TEST_P(StoredPictureTest, UnusablePictureShowsAnEmptyPreview) {
   if (GetParam().bytes) {
     const std::string bytes = GetParam().bytes;
     WriteRawFile(path, std::vector<uint8_t>(bytes.begin(), bytes.end()));
-    if (GetParam().extendTo) ASSERT_TRUE(Lengthen(path, GetParam().extendTo));
+    if (GetParam().extendTo) {
+      ASSERT_TRUE(Lengthen(path, GetParam().extendTo));
+    }
+  } else if (GetParam().copiedFrom) {
+    const std::vector<uint8_t> bytes = ReadRawFile(TestDataFolder() + "\\" + GetParam().copiedFrom);
+    ASSERT_FALSE(bytes.empty()) << GetParam().copiedFrom;
+    ASSERT_TRUE(WriteRawFile(path, bytes));
   }
   OpenWith(Settings("1", path, "0", "0", ""));
   const bool kept = GetParam().fileOptionKept;
@@ -288,7 +295,15 @@ INSTANTIATE_TEST_SUITE_P(Files, StoredPictureTest,
                                          // A bitmap header on a 3 GiB file: refused unread, the
                                          // dialog stays responsive.
                                          StoredPictureRow{"ThreeGigabytes", "BM\x36\x00\x00\xC0", true,
-                                                          int64_t{3} << 30}),
+                                                          int64_t{3} << 30},
+                                         // Declared over a ceiling in a few bytes: refused before
+                                         // any decoder sets to work on them.
+                                         StoredPictureRow{"StrayByteBeforeHugeJpegFrame", nullptr, true, 0,
+                                                          "refused-stray-byte.jpg"},
+                                         StoredPictureRow{"GifScreenOfLargestSize", nullptr, true, 0,
+                                                          "refused-gif-screen.gif"},
+                                         StoredPictureRow{"PngOnePixelHigh", nullptr, true, 0,
+                                                          "refused-png-one-pixel-high.png"}),
                          [](const testing::TestParamInfo<StoredPictureRow>& row) {
                            return std::string(row.param.name);
                          });

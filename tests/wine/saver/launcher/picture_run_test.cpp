@@ -2,12 +2,16 @@
 // turned upright by their EXIF orientation, at their own size or reduced,
 // and PNGs of every kind the imaging component reads, composited on black.
 // Each row is one real run of the installed saver; what is checked is the
-// picture the run writes for the walls.
+// picture the run writes for the walls, and for a refused picture what the
+// refusal cost the run.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <array>
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -36,8 +40,14 @@ constexpr std::array<Rgb, 4> kViewerQuadrants{Rgb{230, 30, 30}, Rgb{30, 200, 30}
 enum class Check {
   kQuadrants,  // the corners carry kViewerQuadrants
   kReference,  // the whole picture matches a bitmap made by Pillow
-  kBlank,      // refused: the walls fall back to black of the screen's size
+  kBlank,      // refused: the walls fall back to black of the screen's size,
+               // the scene as soon as always, the saver no larger for it
 };
+
+// A refused picture reaches no decoder: the run is as quick and as small as
+// with any small picture.
+constexpr auto kUsualTimeToScene = 15s;
+constexpr uint64_t kMostBytesForARefusedPicture = uint64_t{300} << 20;
 
 struct WallsRow {
   const char* name;
@@ -68,6 +78,7 @@ class PictureRunTest : public testing::TestWithParam<WallsRow> {
     WritePrivateProfileStringA(kSettingsSection, kKeyPictureKind, "1", ini.c_str());
     WritePrivateProfileStringA(kSettingsSection, kKeyPictureFile, picture.c_str(), ini.c_str());
     WritePrivateProfileStringA(kSettingsSection, kKeyBgmKind, "0", ini.c_str());
+    const auto started = std::chrono::steady_clock::now();
     if (!saver_.Start(Installed("Ventalune.scr"), "/s")) return {};
     if (!WaitForTopLevelWindow(kSceneWindowTitle, 30s)) {
       // Which of the two ended the run early tells where to look next time.
@@ -78,10 +89,16 @@ class PictureRunTest : public testing::TestWithParam<WallsRow> {
                     << (GetFileAttributesW(RunPictures().room.c_str()) == INVALID_FILE_ATTRIBUTES ? "absent" : "there");
       return {};
     }
+    toScene_ = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
+    memory_.cb = sizeof(memory_);
+    if (!GetProcessMemoryInfo(saver_.process(), &memory_, sizeof(memory_))) memory_ = {};
     return ReadBmpFile(RunPictures().room);
   }
 
   RunningProgram saver_;
+  // Of the last run: from its start to its scene, and the saver's memory then.
+  std::chrono::milliseconds toScene_{};
+  PROCESS_MEMORY_COUNTERS memory_{};
 };
 
 testing::Message Describe(Rgb c) {
@@ -132,9 +149,19 @@ TEST_P(PictureRunTest, WallsShowWhatAViewerShows) {
       EXPECT_LT(total / static_cast<double>(walls.pixels.size()), 1.0) << "mean difference";
       break;
     }
-    case Check::kBlank:
+    case Check::kBlank: {
       for (const Rgb& pixel : walls.pixels) ASSERT_EQ(pixel.r + pixel.g + pixel.b, 0) << "a refused picture shows";
+      const uint64_t mebibyte = 1 << 20;
+      std::printf("%s: scene after %lld ms, saver's peak working set %llu MiB, peak commit %llu MiB\n", row.name,
+                  static_cast<long long>(toScene_.count()),
+                  static_cast<unsigned long long>(memory_.PeakWorkingSetSize / mebibyte),
+                  static_cast<unsigned long long>(memory_.PeakPagefileUsage / mebibyte));
+      EXPECT_LE(toScene_, kUsualTimeToScene);
+      EXPECT_GT(memory_.PeakWorkingSetSize, 0u) << "the saver's memory could not be read";
+      EXPECT_LT(memory_.PeakWorkingSetSize, kMostBytesForARefusedPicture);
+      EXPECT_LT(memory_.PeakPagefileUsage, kMostBytesForARefusedPicture);
       break;
+    }
   }
 }
 
@@ -165,7 +192,13 @@ INSTANTIATE_TEST_SUITE_P(
         WallsRow{"PngPalette", "png-palette.png", 400, 300, Check::kReference, "png-palette-on-black.bmp"},
         WallsRow{"PngInterlaced", "png-interlaced.png", 400, 300, Check::kReference, "png-interlaced-on-black.bmp"},
         WallsRow{"PngReduced", "png-10000x5000.png", 2048, 1024, Check::kQuadrants},
-        WallsRow{"DamagedPng", "", kScreenWidth, kScreenHeight, Check::kBlank}),
+        WallsRow{"DamagedPng", "", kScreenWidth, kScreenHeight, Check::kBlank},
+        // Declared over a ceiling in a few bytes: a frame header of 65500 ×
+        // 65500 after a stray byte, a GIF's logical screen of 65535 × 65535,
+        // a PNG of 2^28 × 1.
+        WallsRow{"StrayByteBeforeHugeJpegFrame", "refused-stray-byte.jpg", kScreenWidth, kScreenHeight, Check::kBlank},
+        WallsRow{"GifScreenOfLargestSize", "refused-gif-screen.gif", kScreenWidth, kScreenHeight, Check::kBlank},
+        WallsRow{"PngOnePixelHigh", "refused-png-one-pixel-high.png", kScreenWidth, kScreenHeight, Check::kBlank}),
     [](const testing::TestParamInfo<WallsRow>& row) { return std::string(row.param.name); });
 
 }  // namespace
