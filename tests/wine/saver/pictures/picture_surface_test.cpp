@@ -97,6 +97,10 @@ INSTANTIATE_TEST_SUITE_P(
                   return path;
                 },
                 std::pair{400, 300}, false},
+        // Formats only the OLE loader decodes, their size told first: by our
+        // own reading of a GIF, by the imaging component for an icon.
+        LoadRow{"SmallGifWhole", [] { return DataFile("halves-64x32.gif"); }, std::pair{64, 32}, true},
+        LoadRow{"IconWhole", [] { return DataFile("halves-32x32.ico"); }, std::pair{32, 32}, true},
         LoadRow{"WideBitmapReduced",
                 [] {
                   const std::string path = ScratchFile("wide.bmp");
