@@ -1,8 +1,10 @@
 #pragma once
 // Pictures decoded by the Windows Imaging Component: PNG, which only it
-// reads everywhere, at any size; and large pictures our own JPEG decoder
-// does not take, a few rows at a time averaged down (or by the component's
-// own scaling where it has it), so the full-size pixels are never all held.
+// reads everywhere, at any size within the ceilings; and large pictures our
+// own JPEG decoder does not take, a few rows at a time averaged down (or by
+// the component's own scaling where it has it), so the full-size pixels are
+// never all held. Its reading of a header also tells the size of pictures
+// our own header readers do not know, before the OLE loader decodes them.
 #include <cstdint>
 #include <memory>
 #include <optional>

@@ -17,7 +17,8 @@ inline constexpr uint64_t kMaxPictureFileBytes = uint64_t{512} << 20;
 // The most pixels held whole at four bytes each, 8192 × 8192 (256 MiB): a
 // picture surface, what the reduced JPEG decoder gives (the largest JPEG
 // there can be, 65535 on a side, at an eighth), a picture while it is turned
-// upright (which holds it twice).
+// upright (which holds it twice), and a picture the OLE loader is asked for,
+// since it decodes and holds every pixel at once.
 inline constexpr uint64_t kMaxHeldPixels = uint64_t{8192} * 8192;
 
 // The most pixels a decoder is asked to decode, held or not: beyond this a
