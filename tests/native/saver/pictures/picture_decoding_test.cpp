@@ -5,44 +5,20 @@
 #include <string>
 #include <vector>
 
+#include "picture_samples.h"
 #include "row_name.h"
 
 namespace ventalune::pictures {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using namespace samples;
 
-Bytes operator+(Bytes a, const Bytes& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
+const Bytes kJfif = kStartOfImage + kApp0;
 
-Bytes BigEndian16(uint32_t value) { return {static_cast<uint8_t>(value >> 8), static_cast<uint8_t>(value)}; }
-Bytes LittleEndian16(uint32_t value) { return {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8)}; }
-
-const Bytes kJfif = {0xff, 0xd8, 0xff, 0xe0, 0, 16, 'J', 'F', 'I', 'F', 0, 1, 1, 0, 0, 1, 0, 1, 0, 0};
-
-// A baseline frame header of three components declaring width × height.
-Bytes Frame(uint32_t width, uint32_t height) {
-  return Bytes{0xff, 0xc0, 0, 17, 8} + BigEndian16(height) + BigEndian16(width) +
-         Bytes{3, 1, 0x22, 0, 2, 0x11, 1, 3, 0x11, 1};
-}
-
-Bytes Jpeg(uint32_t width, uint32_t height) { return kJfif + Frame(width, height) + Bytes{0xff, 0xd9}; }
+Bytes Jpeg(uint16_t width, uint16_t height) { return kJfif + JpegFrame(0xc0, width, height) + Bytes{0xff, 0xd9}; }
 
 // Forty bytes: JFIF, one stray byte, then a frame header of 65500 × 65500.
-const Bytes kStrayByteJpeg = kJfif + Bytes{0x00} + Frame(65500, 65500);
-
-Bytes Png(uint32_t width, uint32_t height) {
-  return Bytes{0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'} + BigEndian16(width >> 16) +
-         BigEndian16(width) + BigEndian16(height >> 16) + BigEndian16(height) + Bytes{8, 6, 0, 0, 0, 0, 0, 0, 0};
-}
-
-// A GIF with the logical screen given and one 1 × 1 image in its corner.
-Bytes Gif(uint32_t width, uint32_t height) {
-  return Bytes{'G', 'I', 'F', '8', '9', 'a'} + LittleEndian16(width) + LittleEndian16(height) +
-         Bytes{0x80, 0, 0, 0, 0, 0, 255, 255, 255, 0x2c, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x4c, 0x01, 0, 0x3b};
-}
+const Bytes kStrayByteJpeg = kJfif + Bytes{0x00} + JpegFrame(0xc0, 65500, 65500);
 
 // Bytes none of our header readers knows: an icon's directory.
 const Bytes kIcon = {0, 0, 1, 0, 1, 0, 32, 32, 0, 0, 1, 0, 32, 0};

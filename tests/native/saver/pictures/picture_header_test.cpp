@@ -5,27 +5,13 @@
 #include <optional>
 #include <vector>
 
+#include "picture_samples.h"
 #include "row_name.h"
 
 namespace ventalune::pictures {
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
-Bytes operator+(Bytes a, const Bytes& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
-
-const Bytes kStartOfImage = {0xff, 0xd8};
-// An APP0 segment of 16 bytes (JFIF), skipped on the way to the frame header.
-const Bytes kApp0 = {0xff, 0xe0, 0x00, 0x10, 'J', 'F', 'I', 'F', 0, 1, 1, 0, 0, 1, 0, 1, 0, 0};
-
-// A frame header: marker, length 17, precision 8, height, width, 3 components.
-Bytes Frame(uint8_t marker, uint16_t width, uint16_t height) {
-  return {0xff, marker, 0x00, 0x11, 8, static_cast<uint8_t>(height >> 8), static_cast<uint8_t>(height),
-          static_cast<uint8_t>(width >> 8), static_cast<uint8_t>(width), 3, 1, 0x22, 0, 2, 0x11, 1, 3, 0x11, 1};
-}
+using namespace samples;
 
 // The first `count` bytes: a file cut short.
 Bytes Cut(const Bytes& bytes, size_t count) { return Bytes(bytes.begin(), bytes.begin() + count); }
@@ -45,24 +31,6 @@ Bytes Bitmap(int32_t width, int32_t height) {
   return bytes;
 }
 
-// A PNG's signature and header chunk declaring width × height (the
-// chunk's checksum is the decoder's to judge).
-Bytes Png(uint32_t width, uint32_t height) {
-  Bytes bytes = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
-  for (const uint32_t value : {width, height})
-    for (int shift = 24; shift >= 0; shift -= 8) bytes.push_back(static_cast<uint8_t>(value >> shift));
-  return bytes + Bytes{8, 2, 0, 0, 0, 0, 0, 0, 0};
-}
-
-// A GIF's header with the logical screen given, no colour table, and one
-// image of `frame` pixels at `left` with a local two-colour table.
-Bytes Gif(uint16_t screenWidth, uint16_t screenHeight, uint16_t left, uint16_t frameWidth) {
-  const auto le = [](uint16_t value) { return Bytes{static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8)}; };
-  return Bytes{'G', 'I', 'F', '8', '9', 'a'} + le(screenWidth) + le(screenHeight) + Bytes{0, 0, 0} +
-         Bytes{0x2c} + le(left) + le(0) + le(frameWidth) + le(1) + Bytes{0x80, 0, 0, 0, 255, 255, 255} +
-         Bytes{2, 2, 0x4c, 0x01, 0, 0x3b};
-}
-
 struct HeaderRow {
   const char* name;
   Bytes bytes;
@@ -75,38 +43,38 @@ TEST_P(DeclaredPictureSizeTest, ReadsTheHeaderOnly) {
   EXPECT_EQ(DeclaredPictureSize(GetParam().bytes), GetParam().size);
 }
 
-const Bytes kCamera = kStartOfImage + kApp0 + Frame(0xc0, 6000, 4000);
+const Bytes kCamera = kStartOfImage + kApp0 + JpegFrame(0xc0, 6000, 4000);
 
 INSTANTIATE_TEST_SUITE_P(
     Headers, DeclaredPictureSizeTest,
     testing::Values(
         HeaderRow{"BaselineJpeg", kCamera, PictureSize{6000, 4000}},
-        HeaderRow{"ProgressiveJpeg", kStartOfImage + Frame(0xc2, 12000, 6000), PictureSize{12000, 6000}},
-        HeaderRow{"FillBytesBeforeMarker", kStartOfImage + Bytes{0xff, 0xff} + Frame(0xc0, 640, 480),
+        HeaderRow{"ProgressiveJpeg", kStartOfImage + JpegFrame(0xc2, 12000, 6000), PictureSize{12000, 6000}},
+        HeaderRow{"FillBytesBeforeMarker", kStartOfImage + Bytes{0xff, 0xff} + JpegFrame(0xc0, 640, 480),
                   PictureSize{640, 480}},
         // DHT uses a frame-like code but holds no size: 0xC4 is skipped.
         HeaderRow{"HuffmanTableIsNoFrame",
-                  kStartOfImage + Bytes{0xff, 0xc4, 0x00, 0x04, 0x00, 0x00} + Frame(0xc1, 100, 50),
+                  kStartOfImage + Bytes{0xff, 0xc4, 0x00, 0x04, 0x00, 0x00} + JpegFrame(0xc1, 100, 50),
                   PictureSize{100, 50}},
-        HeaderRow{"LargestJpeg", kStartOfImage + Frame(0xc0, 65535, 65535), PictureSize{65535, 65535}},
+        HeaderRow{"LargestJpeg", kStartOfImage + JpegFrame(0xc0, 65535, 65535), PictureSize{65535, 65535}},
         // Cut inside the frame header.
         HeaderRow{"JpegCutInFrame", Cut(kCamera, kCamera.size() - 12), std::nullopt},
         // A segment length running past the end of the file.
         HeaderRow{"SegmentLongerThanFile", kStartOfImage + Bytes{0xff, 0xe1, 0xff, 0xff, 0, 0}, std::nullopt},
         // A segment length below its own two bytes would loop for ever.
-        HeaderRow{"SegmentLengthBelowTwo", kStartOfImage + Bytes{0xff, 0xe1, 0x00, 0x01} + Frame(0xc0, 9, 9),
+        HeaderRow{"SegmentLengthBelowTwo", kStartOfImage + Bytes{0xff, 0xe1, 0x00, 0x01} + JpegFrame(0xc0, 9, 9),
                   std::nullopt},
         HeaderRow{"FrameTooShortForSize", kStartOfImage + Bytes{0xff, 0xc0, 0x00, 0x05, 8, 0, 1}, std::nullopt},
         HeaderRow{"EndOfImageBeforeFrame", kStartOfImage + Bytes{0xff, 0xd9}, std::nullopt},
         // Bytes that are no marker between segments are stepped over, as the
         // platform's decoders step over them to the frame header they read.
-        HeaderRow{"StrayByteBeforeFrame", kStartOfImage + Bytes{0x42} + Frame(0xc0, 65500, 65500),
+        HeaderRow{"StrayByteBeforeFrame", kStartOfImage + Bytes{0x42} + JpegFrame(0xc0, 65500, 65500),
                   PictureSize{65500, 65500}},
-        HeaderRow{"StrayBytesAfterSegment", kStartOfImage + kApp0 + Bytes{0x00, 0x12, 0x34} + Frame(0xc2, 640, 480),
+        HeaderRow{"StrayBytesAfterSegment", kStartOfImage + kApp0 + Bytes{0x00, 0x12, 0x34} + JpegFrame(0xc2, 640, 480),
                   PictureSize{640, 480}},
         HeaderRow{"GarbageInsteadOfMarker", kStartOfImage + Bytes{0x12, 0x34}, std::nullopt},
         HeaderRow{"OnlyFillBytes", kStartOfImage + Bytes{0xff, 0xff, 0xff}, std::nullopt},
-        HeaderRow{"JpegZeroWidth", kStartOfImage + Frame(0xc0, 0, 100), std::nullopt},
+        HeaderRow{"JpegZeroWidth", kStartOfImage + JpegFrame(0xc0, 0, 100), std::nullopt},
         HeaderRow{"Bitmap", Bitmap(5000, 3000), PictureSize{5000, 3000}},
         HeaderRow{"TopDownBitmap", Bitmap(5000, -3000), PictureSize{5000, 3000}},
         HeaderRow{"BitmapLowestHeight", Bitmap(10, INT32_MIN), std::nullopt},
