@@ -21,13 +21,6 @@ std::wstring FolderOfSystemPath(const std::wstring& path) {
   return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator);
 }
 
-// Another program holds the file. A replacement refused leaves both files
-// with their names, which is most often the same thing seen from there.
-bool IsLockedError(DWORD error) {
-  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
-         error == ERROR_UNABLE_TO_REMOVE_REPLACED || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT;
-}
-
 // Tries `attempt` (which returns 0 or the system's error code) again while
 // another program holds the file for a moment: long enough for a scanner's
 // look at a small file, short enough that the user is not left waiting on a
@@ -40,7 +33,7 @@ bool WhileLockedTry(Attempt attempt) {
   for (;;) {
     const DWORD error = attempt();
     if (error == 0) return true;
-    if (!IsLockedError(error) || GetTickCount() - start >= kLockedForAtMostMs) return false;
+    if (!IsHeldByAnotherProgram(error) || GetTickCount() - start >= kLockedForAtMostMs) return false;
     Sleep(kTryAgainAfterMs);
   }
 }
@@ -81,6 +74,13 @@ bool ProfileFile::WriteString(const std::string& section, const std::string& key
                                                   WideFromAnsi(value).c_str(), path.c_str()) != FALSE;
   lastError_ = written ? 0 : GetLastError();
   return written;
+}
+
+bool IsHeldByAnotherProgram(unsigned long error) {
+  // A replacement refused leaves both files with their names, which is most
+  // often the same thing seen from there.
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+         error == ERROR_UNABLE_TO_REMOVE_REPLACED || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT;
 }
 
 bool ProfileFile::CanRead(const std::wstring& path) {

@@ -37,6 +37,11 @@ class DiskFiles final : public FilePort {
   bool CanOpenForReading(const std::wstring& path) override;
 };
 
+// Whether a file operation failed with this error (the system's code)
+// because another program holds the file for now, so that trying again a
+// moment later may succeed.
+bool IsHeldByAnotherProgram(unsigned long error);
+
 // Whether the byte starts a two-byte character in the system's ANSI code
 // page, the one the ANSI file and profile functions read paths in.
 bool IsSystemLeadByte(unsigned char byte);

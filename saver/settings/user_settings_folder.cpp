@@ -31,10 +31,7 @@ bool CanWriteSettingsFile(const std::wstring& iniPath) {
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return false;
   // Held by another program for a moment (a backup, a virus scanner): the
   // folder still takes writes, and the save waits for the file.
-  const auto heldForAMoment = [] {
-    const DWORD error = GetLastError();
-    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
-  };
+  const auto heldForAMoment = [] { return IsHeldByAnotherProgram(GetLastError()); };
   constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
   const OwnedFile file(CreateFileW(iniPath.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING,
                                    FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -55,25 +55,15 @@ void DownloadState::Returned(Outcome how, uint32_t length) {
     FailLocked(Failure::kCallFailed);
     return;
   }
-  switch (call) {
-    case Call::kSend:
-      step_ = Step::kCheckAnswer;
-      break;
-    case Call::kRead:
-      if (length > readLength_) FailLocked(Failure::kCallFailed);
-      else if (length > 0) KeepLocked(length);
-      else step_ = Step::kEnd;
-      break;
-    case Call::kQuery:
-      // None is there only at the end, which a read of a whole buffer then
-      // confirms; a read never asks for more than the query said is there,
-      // so WinINet has it at hand.
-      readLength_ = length == 0 ? buffer_.size() : std::min<size_t>(length, buffer_.size());
-      step_ = Step::kRead;
-      break;
-    case Call::kNone:
-      break;
+  if (call == Call::kQuery) {
+    // None is there only at the end, which a read of a whole buffer then
+    // confirms; a read never asks for more than the query said is there,
+    // so WinINet has it at hand.
+    readLength_ = length == 0 ? buffer_.size() : std::min<size_t>(length, buffer_.size());
+    step_ = Step::kRead;
+    return;
   }
+  SucceededLocked(call, length);
 }
 
 void DownloadState::Answered(bool accepted) {
@@ -119,19 +109,22 @@ void DownloadState::Wait() {
     FailLocked(Failure::kCallFailed);
     return;
   }
-  switch (call) {
-    case Call::kSend:
-      step_ = Step::kCheckAnswer;
-      break;
-    case Call::kRead:
-      if (completedLength_ > 0) KeepLocked(completedLength_);
-      else step_ = Step::kEnd;
-      break;
-    case Call::kQuery:
-      step_ = Step::kQuery;  // data has come: asked again, the query says how much
-      break;
-    case Call::kNone:
-      break;
+  if (call == Call::kQuery) {
+    step_ = Step::kQuery;  // data has come: asked again, the query says how much
+    return;
+  }
+  SucceededLocked(call, completedLength_);
+}
+
+// A send or a read ended well, at once or in the background; `length` is
+// what a read put into the buffer.
+void DownloadState::SucceededLocked(Call call, uint32_t length) {
+  if (call == Call::kSend) {
+    step_ = Step::kCheckAnswer;
+  } else if (call == Call::kRead) {
+    if (length > readLength_) FailLocked(Failure::kCallFailed);
+    else if (length > 0) KeepLocked(length);
+    else step_ = Step::kEnd;
   }
 }
 

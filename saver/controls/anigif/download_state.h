@@ -94,6 +94,7 @@ class DownloadState {
   uint64_t NowMs() const;
   void FailLocked(Failure failure);
   void KeepLocked(uint32_t length);
+  void SucceededLocked(Call call, uint32_t length);
   // Waits until `done` holds, a cancel, or `waitMs` (cut at the deadline);
   // false, with the failure set, unless `done`.
   template <class Done>
