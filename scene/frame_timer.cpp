@@ -50,12 +50,12 @@ void FrameTimer::WaitForFrameOrMessage(uint64_t ticks) {
   }
 }
 
-void RequestSwapInterval(int interval) {
+bool RequestSwapInterval(int interval) {
   using SwapIntervalProc = BOOL(WINAPI*)(int);
   // Drivers without WGL_EXT_swap_control give no entry point.
   const PROC entry = wglGetProcAddress("wglSwapIntervalEXT");
-  if (!entry) return;
-  reinterpret_cast<SwapIntervalProc>(reinterpret_cast<void*>(entry))(interval);
+  if (!entry) return false;
+  return reinterpret_cast<SwapIntervalProc>(reinterpret_cast<void*>(entry))(interval) != FALSE;
 }
 
 }  // namespace ventalune::scene

@@ -29,8 +29,8 @@ class FrameTimer {
 };
 
 // Asks the driver to wait for the display's vertical blank at each swap
-// (interval 1) or not at all (0), where it offers that; a no-op otherwise.
-// The rendering context must be current.
-void RequestSwapInterval(int interval);
+// (interval 1) or not at all (0), where it offers that. True when the
+// driver took the request. The rendering context must be current.
+bool RequestSwapInterval(int interval);
 
 }  // namespace ventalune::scene

@@ -3,12 +3,15 @@
 #include "common/user_picture_folder.h"
 #include "common/window_of.h"
 #include "scene/frame_pacer.h"
+#include "scene/frame_rate_ceiling.h"
 #include "scene/frame_timer.h"
 #include "scene/gl_api.h"
 #include "scene/picture_texture.h"
 #include "scene/scene_assets.h"
 #include "scene/scene_drawing.h"
 #include "scene/scene_view.h"
+
+#include <algorithm>
 
 namespace ventalune::scene {
 namespace {
@@ -33,20 +36,23 @@ bool PrepareGlState(SceneFrame& frame, SceneWindow& window, KeyTable& keys) {
   PrepareGlState();
   // The swap waits for the display where the driver can; the loop's own
   // pacing covers drivers that cannot or that ignore the request.
-  RequestSwapInterval(frame.pacing == FramePacing::kDisplayRate ? 1 : 0);
+  const bool displayRate = frame.pacing == FramePacing::kDisplayRate;
+  frame.swapWaitsForDisplay = RequestSwapInterval(displayRate ? 1 : 0) && displayRate;
   return true;
 }
 
-void StepFrame(SceneFrame& frame, uint32_t elapsedMs) {
-  // Esc counts only if it is still down now; the step goes on regardless.
+void StepFrame(SceneFrame& frame, const StepsDue& due) {
+  // Esc counts only if it is still down now; the steps go on regardless.
   if ((*frame.keys)[VK_ESCAPE] == 1) RequestQuit(*frame.window);
-  AdvanceScene(*frame.scene, elapsedMs);
+  for (uint32_t step = 0; step < due.steps; ++step) TakeStep(*frame.motion);
+  frame.weight = due.weight;
   if (frame.contextHasAssets || frame.window->flags->drawingSuppressed) return;
 
   // A window re-created by a display-mode switch has a new rendering context
   // without our textures: load them again rather than draw white walls.
-  const bool loaded = frame.assetsLoaded ? ReloadSceneAssets(*frame.scene, frame.pictures, LoadPictureTexture)
-                                         : LoadSceneAssets(*frame.scene, frame.pictures, LoadPictureTexture);
+  RingScene& scene = frame.motion->latest;
+  const bool loaded = frame.assetsLoaded ? ReloadSceneAssets(scene, frame.pictures, LoadPictureTexture)
+                                         : LoadSceneAssets(scene, frame.pictures, LoadPictureTexture);
   frame.assetsLoaded = true;
   frame.contextHasAssets = loaded;
   if (!loaded) {
@@ -58,15 +64,32 @@ void StepFrame(SceneFrame& frame, uint32_t elapsedMs) {
 void RenderFrame(SceneFrame& frame) {
   if (frame.window->flags->drawingSuppressed) return;
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  DrawScene(*frame.scene);
+  ComposeShownScene(*frame.motion, frame.weight, frame.shown);
+  DrawScene(frame.shown);
   glFlush();
 }
+
+namespace {
+
+// The display's refresh and the session as they are now: a run may be
+// connected to or from a remote session while it lasts.
+uint32_t MostFramesPerSecondNow(const SceneFrame& frame) {
+  const int refresh = GetDeviceCaps(frame.window->dc, VREFRESH);
+  return MostFramesPerSecond({static_cast<uint32_t>(std::max(refresh, 0)), frame.swapWaitsForDisplay,
+                              GetSystemMetrics(SM_REMOTESESSION) != 0});
+}
+
+}  // namespace
 
 void RunMessageLoop(SceneFrame& frame) {
   SceneWindow& window = *frame.window;
   const bool paced = frame.pacing == FramePacing::kDisplayRate;
   FrameTimer timer;
-  FramePacer pacer(timer.ticksPerSecond());
+  const uint64_t second = timer.ticksPerSecond();
+  StepClock clock(second);
+  uint32_t mostFrames = MostFramesPerSecondNow(frame);
+  FramePacer pacer(second, mostFrames);
+  uint64_t nextLook = timer.Now() + second;
   MSG message;
   for (;;) {
     // Only the scene window's own messages; no TranslateMessage, so no
@@ -80,17 +103,31 @@ void RunMessageLoop(SceneFrame& frame) {
       WaitMessage();
       continue;
     }
+    const uint64_t now = timer.Now();
+    if (window.displayOff) {
+      // Nothing is drawn for a display that is off, but the scene's clock
+      // goes on, a few steps at a time, so the display comes back to the
+      // scene where the time has taken it.
+      StepFrame(frame, clock.FrameAt(now));
+      timer.WaitForFrameOrMessage(second / 5);
+      continue;
+    }
+    if (now >= nextLook) {
+      nextLook = now + second;
+      if (const uint32_t most = MostFramesPerSecondNow(frame); most != mostFrames) {
+        mostFrames = most;
+        pacer = FramePacer(second, most);
+      }
+    }
     if (paced) {
       // A message that arrives meanwhile ends the wait and is handled first.
-      if (const uint64_t wait = pacer.TicksUntilDue(timer.Now())) {
+      if (const uint64_t wait = pacer.TicksUntilDue(now)) {
         timer.WaitForFrameOrMessage(wait);
         continue;
       }
-      pacer.FrameDrawn(timer.Now());
+      pacer.FrameDrawn(now);
     }
-    const DWORD now = GetTickCount();
-    StepFrame(frame, now - window.lastTick);
-    window.lastTick = now;
+    StepFrame(frame, clock.FrameAt(now));
     RenderFrame(frame);
     SwapBuffers(window.dc);
     if (frame.framePresented) frame.framePresented(frame);
@@ -102,7 +139,7 @@ int RunSceneProgram(HINSTANCE instance, FramePresentedHook framePresented, Frame
   static KeyTable keys;
   static SceneRunFlags flags;
   static SceneWindow window;
-  static RingScene scene;
+  static SceneMotion motion;
   static SceneFrame frame;
 
   application = {instance, kWindowClassName};
@@ -111,7 +148,7 @@ int RunSceneProgram(HINSTANCE instance, FramePresentedHook framePresented, Frame
   window.application = &application;
   window.flags = &flags;
   keys.fill(0);
-  frame.scene = &scene;
+  frame.motion = &motion;
   frame.framePresented = framePresented;
   frame.pacing = pacing;
   frame.pictures = PicturePathsIn(PictureFolder());

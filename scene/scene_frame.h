@@ -1,10 +1,12 @@
 #pragma once
-// The frame loop: at most 60 frames a second, each one a step of the scene
-// and a draw, with the window's messages handled in between and while it
-// waits for the next frame.
+// The frame loop: a frame as the display refreshes, each one taking the
+// scene's steps that are due and drawing it between the last two, with the
+// window's messages handled in between and while it waits for the next.
 #include "common/program_contract.h"
 #include "scene/ring_scene.h"
+#include "scene/scene_motion.h"
 #include "scene/scene_window.h"
+#include "scene/step_clock.h"
 
 namespace ventalune::scene {
 
@@ -13,7 +15,7 @@ struct SceneFrame;
 // and end the run. The program itself passes none.
 using FramePresentedHook = void (*)(SceneFrame& frame);
 
-// The program keeps the pace the scene was made for; a benchmark may ask for
+// The program draws as the display refreshes; a benchmark may ask for
 // frames as fast as the driver gives them, to measure the drawing itself.
 enum class FramePacing { kDisplayRate, kUncapped };
 
@@ -21,9 +23,12 @@ enum class FramePacing { kDisplayRate, kUncapped };
 struct SceneFrame {
   SceneWindow* window = nullptr;
   KeyTable* keys = nullptr;
-  RingScene* scene = nullptr;
-  bool assetsLoaded = false;     // once in this process
-  bool contextHasAssets = false; // the current rendering context
+  SceneMotion* motion = nullptr;  // the scene's steps; its latest holds the textures
+  RingScene shown;                // what the frame being drawn shows
+  float weight = 0.0f;            // where that frame lies between the last two steps
+  bool assetsLoaded = false;      // once in this process
+  bool contextHasAssets = false;  // the current rendering context
+  bool swapWaitsForDisplay = false;
   FramePresentedHook framePresented = nullptr;
   FramePacing pacing = FramePacing::kDisplayRate;
   PicturePaths pictures;  // where the saver put the two pictures
@@ -33,10 +38,12 @@ struct SceneFrame {
 // for the frame step. Always succeeds.
 bool PrepareGlState(SceneFrame& frame, SceneWindow& window, KeyTable& keys);
 
-// Esc check, scene advance, and the textures for a context that has none.
-void StepFrame(SceneFrame& frame, uint32_t elapsedMs);
+// Esc check, the scene's steps that are due, and the textures for a context
+// that has none.
+void StepFrame(SceneFrame& frame, const StepsDue& due);
 
-// Clears and draws the scene (nothing once the assets have failed).
+// Clears and draws the scene between its last two steps (nothing once the
+// assets have failed).
 void RenderFrame(SceneFrame& frame);
 
 // Runs until a WM_QUIT addressed to the window is taken from the queue.

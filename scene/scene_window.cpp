@@ -1,6 +1,7 @@
 #include "scene/scene_window.h"
 
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "common/window_of.h"
@@ -160,11 +161,19 @@ bool OpenSceneWindow(SceneWindow& record) {
   GetClientRect(record.window, &client);
   ApplyViewSize(client.right - client.left, client.bottom - client.top);
   record.keys->fill(0);
-  record.lastTick = GetTickCount();
+  // Told at once how the display stands, then at every change. Only told:
+  // nothing here asks the system to keep the display on.
+  record.displayOff = 0;
+  record.displayPower =
+      RegisterPowerSettingNotification(record.window, &GUID_CONSOLE_DISPLAY_STATE, DEVICE_NOTIFY_WINDOW_HANDLE);
   return true;
 }
 
 bool CloseSceneWindow(SceneWindow& record) {
+  if (record.displayPower) {
+    UnregisterPowerSettingNotification(record.displayPower);
+    record.displayPower = nullptr;
+  }
   if (record.window) {
     Win32Activation port(record.window);
     record.activation.Release(port);
@@ -235,6 +244,19 @@ LRESULT SceneWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPA
       // Exact values only: no screen saver and no monitor power-down while
       // we are the screen saver. Other codes keep their default handling.
       if (wParam == SC_SCREENSAVE || wParam == SC_MONITORPOWER) return 0;
+      break;
+    case WM_POWERBROADCAST:
+      if (wParam == PBT_POWERSETTINGCHANGE) {
+        const auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(lParam);
+        if (setting && IsEqualGUID(setting->PowerSetting, GUID_CONSOLE_DISPLAY_STATE) &&
+            setting->DataLength >= sizeof(DWORD)) {
+          // 0 off, 1 on, 2 dimmed (still showing).
+          DWORD state = 0;
+          std::memcpy(&state, setting->Data, sizeof(state));
+          displayOff = state == 0 ? 1 : 0;
+        }
+        return TRUE;
+      }
       break;
     case kDisplayModeSwitchMessage:
       flags->requestedFullScreen = !flags->requestedFullScreen;

@@ -50,7 +50,8 @@ struct SceneWindow {
   uint32_t fullScreen = 1;    // the window covers the screen (switched mode or the primary monitor)
   uint32_t displayModeSwitched = 0;  // the display mode was changed and is put back at the close
   uint32_t visible = 0;       // 0 while minimised
-  uint32_t lastTick = 0;      // GetTickCount at the previous frame step
+  uint32_t displayOff = 0;    // 1 while the system has the display off
+  HPOWERNOTIFY displayPower = nullptr;  // tells the window when the display goes off and on
   SceneRunFlags* flags = nullptr;
   SceneActivation activation;  // whether this window holds Esc
 

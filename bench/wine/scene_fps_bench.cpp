@@ -1,6 +1,7 @@
 // Frames per second of the real scene frame on this screen under this
-// machine's GL: the program's own loop, counted from outside, with the CPU
-// time it took. Not a test; tools/bench runs it and prints the result.
+// machine's GL: the program's own loop, counted from outside, with the
+// scene's steps per second of the clock (60 however fast it draws) and the
+// CPU time it took. Not a test; tools/bench runs it and prints the result.
 // Usage: scene_fps_bench [seconds] [uncapped]. The program paces itself to
 // the display rate; "uncapped" draws as fast as the driver allows, which
 // measures the cost of drawing itself.
@@ -25,6 +26,10 @@ double firstFrameMs = 0;
 DWORD startTick = 0;
 DWORD stopTick = 0;
 long frames = 0;
+uint64_t stepsAtStart = 0;
+uint64_t stepsAtStop = 0;
+LARGE_INTEGER counterAtStart{};
+LARGE_INTEGER counterAtStop{};
 double cpuStart = 0;
 double cpuStop = 0;
 
@@ -46,6 +51,8 @@ void CountFrame(ventalune::scene::SceneFrame& frame) {
   if (frames++ == 0) {
     startTick = now;
     cpuStart = CpuSeconds();
+    stepsAtStart = frame.motion->steps;
+    QueryPerformanceCounter(&counterAtStart);
     LARGE_INTEGER counter, frequency;
     QueryPerformanceCounter(&counter);
     QueryPerformanceFrequency(&frequency);
@@ -55,6 +62,8 @@ void CountFrame(ventalune::scene::SceneFrame& frame) {
   if (now - startTick >= measureMs) {
     stopTick = now;
     cpuStop = CpuSeconds();
+    stepsAtStop = frame.motion->steps;
+    QueryPerformanceCounter(&counterAtStop);
     ventalune::scene::RequestQuit(*frame.window);
   }
 }
@@ -88,6 +97,13 @@ int main(int argc, char** argv) {
   std::printf("scene frames %ld in %.2f s: %.1f frames per second at %dx%d (%s)\n", frames, seconds,
               seconds > 0 ? frames / seconds : 0.0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
               uncapped ? "uncapped" : "paced to the display rate");
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  const double clockSeconds =
+      static_cast<double>(counterAtStop.QuadPart - counterAtStart.QuadPart) / static_cast<double>(frequency.QuadPart);
+  std::printf("scene steps %llu in %.2f s of the clock: %.2f steps per second\n",
+              static_cast<unsigned long long>(stepsAtStop - stepsAtStart), clockSeconds,
+              clockSeconds > 0 ? static_cast<double>(stepsAtStop - stepsAtStart) / clockSeconds : 0.0);
   std::printf("CPU time while measuring %.2f s: %.0f%% of one core\n", cpuStop - cpuStart,
               seconds > 0 ? 100.0 * (cpuStop - cpuStart) / seconds : 0.0);
   return exitCode;

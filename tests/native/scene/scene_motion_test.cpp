@@ -69,7 +69,7 @@ TEST_P(SceneMotionRateTest, FramesShowTheMotionInOrder) {
       ASSERT_EQ(shown.ringCounter.value, lastCount) << "a frame without a step";
     }
     if (frame > 0) {
-      ASSERT_LE(std::fabs(shown.viewAngleX - lastX), largestStep * (1.0f + 60.0f / fps) + 1e-4f) << "frame " << frame;
+      ASSERT_LE(std::fabs(shown.viewAngleX - lastX), largestStep * (1.0f + 60.0f / static_cast<float>(fps)) + 1e-4f) << "frame " << frame;
     }
     lastX = shown.viewAngleX;
     lastCount = shown.ringCounter.value;

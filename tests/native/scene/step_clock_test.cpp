@@ -85,7 +85,8 @@ class StepsInTest : public testing::TestWithParam<PositionCase> {};
 // Exact against wide arithmetic, for runs far longer than any saver's.
 TEST_P(StepsInTest, CountsExactlyWithoutOverflow) {
   const PositionCase& row = GetParam();
-  const unsigned __int128 scaled = static_cast<unsigned __int128>(row.elapsed) * kStepsPerSecond;
+  __extension__ typedef unsigned __int128 Wide;
+  const Wide scaled = static_cast<Wide>(row.elapsed) * kStepsPerSecond;
   const StepPosition at = StepsIn(row.elapsed, row.ticksPerSecond);
   EXPECT_EQ(at.steps, static_cast<uint64_t>(scaled / row.ticksPerSecond));
   EXPECT_EQ(at.remainder, static_cast<uint64_t>(scaled % row.ticksPerSecond));
