@@ -1,9 +1,8 @@
 #pragma once
-// When the next frame is due. The scene's sway and its ring phases move on
-// per drawn frame, so the look depends on the pace: it was made for the
-// 60 frames a second of the displays of its day. The pacer keeps that pace
-// on any machine without drifting, and never bursts to catch up after the
-// program was held up (a slow frame, a minimised window, a clock that
+// When the next frame is due, at most so many a second: the frame loop's
+// ceiling where the display does not set the pace (see frame_rate_ceiling.h).
+// It keeps its cadence without drifting, and never bursts to catch up after
+// the program was held up (a slow frame, a minimised window, a clock that
 // jumped). Pure arithmetic on a caller's clock, so tests can script time.
 #include <cstdint>
 

@@ -26,25 +26,25 @@ void StepClock::Restart(uint64_t now) {
   stepsSinceBase_ = 0;
 }
 
+StepsDue StepClock::Afresh(uint64_t now, uint32_t steps) {
+  Restart(now);
+  return {steps, Weight(StepsIn(now - base_, ticksPerSecond_).remainder)};
+}
+
 StepsDue StepClock::FrameAt(uint64_t now) {
+  const bool wentBack = started_ && now < lastFrame_;
+  lastFrame_ = now;
   if (!started_) {
     // The first frame takes the first step, as the motion always began.
     started_ = true;
     Restart(now);
     base_ -= ticksPerSecond_ / kStepsPerSecond;
-  } else if (now < lastFrame_) {
-    // The clock went back: nothing is due until it moves on again.
-    lastFrame_ = now;
-    Restart(now);
-    return {0, Weight(StepsIn(now - base_, ticksPerSecond_).remainder)};
   }
-  lastFrame_ = now;
+  // The clock went back: nothing is due until it moves on again.
+  if (wentBack) return Afresh(now, 0);
   const StepPosition at = StepsIn(now - base_, ticksPerSecond_);
   const uint64_t due = at.steps - stepsSinceBase_;
-  if (due > kMostStepsCaughtUp) {
-    Restart(now);
-    return {kMostStepsCaughtUp, Weight(StepsIn(now - base_, ticksPerSecond_).remainder)};
-  }
+  if (due > kMostStepsCaughtUp) return Afresh(now, kMostStepsCaughtUp);
   stepsSinceBase_ = at.steps;
   return {static_cast<uint32_t>(due), Weight(at.remainder)};
 }

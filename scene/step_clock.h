@@ -41,6 +41,8 @@ class StepClock {
  private:
   // Starts the count afresh so that `now` lies half a step past its start.
   void Restart(uint64_t now);
+  // After a restart at `now`: so many steps, and the frame half a step on.
+  StepsDue Afresh(uint64_t now, uint32_t steps);
   float Weight(uint64_t remainder) const;
 
   uint64_t ticksPerSecond_;
