@@ -54,6 +54,12 @@ inline constexpr int16_t kPictureFile = 1;
 // the dialog and is saved again as it was.
 enum class MusicKind : int16_t { kNone = 0, kAudioCd = 1, kSoundFile = 2 };
 
+// Which monitors a run shows the room on, as the settings file numbers it:
+// every monitor (also for a file that names none), or the main monitor only,
+// with the others dark.
+inline constexpr int16_t kMonitorsEvery = 0;
+inline constexpr int16_t kMonitorsMainOnly = 1;
+
 struct Settings {
   int16_t PictureKind = kPictureDesktop;
   std::string PictureFile;
@@ -65,6 +71,7 @@ struct Settings {
   std::string BgmFile;
   // Where the dialog's sound chooser starts; never stored in the file.
   std::string BgmFolder;
+  int16_t Monitors = kMonitorsEvery;
 };
 
 // The reply buffer of a read: a value is at most 255 bytes.
