@@ -3,6 +3,7 @@
 // writes the scene's two pictures just before it starts the scene, their
 // names, and the title by which the saver finds the scene's window.
 // Written once here; both programs and their tests read it from here.
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -36,6 +37,17 @@ inline PicturePaths PicturePathsIn(std::wstring_view folder) {
   if (folder.empty()) return {};
   const std::wstring base = std::wstring(folder) + L'\\';
   return {base + WideAscii(kRoomPictureName).data(), base + WideAscii(kRingPictureName).data()};
+}
+
+// Room picture `index` of a run (see run_monitors.h): the first is the room
+// picture above, the others "Nubivola1-2.bmp", "Nubivola1-3.bmp" … for the
+// further monitors. Empty for no folder.
+inline std::wstring RoomPictureIn(std::wstring_view folder, std::size_t index) {
+  if (index == 0) return PicturePathsIn(folder).room;
+  if (folder.empty()) return {};
+  std::wstring name = WideAscii(kRoomPictureName).data();
+  name.insert(name.size() - 4, L"-" + std::to_wstring(index + 1));
+  return std::wstring(folder) + L'\\' + name;
 }
 
 }  // namespace ventalune
