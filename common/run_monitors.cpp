@@ -76,6 +76,30 @@ std::optional<RunMonitors> ParseRunMonitors(std::wstring_view text) {
   }
 }
 
+const DisplayMonitor* MainMonitor(std::span<const DisplayMonitor> monitors) {
+  const auto holdsOrigin = [](const MonitorRect& r) { return r.left <= 0 && 0 < r.right && r.top <= 0 && 0 < r.bottom; };
+  for (const DisplayMonitor& m : monitors)
+    if (m.primary && !m.area.empty()) return &m;
+  for (const DisplayMonitor& m : monitors)
+    if (!m.area.empty() && holdsOrigin(m.area)) return &m;
+  for (const DisplayMonitor& m : monitors)
+    if (!m.area.empty()) return &m;
+  return nullptr;
+}
+
+std::vector<DisplayMonitor> ShownMonitors(std::span<const DisplayMonitor> monitors, bool mainOnly) {
+  const DisplayMonitor* main = MainMonitor(monitors);
+  if (!main) return {};
+  std::vector<DisplayMonitor> shown{*main};
+  if (mainOnly) return shown;
+  for (const DisplayMonitor& m : monitors) {
+    if (m.area.empty() || shown.size() == kMostRoomPictures) continue;
+    const bool already = std::any_of(shown.begin(), shown.end(), [&](const DisplayMonitor& s) { return s.area == m.area; });
+    if (!already) shown.push_back(m);
+  }
+  return shown;
+}
+
 std::size_t RoomPictureFor(const MonitorRect& monitor, const std::vector<MonitorRect>& rooms) {
   const auto found = std::find(rooms.begin(), rooms.end(), monitor);
   return found == rooms.end() ? 0 : static_cast<std::size_t>(found - rooms.begin());

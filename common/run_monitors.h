@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,6 +51,16 @@ std::wstring FormatRunMonitors(const RunMonitors& monitors);
 // Nothing for a text that is not exactly that form (an empty room, more
 // rooms than kMostRoomPictures, numbers out of range).
 std::optional<RunMonitors> ParseRunMonitors(std::wstring_view text);
+
+// The main monitor: the one the system flags, else the one holding the
+// origin (where Windows keeps it), else the first that has an area; none
+// when no monitor has one.
+const DisplayMonitor* MainMonitor(std::span<const DisplayMonitor> monitors);
+
+// The monitors the room shows on, the main one first: every monitor with an
+// area (the main one only, for `mainOnly`), one of each group showing the
+// same area (mirrored monitors), at most kMostRoomPictures.
+std::vector<DisplayMonitor> ShownMonitors(std::span<const DisplayMonitor> monitors, bool mainOnly);
 
 // Which room picture belongs to a monitor: the one made for exactly that
 // rectangle, else the first (a monitor that came during the run, or a

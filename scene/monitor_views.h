@@ -34,14 +34,8 @@ struct SceneLayout {
   bool operator==(const SceneLayout&) const = default;
 };
 
-// The main monitor: the one the system flags, else the one holding the
-// origin (where Windows keeps it), else the first that has an area; none
-// when no monitor has one.
-const DisplayMonitor* MainMonitor(std::span<const DisplayMonitor> monitors);
-
-// The layout for the monitors as they are now. Every monitor with an area
-// gets a view (the main one only, with `run.mainOnly`); monitors showing
-// the same area (mirrored) share one; at most kMostRoomPictures views.
+// The layout for the monitors as they are now: a view for each monitor the
+// room shows on (ShownMonitors), the main one's first.
 SceneLayout LayOutScene(std::span<const DisplayMonitor> monitors, const RunMonitors& run);
 
 // A window of its own size (not over the monitors): one view of all of it.

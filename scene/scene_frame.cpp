@@ -1,5 +1,6 @@
 #include "scene/scene_frame.h"
 
+#include "common/run_monitors.h"
 #include "common/user_picture_folder.h"
 #include "common/window_of.h"
 #include "scene/frame_pacer.h"
@@ -12,6 +13,7 @@
 #include "scene/scene_view.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace ventalune::scene {
 namespace {
@@ -25,6 +27,27 @@ std::wstring PictureFolder() {
   // Too long for a path the file functions take: as though none were named.
   if (length == 0 || length >= MAX_PATH) return UserPictureFolder();
   return std::wstring(folder, length);
+}
+
+// What the saver said of the run's monitors; started alone, or told
+// something unreadable, the room shows on every monitor with one picture.
+RunMonitors RunMonitorsNamed() {
+  wchar_t text[1024] = {};
+  const DWORD length = GetEnvironmentVariableW(kRunMonitorsVariable, text, static_cast<DWORD>(std::size(text)));
+  if (length == 0 || length >= std::size(text)) return {};
+  return ParseRunMonitors(std::wstring_view(text, length)).value_or(RunMonitors{});
+}
+
+// The room pictures of the further monitors, each once. One that cannot be
+// read shows the first monitor's room rather than ending the run.
+void LoadFurtherRooms(SceneFrame& frame) {
+  const uint32_t first = frame.motion->latest.roomTextures[0];
+  frame.roomTextures.assign(1, first);
+  for (size_t room = 1; room < frame.window->run.rooms.size(); ++room) {
+    uint32_t name = 0;
+    const bool loaded = LoadPictureTexture(RoomPictureIn(frame.pictureFolder, room).c_str(), name);
+    frame.roomTextures.push_back(loaded ? name : first);
+  }
 }
 
 }  // namespace
@@ -58,24 +81,41 @@ void StepFrame(SceneFrame& frame, const StepsDue& due) {
   if (!loaded) {
     RequestQuit(*frame.window);
     frame.window->flags->drawingSuppressed = true;
+    return;
   }
+  LoadFurtherRooms(frame);
 }
 
 void RenderFrame(SceneFrame& frame) {
   if (frame.window->flags->drawingSuppressed) return;
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   ComposeShownScene(*frame.motion, frame.weight, frame.shown);
-  DrawScene(frame.shown);
+  // Each view clears and draws only its own part of the window (the scene
+  // clears depth between room and rings, which must not reach the others).
+  glEnable(GL_SCISSOR_TEST);
+  for (const MonitorView& view : frame.window->views) {
+    const ViewRect& v = view.viewport;
+    glScissor(v.x, v.y, v.width, v.height);
+    ApplyViewport(v.x, v.y, v.width, v.height);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // A copy per view: drawing steps the copy's ring counter, so every
+    // monitor shows the same rings.
+    RingScene drawn = frame.shown;
+    if (view.room < frame.roomTextures.size()) drawn.roomTextures.fill(frame.roomTextures[view.room]);
+    DrawScene(drawn);
+  }
+  glDisable(GL_SCISSOR_TEST);
   glFlush();
 }
 
 namespace {
 
-// The display's refresh and the session as they are now: a run may be
-// connected to or from a remote session while it lasts.
+// The displays' refresh and the session as they are now: a run may be
+// connected to or from a remote session while it lasts. With monitors of
+// several rates, the fastest one's: none of them waits for a frame.
 uint32_t MostFramesPerSecondNow(const SceneFrame& frame) {
-  const int refresh = GetDeviceCaps(frame.window->dc, VREFRESH);
-  return MostFramesPerSecond({static_cast<uint32_t>(std::max(refresh, 0)), frame.swapWaitsForDisplay,
+  uint32_t refresh = FastestRefresh(frame.window->views);
+  if (refresh == 0) refresh = static_cast<uint32_t>(std::max(GetDeviceCaps(frame.window->dc, VREFRESH), 0));
+  return MostFramesPerSecond({refresh, frame.swapWaitsForDisplay,
                               GetSystemMetrics(SM_REMOTESESSION) != 0});
 }
 
@@ -135,23 +175,24 @@ void RunMessageLoop(SceneFrame& frame) {
 }
 
 int RunSceneProgram(HINSTANCE instance, FramePresentedHook framePresented, FramePacing pacing) {
-  static SceneApplication application;
-  static KeyTable keys;
-  static SceneRunFlags flags;
-  static SceneWindow window;
-  static SceneMotion motion;
-  static SceneFrame frame;
+  // The records live as long as the run, on this stack: the window reaches
+  // its own through CreateWindowEx, the frame through its pointers.
+  SceneApplication application{instance, kWindowClassName};
+  KeyTable keys{};
+  SceneRunFlags flags;
+  SceneWindow window;
+  SceneMotion motion;
+  SceneFrame frame;
 
-  application = {instance, kWindowClassName};
-  window = SceneWindow{};
   window.keys = &keys;
   window.application = &application;
   window.flags = &flags;
-  keys.fill(0);
+  window.run = RunMonitorsNamed();
   frame.motion = &motion;
   frame.framePresented = framePresented;
   frame.pacing = pacing;
-  frame.pictures = PicturePathsIn(PictureFolder());
+  frame.pictureFolder = PictureFolder();
+  frame.pictures = PicturePathsIn(frame.pictureFolder);
 
   // The system colour index used directly as the brush value, as the class
   // has always had it; the GL covers the whole client area anyway.

@@ -2,6 +2,10 @@
 // The frame loop: a frame as the display refreshes, each one taking the
 // scene's steps that are due and drawing it between the last two, with the
 // window's messages handled in between and while it waits for the next.
+#include <cstdint>
+#include <string>
+#include <vector>
+
 #include "common/program_contract.h"
 #include "scene/ring_scene.h"
 #include "scene/scene_motion.h"
@@ -32,6 +36,10 @@ struct SceneFrame {
   FramePresentedHook framePresented = nullptr;
   FramePacing pacing = FramePacing::kDisplayRate;
   PicturePaths pictures;  // where the saver put the two pictures
+  std::wstring pictureFolder;
+  // The room pictures' textures in the current context, one per picture the
+  // run made (the first is the one the scene itself holds).
+  std::vector<uint32_t> roomTextures;
 };
 
 // Fixed GL state for a freshly opened window; remembers the window and keys
@@ -42,8 +50,9 @@ bool PrepareGlState(SceneFrame& frame, SceneWindow& window, KeyTable& keys);
 // that has none.
 void StepFrame(SceneFrame& frame, const StepsDue& due);
 
-// Clears and draws the scene between its last two steps (nothing once the
-// assets have failed).
+// Clears and draws the scene between its last two steps on every view of
+// the window, each with its own room picture (nothing once the assets have
+// failed).
 void RenderFrame(SceneFrame& frame);
 
 // Runs until a WM_QUIT addressed to the window is taken from the queue.

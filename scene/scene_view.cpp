@@ -6,8 +6,10 @@
 
 namespace ventalune::scene {
 
-void ApplyViewSize(int32_t width, int32_t height) {
-  glViewport(0, 0, width, height);
+void ApplyViewSize(int32_t width, int32_t height) { ApplyViewport(0, 0, width, height); }
+
+void ApplyViewport(int32_t x, int32_t y, int32_t width, int32_t height) {
+  glViewport(x, y, width, height);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
   // A zero-height client area (a window squeezed flat) would make the aspect

@@ -4,10 +4,10 @@
 #include <cstring>
 #include <vector>
 
+#include "common/display_monitors.h"
 #include "common/window_of.h"
 #include "scene/gl_api.h"
 #include "scene/pixel_format_choice.h"
-#include "scene/scene_view.h"
 #include "scene/window_activation.h"
 #include "scene/window_placement.h"
 
@@ -84,14 +84,7 @@ bool CreatePixelFormatAndContext(SceneWindow& record) {
   return true;
 }
 
-// The primary monitor in virtual-screen pixels; empty when it cannot be asked.
-ScreenRect PrimaryMonitorRect() {
-  MONITORINFO info{};
-  info.cbSize = sizeof(info);
-  if (!GetMonitorInfoA(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &info)) return {};
-  const RECT& r = info.rcMonitor;
-  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
-}
+ScreenRect PlacementRect(const MonitorRect& r) { return {r.left, r.top, r.width(), r.height()}; }
 
 class Win32Activation final : public WindowActivationPort {
  public:
@@ -123,8 +116,10 @@ bool SwitchDisplayMode(int32_t width, int32_t height, int32_t bitsPerPixel) {
 bool OpenSceneWindow(SceneWindow& record) {
   const bool modeSwitched =
       record.fullScreen && SwitchDisplayMode(record.width, record.height, record.bitsPerPixel);
-  const WindowPlacement placement =
-      PlaceSceneWindow(record.fullScreen != 0, modeSwitched, PrimaryMonitorRect(), record.width, record.height);
+  // The monitors as the switch (or its refusal) left them.
+  const SceneLayout layout = LayOutScene(DisplayMonitors(), record.run);
+  const WindowPlacement placement = PlaceSceneWindow(record.fullScreen != 0, modeSwitched,
+                                                     PlacementRect(layout.window), record.width, record.height);
   record.displayModeSwitched = placement.restoresDisplayMode ? 1 : 0;
   if (placement.hidesCursor) ShowCursor(FALSE);
 
@@ -155,11 +150,14 @@ bool OpenSceneWindow(SceneWindow& record) {
   Win32Activation port(record.window);
   record.activation.Activate(port, record.fullScreen != 0);
   record.visible = 1;
-  // The view takes the client area the window really has: the switched
-  // mode's, the monitor's, or what a small screen left of the window's.
+  // Over the monitors, a view each; a plain window's one view takes the
+  // client area the window really has (what a small screen left of it).
   RECT client{};
   GetClientRect(record.window, &client);
-  ApplyViewSize(client.right - client.left, client.bottom - client.top);
+  const bool overMonitors = placement.popup && !layout.views.empty() &&
+                            client.right - client.left == layout.window.width() &&
+                            client.bottom - client.top == layout.window.height();
+  record.views = overMonitors ? layout.views : WholeWindowView(client.right - client.left, client.bottom - client.top);
   record.keys->fill(0);
   // Told at once how the display stands, then at every change. Only told:
   // nothing here asks the system to keep the display on.
@@ -193,6 +191,17 @@ bool CloseSceneWindow(SceneWindow& record) {
   return true;
 }
 
+void FollowMonitors(SceneWindow& record) {
+  if (!record.fullScreen || !record.window) return;
+  const SceneLayout layout = LayOutScene(DisplayMonitors(), record.run);
+  if (layout.views.empty()) return;
+  // Moved and sized in one step, above everything as before; the keyboard
+  // stays where it is.
+  const MonitorRect& r = layout.window;
+  SetWindowPos(record.window, HWND_TOPMOST, r.left, r.top, r.width(), r.height(), SWP_NOACTIVATE);
+  record.views = layout.views;
+}
+
 BOOL RequestQuit(SceneWindow& record) {
   const BOOL posted = PostMessageA(record.window, WM_QUIT, 0, 0);
   record.flags->running = false;
@@ -203,7 +212,7 @@ LRESULT CALLBACK SceneWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
   return WindowProcOf<SceneWindow>(window, message, wParam, lParam);
 }
 
-LRESULT SceneWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT SceneWindow::HandleMessage(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_SIZE:
       if (wParam == SIZE_MINIMIZED) {
@@ -212,10 +221,20 @@ LRESULT SceneWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPA
       }
       if (wParam == SIZE_RESTORED || wParam == SIZE_MAXIMIZED) {
         visible = 1;
-        ApplyViewSize(LOWORD(lParam), HIWORD(lParam));
+        // A full-screen window's views are its monitors'.
+        if (!fullScreen) views = WholeWindowView(LOWORD(lParam), HIWORD(lParam));
         return 0;
       }
       break;
+    case WM_DISPLAYCHANGE:
+      // Monitors came, went, moved or changed size.
+      FollowMonitors(*this);
+      return 0;
+    case WM_DPICHANGED:
+      // A monitor's scale changed: the window keeps to the monitors'
+      // physical pixels rather than the size the system suggests.
+      FollowMonitors(*this);
+      return 0;
     case WM_CLOSE:
       RequestQuit(*this);
       return 0;
@@ -229,7 +248,7 @@ LRESULT SceneWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPA
     case WM_ACTIVATE:
       // Told also when another program's window takes the foreground.
       if (LOWORD(wParam) == WA_INACTIVE) {
-        Win32Activation port(window);
+        Win32Activation port(handle);
         activation.ForegroundLost(port);
       }
       break;
@@ -260,12 +279,12 @@ LRESULT SceneWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPA
       break;
     case kDisplayModeSwitchMessage:
       flags->requestedFullScreen = !flags->requestedFullScreen;
-      PostMessageA(window, WM_QUIT, 0, 0);
+      PostMessageA(handle, WM_QUIT, 0, 0);
       break;
     default:
       break;
   }
-  return DefWindowProcW(window, message, wParam, lParam);
+  return DefWindowProcW(handle, message, wParam, lParam);
 }
 
 }  // namespace ventalune::scene

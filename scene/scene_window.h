@@ -1,15 +1,20 @@
 #pragma once
-// The scene program's one OpenGL window: full screen at 1024 × 768 × 16 when
-// the display allows that mode, otherwise full screen over the primary
-// monitor at its own size; an ordinary window of 1024 × 768 client size when
-// another program asks for one (kDisplayModeSwitchMessage).
+// The scene program's one OpenGL window: full screen over every monitor (or
+// the main one only, as the run says), each monitor at its own size and
+// with a view of its own, after the main monitor was tried at 1024 × 768 ×
+// 16; an ordinary window of 1024 × 768 client size when another program asks
+// for one (kDisplayModeSwitchMessage). The window follows the monitors when
+// they change.
 #include <windows.h>
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "common/program_contract.h"
+#include "common/run_monitors.h"
 #include "common/wide_text.h"
+#include "scene/monitor_views.h"
 #include "scene/window_activation.h"
 
 namespace ventalune::scene {
@@ -54,10 +59,12 @@ struct SceneWindow {
   HPOWERNOTIFY displayPower = nullptr;  // tells the window when the display goes off and on
   SceneRunFlags* flags = nullptr;
   SceneActivation activation;  // whether this window holds Esc
+  RunMonitors run;                 // which monitors show the room, and their pictures
+  std::vector<MonitorView> views;  // one per monitor the window covers, or one of a plain window
 
   // The window's messages: the record travels through CreateWindowEx into
   // the window (see common/window_of.h).
-  LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
 };
 
 // Temporarily switches the display to width × height × bits; true on success.
@@ -68,6 +75,10 @@ bool SwitchDisplayMode(int32_t width, int32_t height, int32_t bitsPerPixel);
 // again (a display mode already switched stays switched and the cursor
 // hidden; the caller's teardown puts both back).
 bool OpenSceneWindow(SceneWindow& record);
+
+// Lays the full-screen window and its views over the monitors as they are
+// now (nothing for a plain window).
+void FollowMonitors(SceneWindow& record);
 
 // Releases context, DC and window, then restores the display mode if it was
 // switched and shows the cursor if the window was full screen. Always

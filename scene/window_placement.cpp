@@ -2,7 +2,7 @@
 
 namespace ventalune::scene {
 
-WindowPlacement PlaceSceneWindow(bool fullScreenWanted, bool modeSwitched, ScreenRect primaryMonitor, int32_t width,
+WindowPlacement PlaceSceneWindow(bool fullScreenWanted, bool modeSwitched, ScreenRect sceneArea, int32_t width,
                                  int32_t height) {
   const ScreenRect requested{0, 0, width, height};
   WindowPlacement placement;
@@ -15,8 +15,8 @@ WindowPlacement PlaceSceneWindow(bool fullScreenWanted, bool modeSwitched, Scree
   placement.topmost = true;
   placement.hidesCursor = true;
   placement.restoresDisplayMode = modeSwitched;
-  const bool monitorKnown = primaryMonitor.width > 0 && primaryMonitor.height > 0;
-  placement.rect = modeSwitched || !monitorKnown ? requested : primaryMonitor;
+  const bool areaKnown = sceneArea.width > 0 && sceneArea.height > 0;
+  placement.rect = areaKnown ? sceneArea : requested;
   return placement;
 }
 

@@ -2,8 +2,9 @@
 // Where the scene's window goes and how it looks. Full screen is tried
 // first through a 1024 × 768 display mode; where the display refuses that
 // mode (today's Windows always does, below 32 bits per pixel, and so does
-// any screen without that mode), the window covers the primary monitor at
-// the monitor's own size instead, so the desktop is never left in view.
+// any screen without that mode), the monitors keep their own sizes. Either
+// way the window covers the monitors the scene shows on, so the desktop is
+// never left in view.
 #include <cstdint>
 
 namespace ventalune::scene {
@@ -25,10 +26,11 @@ struct WindowPlacement {
 
 // `fullScreenWanted`: the window is to be full screen (the display-mode
 // switch message may ask for a window instead). `modeSwitched`: the display
-// now runs the requested width × height mode. `primaryMonitor`: the primary
-// monitor's rectangle in virtual-screen pixels; an empty one (unknown) is
-// taken as the requested size at the origin.
-WindowPlacement PlaceSceneWindow(bool fullScreenWanted, bool modeSwitched, ScreenRect primaryMonitor, int32_t width,
+// now runs the requested width × height mode. `sceneArea`: what the monitors
+// the scene shows on span, in virtual-screen pixels, as they are after the
+// switch or its refusal; an empty one (unknown) is taken as the requested
+// size at the origin.
+WindowPlacement PlaceSceneWindow(bool fullScreenWanted, bool modeSwitched, ScreenRect sceneArea, int32_t width,
                                  int32_t height);
 
 }  // namespace ventalune::scene

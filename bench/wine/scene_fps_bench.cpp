@@ -2,17 +2,23 @@
 // machine's GL: the program's own loop, counted from outside, with the
 // scene's steps per second of the clock (60 however fast it draws) and the
 // CPU time it took. Not a test; tools/bench runs it and prints the result.
-// Usage: scene_fps_bench [seconds] [uncapped]. The program paces itself to
-// the display rate; "uncapped" draws as fast as the driver allows, which
-// measures the cost of drawing itself.
+// Usage: scene_fps_bench [seconds] [uncapped | monitors]. The program paces
+// itself to the display rate; "uncapped" draws as fast as the driver allows,
+// which measures the cost of drawing itself; "monitors" gives every monitor
+// a room picture of its own size, as a desktop run does, and reports each
+// monitor's frames and the scene's memory.
 #include <windows.h>
 #include <ole2.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
+#include "common/display_monitors.h"
 #include "common/program_contract.h"
+#include "common/run_monitors.h"
 #include "scene/scene_frame.h"
 #include "support/bitmap_file.h"
 #include "support/program_driver.h"
@@ -32,6 +38,8 @@ LARGE_INTEGER counterAtStart{};
 LARGE_INTEGER counterAtStop{};
 double cpuStart = 0;
 double cpuStop = 0;
+std::vector<ventalune::scene::MonitorView> views;  // as the last measured frame drew them
+PROCESS_MEMORY_COUNTERS memory{};
 
 // Seconds of CPU time this process has used, in user and kernel mode.
 double CpuSeconds() {
@@ -68,6 +76,9 @@ void CountFrame(ventalune::scene::SceneFrame& frame) {
     cpuStop = CpuSeconds();
     stepsAtStop = frame.motion->steps;
     QueryPerformanceCounter(&counterAtStop);
+    views = frame.window->views;
+    memory.cb = sizeof(memory);
+    GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof(memory));
     ventalune::scene::RequestQuit(*frame.window);
   }
 }
@@ -78,6 +89,7 @@ int main(int argc, char** argv) {
   using namespace ventalune::wine_test;
   if (argc > 1) measureMs = static_cast<DWORD>(std::atoi(argv[1])) * 1000;
   const bool uncapped = argc > 2 && std::strcmp(argv[2], "uncapped") == 0;
+  const bool monitors = argc > 2 && std::strcmp(argv[2], "monitors") == 0;
   // A photo-sized room picture and a small ring picture, as the saver writes
   // them, in the user's folder as a run leaves them; named to the scene as
   // the saver names it.
@@ -89,6 +101,15 @@ int main(int argc, char** argv) {
                [](int x, int y) { return Rgb{static_cast<uint8_t>(x), static_cast<uint8_t>(y), 128}; });
   WriteBmpFile(pictures.ring, 256, 256,
                [](int x, int y) { return Rgb{64, static_cast<uint8_t>(x), static_cast<uint8_t>(y)}; });
+  if (monitors) {
+    ventalune::RunMonitors run;
+    for (const ventalune::DisplayMonitor& m : ventalune::ShownMonitors(ventalune::DisplayMonitors(), false)) {
+      WriteBmpFile(ventalune::RoomPictureIn(folder, run.rooms.size()), m.area.width(), m.area.height(),
+                   [](int x, int y) { return Rgb{static_cast<uint8_t>(x), static_cast<uint8_t>(y), 128}; });
+      run.rooms.push_back(m.area);
+    }
+    SetEnvironmentVariableW(ventalune::kRunMonitorsVariable, ventalune::FormatRunMonitors(run).c_str());
+  }
   OleInitialize(nullptr);
   QueryPerformanceCounter(&programStart);
   const int exitCode = ventalune::scene::RunSceneProgram(
@@ -110,5 +131,15 @@ int main(int argc, char** argv) {
               clockSeconds > 0 ? static_cast<double>(stepsAtStop - stepsAtStart) / clockSeconds : 0.0);
   std::printf("CPU time while measuring %.2f s: %.0f%% of one core\n", cpuStop - cpuStart,
               seconds > 0 ? 100.0 * (cpuStop - cpuStart) / seconds : 0.0);
+  if (monitors) {
+    // Every frame draws every monitor's view.
+    for (size_t i = 0; i < views.size(); ++i)
+      std::printf("monitor %zu, %dx%d at (%d,%d): %.1f frames per second\n", i + 1, views[i].monitor.width(),
+                  views[i].monitor.height(), views[i].monitor.left, views[i].monitor.top,
+                  seconds > 0 ? frames / seconds : 0.0);
+    std::printf("scene memory with %zu monitors: %.0f MB working set (peak %.0f MB)\n", views.size(),
+                memory.WorkingSetSize / 1048576.0,
+                memory.PeakWorkingSetSize / 1048576.0);
+  }
   return exitCode;
 }

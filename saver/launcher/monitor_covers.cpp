@@ -1,5 +1,6 @@
 #include "saver/launcher/monitor_covers.h"
 
+#include "common/display_monitors.h"
 #include "common/window_of.h"
 #include "saver/launcher/cover_layout.h"
 #include "saver/launcher/saver_run.h"
@@ -10,20 +11,10 @@ namespace {
 constexpr wchar_t kCoverClass[] = L"Nubivola_Cover";
 constexpr wchar_t kCoverTitle[] = L"Ventalune";
 
-BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
-  MONITORINFO info{};
-  info.cbSize = sizeof(info);
-  if (GetMonitorInfoW(monitor, &info)) {
-    const RECT& r = info.rcMonitor;
-    reinterpret_cast<std::vector<MonitorArea>*>(list)->push_back(
-        {{r.left, r.top, r.right, r.bottom}, (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
-  }
-  return TRUE;
-}
-
 std::vector<ScreenRect> CurrentLayout() {
   std::vector<MonitorArea> monitors;
-  EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+  for (const DisplayMonitor& m : DisplayMonitors())
+    monitors.push_back({{m.area.left, m.area.top, m.area.right, m.area.bottom}, m.primary});
   return CoverLayout(monitors);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// During a run, every monitor but the scene's goes dark: a borderless black
-// topmost window over each of them. The covers never take the keyboard, hide
+// During a run that shows the room on the main monitor only, every other
+// monitor goes dark: a borderless black topmost window over each of them. The covers never take the keyboard, hide
 // the cursor as the scene does, and follow the monitors when they change.
 #include <windows.h>
 

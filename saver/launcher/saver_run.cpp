@@ -4,9 +4,12 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "assets/saver_resources.h"
+#include "common/display_monitors.h"
 #include "common/handles.h"
+#include "common/run_monitors.h"
 #include "common/wide_text.h"
 #include "common/window_of.h"
 #include "saver/launcher/monitor_covers.h"
@@ -44,7 +47,7 @@ class SaverRun final : public ProgramStartPort {
 
  private:
   void WritePicturesAndStart();
-  void CaptureDesktopMirrored(int width, int height);
+  bool WriteDesktopCopies(const std::vector<DisplayMonitor>& shown, RunMonitors& run);
   void StartMusic();
   void StopMusic();
   void WatchSceneFromNow();
@@ -52,14 +55,14 @@ class SaverRun final : public ProgramStartPort {
   HWND SceneWindow() const;
   void EndScene();
   void EndHungScene();
-  void RemoveDesktopCopy();
+  void RemoveDesktopCopies();
   void SetTimerOn(TimerId id, UINT periodMs, bool on);
 
   HINSTANCE instance_;
   const Settings& settings_;
   const music::MusicSource music_;
   HWND window_ = nullptr;
-  pictures::PictureSurface roomPicture_;  // Display, texture 1: the desktop or the user's picture
+  pictures::PictureSurface roomPicture_;  // Display, texture 1: the user's picture (the desktop: one per monitor)
   pictures::PictureSurface ringPicture_;  // Display2, texture 2: the world map
   music::WinmmMci mci_;
   music::WinmmSound sound_;
@@ -69,8 +72,9 @@ class SaverRun final : public ProgramStartPort {
   // Made once the scene was started: no look can end the run before that,
   // however long the picture takes.
   std::optional<SceneWatch> sceneWatch_;
-  PicturePaths pictures_;  // in the user's own folder
-  bool desktopCopyWritten_ = false;
+  std::wstring folder_;     // the user's own, where the pictures go
+  PicturePaths pictures_;   // in that folder
+  std::vector<std::wstring> desktopCopies_;  // written by this run, one per monitor
   MonitorCovers covers_;  // the other monitors, dark while the scene shows
   // The scene program we started, kept to end it should it hang.
   OwnedHandle sceneProcess_;
@@ -97,6 +101,7 @@ bool SaverRun::Create() {
     DestroyWindow(window_);
     return false;
   }
+  folder_ = *folder;
   pictures_ = PicturePathsIn(*folder);
   // The scene, started from here, inherits where its pictures are.
   SetEnvironmentVariableW(kPictureFolderVariable, folder->c_str());
@@ -109,39 +114,65 @@ void SaverRun::WritePicturesAndStart() {
   const int height = GetSystemMetrics(SM_CYSCREEN);
   SetWindowPos(window_, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 
+  RunMonitors run{settings_.Monitors == settings::kMonitorsMainOnly, {}};
+  // Each shown monitor's own desktop, or the user's picture for them all.
+  // Every file is complete before the scene program can read it, and the
+  // desktop was copied before its window can cover it.
+  bool roomWritten = false;
   if (settings_.PictureKind != settings::kPictureDesktop) {
     // A picture that cannot be read leaves a blank wall of the screen's size.
     if (!roomPicture_.LoadFile(settings_.PictureFile)) roomPicture_.Resize(width, height);
+    roomWritten = WriteRunPicture(roomPicture_, pictures_.room);
   } else {
-    CaptureDesktopMirrored(width, height);
+    roomWritten = WriteDesktopCopies(ShownMonitors(DisplayMonitors(), run.mainOnly), run);
   }
-  ringPicture_.LoadResource(instance_, IDR_WORLD_MAP);
-
-  // Both files are complete before the scene program can read them, and
-  // the desktop was copied before its window can cover it.
-  // Only a copy this run wrote is this run's to delete.
-  const bool roomWritten = WriteRunPicture(roomPicture_, pictures_.room);
-  desktopCopyWritten_ = roomWritten && settings_.PictureKind == settings::kPictureDesktop;
   // A room picture this run could not write is someone else's (another
   // program holds the file): the scene would show it on its walls.
   if (!roomWritten) {
     PostMessageW(window_, WM_CLOSE, 0, 0);
     return;
   }
+  ringPicture_.LoadResource(instance_, IDR_WORLD_MAP);
   WriteRunPicture(ringPicture_, pictures_.ring);
+  // The scene, started from here, inherits which monitors show the room.
+  SetEnvironmentVariableW(kRunMonitorsVariable, FormatRunMonitors(run).c_str());
   StartScene(*this, settings::ProgramFolder());
   WatchSceneFromNow();
   StartMusic();
 }
 
-void SaverRun::CaptureDesktopMirrored(int width, int height) {
-  if (!roomPicture_.Resize(width, height)) return;
+// Each monitor's own desktop, mirrored, as room picture i for shown monitor
+// i; one copy at a time is held. True when the main monitor's was written
+// (a further monitor's that fails shows the main one's room). Only a copy
+// this run wrote is this run's to delete.
+bool SaverRun::WriteDesktopCopies(const std::vector<DisplayMonitor>& shown, RunMonitors& run) {
   const WindowDc screen(GetDesktopWindow());
-  if (!screen) return;
-  // A straight copy, mirrored in memory: a mirroring stretch (negative
-  // width) lands one column off on some GDI implementations.
-  BitBlt(roomPicture_.dc(), 0, 0, width, height, screen.get(), 0, 0, SRCCOPY);
-  pictures::MirrorLeftRight(roomPicture_.pixels(), width, height);
+  for (size_t i = 0; i < shown.size(); ++i) {
+    const MonitorRect& area = shown[i].area;
+    pictures::PictureSurface copy;
+    // A desktop that cannot be read leaves a blank wall.
+    if (copy.Resize(area.width(), area.height()) && screen) {
+      // A straight copy, mirrored in memory: a mirroring stretch (negative
+      // width) lands one column off on some GDI implementations.
+      BitBlt(copy.dc(), 0, 0, area.width(), area.height(), screen.get(), area.left, area.top, SRCCOPY);
+      pictures::MirrorLeftRight(copy.pixels(), area.width(), area.height());
+    }
+    const std::wstring path = RoomPictureIn(folder_, i);
+    if (!WriteRunPicture(copy, path)) {
+      if (i == 0) return false;
+      continue;
+    }
+    desktopCopies_.push_back(path);
+    run.rooms.push_back(area);
+  }
+  // With no monitor to be found, the screen's size as before.
+  if (shown.empty()) {
+    pictures::PictureSurface copy;
+    copy.Resize(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    if (!WriteRunPicture(copy, pictures_.room)) return false;
+    desktopCopies_.push_back(pictures_.room);
+  }
+  return true;
 }
 
 std::optional<uint32_t> SaverRun::Start(const std::wstring& path) {
@@ -201,13 +232,12 @@ void SaverRun::SetTimerOn(TimerId id, UINT periodMs, bool on) {
   state = on;
 }
 
-// The desktop copy shows whatever was on the screen (mail, documents), and
-// nothing needs it once the scene has gone: it goes with the run. The user's
+// The desktop copies show whatever was on the screens (mail, documents), and
+// nothing needs them once the scene has gone: they go with the run. The user's
 // own picture and the world map stay, as the next run overwrites them anyway.
-void SaverRun::RemoveDesktopCopy() {
-  if (!desktopCopyWritten_) return;
-  DeleteFileW(pictures_.room.c_str());
-  desktopCopyWritten_ = false;
+void SaverRun::RemoveDesktopCopies() {
+  for (const std::wstring& copy : desktopCopies_) DeleteFileW(copy.c_str());
+  desktopCopies_.clear();
 }
 
 // The scene's start grace counts from here, after the picture was loaded and
@@ -250,7 +280,8 @@ void SaverRun::WatchScene() {
   // The run ends with the scene program, whatever windows remain.
   const bool sceneEnded = sceneProcess_ && WaitForSingleObject(sceneProcess_.get(), 0) != WAIT_TIMEOUT;
   HWND scene = sceneEnded ? nullptr : SceneWindow();
-  if (scene) covers_.Show(window_);
+  // Over every monitor the scene covers them all itself.
+  if (scene && settings_.Monitors == settings::kMonitorsMainOnly) covers_.Show(window_);
   const SceneLook look = !scene                ? SceneLook::kAbsent
                          : WindowAnswers(scene) ? SceneLook::kAnswering
                                                 : SceneLook::kSilent;
@@ -304,14 +335,14 @@ LRESULT SaverRun::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM
       KillTimer(window_, kSceneWatch);
       StopMusic();
       ShowCursor(TRUE);
-      RemoveDesktopCopy();
+      RemoveDesktopCopies();
       covers_.Remove();
       sceneProcess_.reset();
       DestroyWindow(window_);
       return 0;
     case WM_ENDSESSION:
       // The session ends and the process with it, without a closing step.
-      if (wParam) RemoveDesktopCopy();
+      if (wParam) RemoveDesktopCopies();
       return 0;
     case WM_DESTROY:
       PostQuitMessage(0);

@@ -100,6 +100,7 @@ bool LoadSettings(Settings& settings, ProfilePort& profile, FilePort& files, std
   const bool soundKept = LoadPath(settings.BgmFile, settings.BgmKind, MusicKind::kSoundFile, profile, files, isLead,
                                   missing, kKeyBgmFile, iniPath);
   settings.BgmFolder = ChooserFolder(settings.BgmFile, soundKept, programFolder, isLead);
+  LoadNumber(settings.Monitors, profile, kKeyMonitors, iniPath);
   return true;
 }
 

@@ -66,22 +66,28 @@ session_start_wine() {
   wineserver -p 2>/dev/null || true
 }
 
-# session_start_two_monitors [PRIMARY_WIDTHxHEIGHT]: two monitors side by
-# side, the primary (1024x768 by default) at (0,0) and an 800x600 one right
-# of it, on a nested Xephyr with Xinerama heads
-# (Xvfb alone stacks its heads on top of each other). RANDR is off, so Wine
-# takes the heads from Xinerama. Both X servers stop with session_stop.
+# session_start_monitors WxH+X+Y...: one monitor per argument, the first the
+# primary (at 0,0), on a nested Xephyr with Xinerama heads (Xvfb alone stacks
+# its heads on top of each other). RANDR is off, so Wine takes the heads from
+# Xinerama. Both X servers stop with session_stop.
 session_free_display() {
   local n=$1
   while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
   echo "$n"
 }
-session_start_two_monitors() {
-  local primary=${1:-1024x768}
-  local width=${primary%x*} height=${primary#*x}
-  local outer inner xvfb xephyr
+session_start_monitors() {
+  local head size width=0 height=0 outer inner xvfb xephyr
+  local screens=()
+  for head in "$@"; do
+    size=${head%%+*}
+    local x=${head#*+} w=${size%x*} h=${size#*x}
+    x=${x%%+*}
+    width=$((width > x + w ? width : x + w))
+    height=$((height > h ? height : h))
+    screens+=(-screen "$head")
+  done
   outer=$(session_free_display 150)
-  Xvfb ":$outer" -screen 0 "$((width + 900))x$((height + 100))x24" -nolisten tcp -ac >/dev/null 2>&1 &
+  Xvfb ":$outer" -screen 0 "$((width + 100))x$((height + 100))x24" -nolisten tcp -ac >/dev/null 2>&1 &
   xvfb=$!
   session_pids+=($xvfb)
   # Another session may take the same number first: then ours has ended.
@@ -91,8 +97,7 @@ session_start_two_monitors() {
   done
   kill -0 "$xvfb" 2>/dev/null || { echo "session: Xvfb did not start on :$outer" >&2; return 1; }
   inner=$(session_free_display $((outer + 1)))
-  DISPLAY=":$outer" Xephyr ":$inner" -screen "${primary}+0+0" -screen "800x600+${width}+0" +xinerama -extension RANDR \
-    -nolisten tcp -ac >/dev/null 2>&1 &
+  DISPLAY=":$outer" Xephyr ":$inner" "${screens[@]}" +xinerama -extension RANDR -nolisten tcp -ac >/dev/null 2>&1 &
   xephyr=$!
   session_pids+=($xephyr)
   export DISPLAY=":$inner"

@@ -11,7 +11,7 @@ struct PlacementRow {
   const char* name;
   bool fullScreenWanted;
   bool modeSwitched;
-  ScreenRect primary;
+  ScreenRect sceneArea;
   WindowPlacement expected;
 };
 
@@ -19,7 +19,7 @@ class PlaceSceneWindowTest : public testing::TestWithParam<PlacementRow> {};
 
 TEST_P(PlaceSceneWindowTest, CoversTheScreenUnlessAWindowIsAskedFor) {
   const PlacementRow& row = GetParam();
-  EXPECT_EQ(PlaceSceneWindow(row.fullScreenWanted, row.modeSwitched, row.primary, 1024, 768), row.expected);
+  EXPECT_EQ(PlaceSceneWindow(row.fullScreenWanted, row.modeSwitched, row.sceneArea, 1024, 768), row.expected);
 }
 
 // popup, topmost, hidesCursor, restoresDisplayMode, sizeIsClientArea, rect
@@ -29,7 +29,12 @@ constexpr WindowPlacement kWindow{false, false, false, false, true, {0, 0, 1024,
 INSTANTIATE_TEST_SUITE_P(
     Screens, PlaceSceneWindowTest,
     testing::Values(
-        PlacementRow{"ModeSwitchedFillsTheMode", true, true, {0, 0, 1920, 1080}, kSwitchedMode},
+        // The monitors as the switch left them: the mode alone, or the
+        // mode and the monitor beside it.
+        PlacementRow{"ModeSwitchedFillsTheMode", true, true, {0, 0, 1024, 768}, kSwitchedMode},
+        PlacementRow{"ModeSwitchedSpansTheOtherMonitorToo", true, true, {0, 0, 2944, 1080},
+                     {true, true, true, true, false, {0, 0, 2944, 1080}}},
+        PlacementRow{"ModeSwitchedOnAnUnknownMonitor", true, true, {0, 0, 0, 0}, kSwitchedMode},
         // Refused: the monitor at its own size, and no mode to put back.
         PlacementRow{"RefusedCovers1920x1080", true, false, {0, 0, 1920, 1080},
                      {true, true, true, false, false, {0, 0, 1920, 1080}}},
