@@ -141,10 +141,12 @@ void SaverRun::WritePicturesAndStart() {
   StartMusic();
 }
 
-// Each monitor's own desktop, mirrored, as room picture i for shown monitor
-// i; one copy at a time is held. True when the main monitor's was written
-// (a further monitor's that fails shows the main one's room). Only a copy
-// this run wrote is this run's to delete.
+// Each shown monitor's own desktop, mirrored, as the next room picture; one
+// copy at a time is held. True when the main monitor's was written. A
+// further monitor's that cannot be written gets no picture of its own (it
+// shows the main one's room), and the next takes its number, so the
+// pictures and the rooms named to the scene stay in step. Only a copy this
+// run wrote is this run's to delete.
 bool SaverRun::WriteDesktopCopies(const std::vector<DisplayMonitor>& shown, RunMonitors& run) {
   const WindowDc screen(GetDesktopWindow());
   for (size_t i = 0; i < shown.size(); ++i) {
@@ -157,7 +159,7 @@ bool SaverRun::WriteDesktopCopies(const std::vector<DisplayMonitor>& shown, RunM
       BitBlt(copy.dc(), 0, 0, area.width(), area.height(), screen.get(), area.left, area.top, SRCCOPY);
       pictures::MirrorLeftRight(copy.pixels(), area.width(), area.height());
     }
-    const std::wstring path = RoomPictureIn(folder_, i);
+    const std::wstring path = RoomPictureIn(folder_, run.rooms.size());
     if (!WriteRunPicture(copy, path)) {
       if (i == 0) return false;
       continue;

@@ -485,6 +485,24 @@ TEST_F(EveryMonitorTest, TheUsersPictureOnEveryMonitorAndAClickThenEscEndsTheRun
   ExpectDesktopsBack();
 }
 
+// The monitors change under a run (pushed aside here, as if they had); the
+// display change message makes the scene lay itself over them again.
+TEST_F(EveryMonitorTest, SceneFollowsADisplayChange) {
+  if (!HaveTwoMonitors()) GTEST_SKIP() << "needs a second monitor";
+  StartRun();
+  ASSERT_TRUE(WaitFor([&] { return SameRect(WindowRect(scene_), VirtualScreen()); }, 5s));
+  SetWindowPos(scene_, nullptr, 100, 100, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
+  ASSERT_TRUE(WaitFor([&] { return !SameRect(WindowRect(scene_), VirtualScreen()); }, 5s));
+  SendMessageA(scene_, WM_DISPLAYCHANGE, 32, MAKELPARAM(1920, 1080));
+  EXPECT_TRUE(WaitFor([&] { return SameRect(WindowRect(scene_), VirtualScreen()); }, 5s)) << "the scene stayed aside";
+  const std::vector<RECT> all = AllMonitors(monitors_);
+  for (size_t i = 0; i < all.size(); ++i)
+    EXPECT_TRUE(WaitFor([&] { return SceneShowsDesktop(CaptureScreenArea(all[i]), kMonitorPatterns[i]); }, 10s))
+        << "monitor " << i << " shows no scene after the change";
+  PostMessageA(scene_, WM_CLOSE, 0, 0);
+  ExpectRunEnds();
+}
+
 TEST_F(EveryMonitorTest, MainMonitorOnlyLeavesTheOthersDark) {
   if (!HaveTwoMonitors()) GTEST_SKIP() << "needs a second monitor";
   WriteSetting(settings::kKeyMonitors, "1");
