@@ -1,8 +1,8 @@
 #pragma once
 // `Nubivola_P`, the settings dialog: the user picks the picture the scene
-// shows and the music of the run; "設定" writes the five settings, "ｷｬﾝｾﾙ",
-// the close box and Esc leave the file alone. It opens and closes with the
-// zoom effect.
+// shows, the monitors it shows on and the music of the run; "設定" writes
+// the six settings, "ｷｬﾝｾﾙ", the close box and Esc leave the file alone. It
+// opens and closes with the zoom effect.
 #include <windows.h>
 
 #include "saver/settings/settings_store.h"

@@ -70,7 +70,7 @@ std::string ChooserFolder(std::string_view file, bool fileInUse);
 // files dropped or kept as `missing` says. Nothing when the file stayed
 // unreadable (held by another program, or not this user's to read).
 std::optional<Settings> LoadProgramSettings(MissingFiles missing = MissingFiles::Drop);
-// Saves the five settings whole to the file the dialog saves to (IniPath()).
+// Saves the six settings whole to the file the dialog saves to (IniPath()).
 // A file another program holds for a moment (a backup, a virus scanner) is
 // tried again for a while; false, with the file as it was, when the settings
 // could not be saved.

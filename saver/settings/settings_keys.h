@@ -1,6 +1,6 @@
 #pragma once
 // Where the settings live: the file name beside the program, its one section
-// and the five key names.
+// and the six key names.
 namespace ventalune::settings {
 
 inline constexpr char kSettingsFileName[] = "\\Ventalune.ini";
@@ -16,6 +16,6 @@ inline constexpr char kKeyPictureFile[] = "\x89\xE6\x91\x9C\xCC\xA7\xB2\xD9";  /
 inline constexpr char kKeyBgmKind[] = "BGM\x8B\xE6\x95\xAA";                   // BGM区分
 inline constexpr char kKeyBgmRepeatTrack[] = "BGM\xD8\xCB\xDF\xB0\xC4";        // BGMﾘﾋﾟｰﾄ
 inline constexpr char kKeyBgmFile[] = "BGM\xCC\xA7\xB2\xD9";                   // BGMﾌｧｲﾙ
-inline constexpr char kKeyMonitors[] = "\xD3\xC6\xC0";                        // ﾓﾆﾀ
+inline constexpr char kKeyMonitors[] = "\xD3\xC6\xC0";                         // ﾓﾆﾀ
 
 }  // namespace ventalune::settings

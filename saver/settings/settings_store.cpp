@@ -100,6 +100,9 @@ bool LoadSettings(Settings& settings, ProfilePort& profile, FilePort& files, std
   const bool soundKept = LoadPath(settings.BgmFile, settings.BgmKind, MusicKind::kSoundFile, profile, files, isLead,
                                   missing, kKeyBgmFile, iniPath);
   settings.BgmFolder = ChooserFolder(settings.BgmFile, soundKept, programFolder, isLead);
+
+  // Files saved before there was a choice of monitors have no key, which
+  // reads as 0: every monitor.
   LoadNumber(settings.Monitors, profile, kKeyMonitors, iniPath);
   return true;
 }

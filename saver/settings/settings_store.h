@@ -1,5 +1,5 @@
 #pragma once
-// The user's five choices, kept in "Ventalune.ini" beside the program (or in
+// The user's six choices, kept in "Ventalune.ini" beside the program (or in
 // the user's own copy, see settings_location.h): the record, the primitives
 // that read and write one key, and the loader that repairs choices which can
 // no longer be honoured.
@@ -56,7 +56,9 @@ enum class MusicKind : int16_t { kNone = 0, kAudioCd = 1, kSoundFile = 2 };
 
 // Which monitors a run shows the room on, as the settings file numbers it:
 // every monitor (also for a file that names none), or the main monitor only,
-// with the others dark.
+// with the others dark. A file edited by hand may hold any other number: a
+// run shows the room on every monitor, the dialog selects "every monitor",
+// and the number is saved again as it was unless the user picks an option.
 inline constexpr int16_t kMonitorsEvery = 0;
 inline constexpr int16_t kMonitorsMainOnly = 1;
 

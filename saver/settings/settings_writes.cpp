@@ -10,12 +10,13 @@ std::string NumberText(int16_t value) {
   return text;
 }
 
-std::array<std::pair<std::string, std::string>, 5> SettingsWrites(const Settings& choices) {
+std::array<std::pair<std::string, std::string>, 6> SettingsWrites(const Settings& choices) {
   return {{{kKeyPictureKind, NumberText(choices.PictureKind)},
            {kKeyPictureFile, choices.PictureFile},
            {kKeyBgmKind, NumberText(static_cast<int16_t>(choices.BgmKind))},
            {kKeyBgmRepeatTrack, NumberText(choices.BgmRepeatTrack)},
-           {kKeyBgmFile, choices.BgmFile}}};
+           {kKeyBgmFile, choices.BgmFile},
+           {kKeyMonitors, NumberText(choices.Monitors)}}};
 }
 
 bool SaveSettings(const Settings& choices, ProfilePort& profile, FileReplacement& replacement,

@@ -1,5 +1,5 @@
 #pragma once
-// Saving the settings: the five writes of a save, in the form the settings
+// Saving the settings: the six writes of a save, in the form the settings
 // file has always had, so files written by any version read alike.
 #include <array>
 #include <cstdint>
@@ -16,9 +16,9 @@ namespace ventalune::settings {
 // values (" 0", " 7"), a minus sign before negative ones.
 std::string NumberText(int16_t value);
 
-// The five writes of a save, in order: key and value. The choosers' start
+// The six writes of a save, in order: key and value. The choosers' start
 // folders are never written.
-std::array<std::pair<std::string, std::string>, 5> SettingsWrites(const Settings& choices);
+std::array<std::pair<std::string, std::string>, 6> SettingsWrites(const Settings& choices);
 
 // Saving a file whole. Written in place, key by key, a file that fails or is
 // killed part way holds old and new values mixed, or is cut short; so the
@@ -38,8 +38,8 @@ class FileReplacement {
   virtual void Discard(const std::wstring& copy) = 0;
 };
 
-// Writes the five keys, in order, into a copy of the settings file `iniFile`
-// and puts the copy in the file's place: true when all five are saved. When
+// Writes the six keys, in order, into a copy of the settings file `iniFile`
+// and puts the copy in the file's place: true when all six are saved. When
 // any step fails the file is left exactly as it was.
 bool SaveSettings(const Settings& choices, ProfilePort& profile, FileReplacement& replacement,
                   std::wstring_view iniFile);

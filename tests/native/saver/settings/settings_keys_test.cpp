@@ -25,7 +25,8 @@ INSTANTIATE_TEST_SUITE_P(Keys, SettingsKeyTest,
                                          KeyRow{"PictureFile", kKeyPictureFile, "画像ﾌｧｲﾙ"},
                                          KeyRow{"BgmKind", kKeyBgmKind, "BGM区分"},
                                          KeyRow{"BgmRepeatTrack", kKeyBgmRepeatTrack, "BGMﾘﾋﾟｰﾄ"},
-                                         KeyRow{"BgmFile", kKeyBgmFile, "BGMﾌｧｲﾙ"}),
+                                         KeyRow{"BgmFile", kKeyBgmFile, "BGMﾌｧｲﾙ"},
+                                         KeyRow{"Monitors", kKeyMonitors, "ﾓﾆﾀ"}),
                          testing_support::RowName());
 
 }  // namespace

@@ -111,18 +111,19 @@ struct LoadRow {
 };
 
 Settings Expect(int16_t pictureKind, const char* pictureFile, const char* pictureFolder, int16_t bgmKind,
-                int16_t repeatTrack, const char* bgmFile, const char* bgmFolder) {
+                int16_t repeatTrack, const char* bgmFile, const char* bgmFolder, int16_t monitors = kMonitorsEvery) {
   return Settings{pictureKind, pictureFile, pictureFolder, static_cast<MusicKind>(bgmKind), repeatTrack, bgmFile,
-                  bgmFolder};
+                  bgmFolder, monitors};
 }
 
 Settings Fresh() { return Settings{}; }
 
-Settings Before(int16_t pictureKind, int16_t bgmKind, int16_t repeatTrack) {
+Settings Before(int16_t pictureKind, int16_t bgmKind, int16_t repeatTrack, int16_t monitors = kMonitorsEvery) {
   Settings settings;
   settings.PictureKind = pictureKind;
   settings.BgmKind = static_cast<MusicKind>(bgmKind);
   settings.BgmRepeatTrack = repeatTrack;
+  settings.Monitors = monitors;
   return settings;
 }
 
@@ -134,6 +135,7 @@ void ExpectSettings(const Settings& settings, const Settings& want) {
   EXPECT_EQ(settings.BgmRepeatTrack, want.BgmRepeatTrack);
   EXPECT_EQ(settings.BgmFile, want.BgmFile);
   EXPECT_EQ(settings.BgmFolder, want.BgmFolder);
+  EXPECT_EQ(settings.Monitors, want.Monitors);
 }
 
 class LoadSettingsTest : public testing::TestWithParam<LoadRow> {};
@@ -159,10 +161,20 @@ INSTANTIATE_TEST_SUITE_P(
                  {kKeyPictureFile, "C:\\Pictures\\sky.jpg"},
                  {kKeyBgmKind, " 2"},
                  {kKeyBgmRepeatTrack, " 0"},
-                 {kKeyBgmFile, "C:\\My Music\\a b.mp3"}},
+                 {kKeyBgmFile, "C:\\My Music\\a b.mp3"},
+                 {kKeyMonitors, " 1"}},
                 {"C:\\Pictures\\sky.jpg", "C:\\My Music\\a b.mp3"},
                 Fresh(),
-                Expect(1, "C:\\Pictures\\sky.jpg", "C:\\Pictures", 2, 0, "C:\\My Music\\a b.mp3", "C:\\My Music")},
+                Expect(1, "C:\\Pictures\\sky.jpg", "C:\\Pictures", 2, 0, "C:\\My Music\\a b.mp3", "C:\\My Music",
+                       kMonitorsMainOnly)},
+        LoadRow{"MainMonitorOnly", {{kKeyMonitors, "1"}}, {}, Fresh(),
+                Expect(0, "", "C:\\Saver", 0, 0, "", "C:\\Saver", kMonitorsMainOnly)},
+        // A file saved before there was a choice of monitors.
+        LoadRow{"NoMonitorsKeyIsEveryMonitor",
+                {{kKeyPictureKind, " 0"}, {kKeyBgmKind, " 1"}},
+                {},
+                Before(0, 0, 0, kMonitorsMainOnly),
+                Expect(0, "", "C:\\Saver", 1, 0, "", "C:\\Saver", kMonitorsEvery)},
         LoadRow{"DeletedPictureFallsBackToDesktop",
                 {{kKeyPictureKind, "1"}, {kKeyPictureFile, "C:\\Pictures\\gone.jpg"}},
                 {},
@@ -203,16 +215,17 @@ INSTANTIATE_TEST_SUITE_P(
                 {{kKeyPictureKind, "abc"},
                  {kKeyPictureFile, "C:\\sky.bmp"},
                  {kKeyBgmKind, "1e0"},
-                 {kKeyBgmRepeatTrack, "40000"}},
+                 {kKeyBgmRepeatTrack, "40000"},
+                 {kKeyMonitors, "main"}},
                 {"C:\\sky.bmp"},
-                Before(1, 1, 4),
-                Expect(1, "C:\\sky.bmp", "C:", 1, 4, "", "C:\\Saver")},
+                Before(1, 1, 4, kMonitorsMainOnly),
+                Expect(1, "C:\\sky.bmp", "C:", 1, 4, "", "C:\\Saver", kMonitorsMainOnly)},
         LoadRow{"UnreadableNumbersAtStartUpAreZero",
-                {{kKeyPictureKind, "abc"}, {kKeyBgmKind, "two"}, {kKeyBgmRepeatTrack, "40000"}},
+                {{kKeyPictureKind, "abc"}, {kKeyBgmKind, "two"}, {kKeyBgmRepeatTrack, "40000"}, {kKeyMonitors, "0x1"}},
                 {},
                 Fresh(),
                 Expect(0, "", "C:\\Saver", 0, 0, "", "C:\\Saver")},
-        LoadRow{"MissingNumbersResetPreviousValues", {}, {}, Before(1, 1, 4),
+        LoadRow{"MissingNumbersResetPreviousValues", {}, {}, Before(1, 1, 4, kMonitorsMainOnly),
                 Expect(0, "", "C:\\Saver", 0, 0, "", "C:\\Saver")},
         LoadRow{"FractionsRoundedDown",
                 {{kKeyPictureKind, "0.9"}, {kKeyBgmKind, " 1.9"}, {kKeyBgmRepeatTrack, "3.7"}},
@@ -221,10 +234,10 @@ INSTANTIATE_TEST_SUITE_P(
                 Expect(0, "", "C:\\Saver", 1, 3, "", "C:\\Saver")},
         // A kind nobody knows is passed on for the saver run to deal with.
         LoadRow{"UnknownKindsStayAsRead",
-                {{kKeyPictureKind, "5"}, {kKeyBgmKind, "-3"}, {kKeyBgmRepeatTrack, "-1"}},
+                {{kKeyPictureKind, "5"}, {kKeyBgmKind, "-3"}, {kKeyBgmRepeatTrack, "-1"}, {kKeyMonitors, "2"}},
                 {},
                 Fresh(),
-                Expect(5, "", "C:\\Saver", -3, -1, "", "C:\\Saver")}),
+                Expect(5, "", "C:\\Saver", -3, -1, "", "C:\\Saver", 2)}),
     testing_support::RowName());
 
 // The same file loaded for the run, which drops a path whose file is
@@ -414,6 +427,7 @@ TEST_P(SaveWholeTest, ReplacesTheFileOnlyWhenEveryWriteIsIn) {
   before.BgmKind = MusicKind::kSoundFile;
   before.BgmRepeatTrack = 3;
   before.BgmFile = "C:\\Music\\a.mp3";
+  before.Monitors = kMonitorsMainOnly;
   if (row.fileExists) {
     for (const auto& [key, value] : SettingsWrites(before)) profile.values[{kSettingsSection, key}] = value;
     // What others keep in the file goes with every save.
@@ -441,13 +455,14 @@ TEST_P(SaveWholeTest, ReplacesTheFileOnlyWhenEveryWriteIsIn) {
 }
 INSTANTIATE_TEST_SUITE_P(
     Saves, SaveWholeTest,
-    testing::Values(SaveRow{"AllFiveIn", true, -1, false, false, true, 5},
-                    SaveRow{"FirstSave", false, -1, false, false, true, 5},
+    testing::Values(SaveRow{"AllSixIn", true, -1, false, false, true, 6},
+                    SaveRow{"FirstSave", false, -1, false, false, true, 6},
                     SaveRow{"FirstWriteFails", true, 0, false, false, false, 1},
-                    SaveRow{"ThirdOfFiveFails", true, 2, false, false, false, 3},
-                    SaveRow{"ThirdOfFiveFailsOnTheFirstSave", false, 2, false, false, false, 3},
+                    SaveRow{"ThirdOfSixFails", true, 2, false, false, false, 3},
+                    SaveRow{"ThirdOfSixFailsOnTheFirstSave", false, 2, false, false, false, 3},
+                    SaveRow{"LastOfSixFails", true, 5, false, false, false, 6},
                     SaveRow{"FileHeldSoNoCopy", true, -1, true, false, false, 0},
-                    SaveRow{"ReplacementRefused", true, -1, false, true, false, 5}),
+                    SaveRow{"ReplacementRefused", true, -1, false, true, false, 6}),
     testing_support::RowName());
 
 // A file another program holds without sharing reads as empty through the

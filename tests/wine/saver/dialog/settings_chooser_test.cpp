@@ -33,7 +33,8 @@ std::string Settings(const std::string& pictureKind, const std::string& pictureF
                   {settings::kKeyPictureFile, pictureFile},
                   {settings::kKeyBgmKind, bgmKind},
                   {settings::kKeyBgmRepeatTrack, "0"},
-                  {settings::kKeyBgmFile, bgmFile}});
+                  {settings::kKeyBgmFile, bgmFile},
+                  {settings::kKeyMonitors, "0"}});
 }
 
 SIZE SizeOf(HWND window) {

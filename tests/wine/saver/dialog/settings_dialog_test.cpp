@@ -24,17 +24,19 @@ using dialog::ElementId;
 using settings::kKeyBgmFile;
 using settings::kKeyBgmKind;
 using settings::kKeyBgmRepeatTrack;
+using settings::kKeyMonitors;
 using settings::kKeyPictureFile;
 using settings::kKeyPictureKind;
 
-// A settings file with all five keys.
+// A settings file with all six keys.
 std::string Settings(const std::string& pictureKind, const std::string& pictureFile, const std::string& bgmKind,
-                     const std::string& repeat, const std::string& bgmFile) {
+                     const std::string& repeat, const std::string& bgmFile, const std::string& monitors = "0") {
   return IniText({{kKeyPictureKind, pictureKind},
                   {kKeyPictureFile, pictureFile},
                   {kKeyBgmKind, bgmKind},
                   {kKeyBgmRepeatTrack, repeat},
-                  {kKeyBgmFile, bgmFile}});
+                  {kKeyBgmFile, bgmFile},
+                  {kKeyMonitors, monitors}});
 }
 
 // A 160 × 120 picture in the installation folder.

@@ -25,7 +25,8 @@ std::string Settings(const std::string& pictureKind, const std::string& pictureF
                   {settings::kKeyPictureFile, pictureFile},
                   {settings::kKeyBgmKind, bgmKind},
                   {settings::kKeyBgmRepeatTrack, " 0"},
-                  {settings::kKeyBgmFile, ""}});
+                  {settings::kKeyBgmFile, ""},
+                  {settings::kKeyMonitors, " 0"}});
 }
 
 // The value of one key in the settings file's text.

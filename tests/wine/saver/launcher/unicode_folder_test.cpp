@@ -158,7 +158,7 @@ TEST_F(UnicodeFolderTest, SettingsSaveBesideTheProgram) {
   ASSERT_TRUE(saver.Ended(10s)) << "the dialog did not save and close";
   const std::string bytes = IniBytes();
   for (const char* key : {settings::kKeyPictureKind, settings::kKeyPictureFile, settings::kKeyBgmKind,
-                          settings::kKeyBgmRepeatTrack, settings::kKeyBgmFile}) {
+                          settings::kKeyBgmRepeatTrack, settings::kKeyBgmFile, settings::kKeyMonitors}) {
     EXPECT_NE(bytes.find(std::string(key) + "="), std::string::npos) << "a key is missing from:\n" << bytes;
   }
 }
