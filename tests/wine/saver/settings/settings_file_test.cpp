@@ -76,12 +76,13 @@ class SettingsFileTest : public testing::Test {
 TEST_F(SettingsFileTest, DialogWritesShiftJisKeysAndBlankLedNumbers) {
   const std::string ini = In("Ventalune.ini");
   const std::wstring wideIni = WideFromAnsi(ini);
-  // All five keys, in the order and the forms the dialog writes them.
+  // All six keys, in the order and the forms the dialog writes them.
   WriteIniValue(kSettingsSection, kKeyPictureKind, " 0", wideIni);
   WriteIniValue(kSettingsSection, kKeyPictureFile, "C:\\Pictures\\sky.jpg", wideIni);
   WriteIniValue(kSettingsSection, kKeyBgmKind, " 1", wideIni);
   WriteIniValue(kSettingsSection, kKeyBgmRepeatTrack, " 7", wideIni);
   WriteIniValue(kSettingsSection, kKeyBgmFile, "C:\\My Music\\a b.mp3", wideIni);
+  WriteIniValue(kSettingsSection, kKeyMonitors, " 1", wideIni);
 
   // The key names arrive in Shift-JIS whatever this system's code page is.
   // This platform drops the numbers' leading blank when it writes; files that
@@ -89,7 +90,7 @@ TEST_F(SettingsFileTest, DialogWritesShiftJisKeysAndBlankLedNumbers) {
   const std::string expected = "[Section]\r\n" + ShiftJis(L"画像") + "=0\r\n" + ShiftJis(L"画像ﾌｧｲﾙ") +
                                "=C:\\Pictures\\sky.jpg\r\n" + ShiftJis(L"BGM区分") + "=1\r\n" +
                                ShiftJis(L"BGMﾘﾋﾟｰﾄ") + "=7\r\n" + ShiftJis(L"BGMﾌｧｲﾙ") +
-                               "=C:\\My Music\\a b.mp3\r\n";
+                               "=C:\\My Music\\a b.mp3\r\n" + ShiftJis(L"ﾓﾆﾀ") + "=1\r\n";
   EXPECT_EQ(ReadBytes(ini), expected);
 
   EXPECT_EQ(ReadIniValue(kSettingsSection, kKeyPictureKind, wideIni), "0");
@@ -97,6 +98,7 @@ TEST_F(SettingsFileTest, DialogWritesShiftJisKeysAndBlankLedNumbers) {
   EXPECT_EQ(ReadIniValue(kSettingsSection, kKeyBgmKind, wideIni), "1");
   EXPECT_EQ(ReadIniValue(kSettingsSection, kKeyBgmRepeatTrack, wideIni), "7");
   EXPECT_EQ(ReadIniValue(kSettingsSection, kKeyBgmFile, wideIni), "C:\\My Music\\a b.mp3");
+  EXPECT_EQ(ReadIniValue(kSettingsSection, kKeyMonitors, wideIni), "1");
 }
 
 TEST_F(SettingsFileTest, FileFromAJapaneseSystemLoadsAsWritten) {
@@ -169,6 +171,7 @@ TEST_F(SettingsFileTest, WholeSaveWritesTheFileAsInPlaceWritesWould) {
   Settings choices;
   choices.BgmKind = MusicKind::kAudioCd;
   choices.BgmRepeatTrack = 7;
+  choices.Monitors = settings::kMonitorsMainOnly;
   ProfileFile profile;
   DiskReplacement replacement;
 
@@ -176,7 +179,8 @@ TEST_F(SettingsFileTest, WholeSaveWritesTheFileAsInPlaceWritesWould) {
 
   EXPECT_EQ(ReadBytes(ini), "[Other]\r\nkept=1\r\n[Section]\r\n" + ShiftJis(L"画像") + "=0\r\n" +
                                 ShiftJis(L"画像ﾌｧｲﾙ") + "=\r\n" + ShiftJis(L"BGM区分") + "=1\r\n" +
-                                ShiftJis(L"BGMﾘﾋﾟｰﾄ") + "=7\r\n" + ShiftJis(L"BGMﾌｧｲﾙ") + "=\r\n");
+                                ShiftJis(L"BGMﾘﾋﾟｰﾄ") + "=7\r\n" + ShiftJis(L"BGMﾌｧｲﾙ") + "=\r\n" +
+                                ShiftJis(L"ﾓﾆﾀ") + "=1\r\n");
   EXPECT_EQ(GetFileAttributesA((ini + ".saving").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 

@@ -36,13 +36,14 @@ void ForceDelete(const std::wstring& path) {
   DeleteFileW(path.c_str());
 }
 
-// All five keys as the dialog saves them.
+// All six keys as the dialog saves them.
 void SaveAsTheDialogDoes(const std::wstring& ini) {
   WriteIniValue(kSettingsSection, kKeyPictureKind, " 1", ini);
   WriteIniValue(kSettingsSection, kKeyPictureFile, "C:\\Pictures\\sky.jpg", ini);
   WriteIniValue(kSettingsSection, kKeyBgmKind, " 1", ini);
   WriteIniValue(kSettingsSection, kKeyBgmRepeatTrack, " 4", ini);
   WriteIniValue(kSettingsSection, kKeyBgmFile, "", ini);
+  WriteIniValue(kSettingsSection, kKeyMonitors, " 0", ini);
 }
 
 // Two program folders of our own, and the user's settings file put aside
