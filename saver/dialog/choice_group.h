@@ -1,7 +1,8 @@
 #pragma once
-// What the dialog's two groups have in common: a framed panel with a title,
-// option marks the user picks from, a "..." button choosing a file, the
-// chosen path in a path box, and the keyboard's focus frame.
+// What the dialog's option groups have in common: a framed panel with a
+// title, option marks the user picks from, a "..." button choosing a file,
+// the chosen path in a path box, and the keyboard's focus frame. The
+// monitors group chooses no file and uses neither the button nor a path box.
 #include <windows.h>
 
 #include <functional>

@@ -9,7 +9,9 @@ bool IsButton(Stop stop) {
   return stop == Stop::ChoosePicture || stop == Stop::ChooseSound || stop == Stop::Save || stop == Stop::Cancel;
 }
 
-bool IsOptionGroup(Stop stop) { return stop == Stop::PictureOptions || stop == Stop::MusicOptions; }
+bool IsOptionGroup(Stop stop) {
+  return stop == Stop::PictureOptions || stop == Stop::MonitorOptions || stop == Stop::MusicOptions;
+}
 
 }  // namespace
 

@@ -8,9 +8,10 @@
 
 namespace ventalune::dialog {
 
-// The places the focus can be, in reading order, which is also Tab's order.
-enum class Stop { PictureOptions, ChoosePicture, MusicOptions, RepeatBox, ChooseSound, Save, Cancel };
-inline constexpr size_t kStopCount = 7;
+// The places the focus can be, in reading order, which is also Tab's order:
+// the picture group, the monitors group beside it, the music group below.
+enum class Stop { PictureOptions, ChoosePicture, MonitorOptions, MusicOptions, RepeatBox, ChooseSound, Save, Cancel };
+inline constexpr size_t kStopCount = 8;
 using StopsEnabled = std::array<bool, kStopCount>;
 
 // The enabled stop after (or before) `from`, round the end; `from` itself

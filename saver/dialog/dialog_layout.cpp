@@ -6,7 +6,7 @@ using enum ElementId;
 using C = Container;
 
 const std::array<ElementPlace, kElementCount> kLayout = {{
-    {PicBase, "Pic_Base", C::Window, {0, 0, 473, 365}},
+    {PicBase, "Pic_Base", C::Window, {0, 0, 645, 365}},
     {PicD0, "Pic_D(0)", C::Window, {12, 12, 449, 125}},
     {ImgTT0, "Img_TT(0)", C::PicD0, {8, 8, 95, 22}},
     {Lbl0, "lbl(0)", C::PicD0, {8, 12, 95, 13}},
@@ -34,6 +34,13 @@ const std::array<ElementPlace, kElementCount> kLayout = {{
     {Lbl9, "lbl(9)", C::PicBase, {140, 304, 165, 13}},
     {CmdSet, "Cmd_Set", C::PicBase, {320, 324, 69, 29}},
     {CmdCan, "Cmd_Can", C::PicBase, {392, 324, 69, 29}},
+    {PicD2, "Pic_D(2)", C::Window, {473, 12, 160, 125}},
+    {ImgTT2, "Img_TT(2)", C::PicD2, {8, 8, 95, 22}},
+    {Lbl3, "lbl(3)", C::PicD2, {8, 12, 95, 13}},
+    {ImgMon0, "Img_Mon(0)", C::PicD2, {24, 36, 13, 13}},
+    {LblMon0, "lbl_Mon(0)", C::PicD2, {40, 36, 112, 13}},
+    {ImgMon1, "Img_Mon(1)", C::PicD2, {24, 56, 13, 13}},
+    {LblMon1, "lbl_Mon(1)", C::PicD2, {40, 56, 112, 13}},
 }};
 
 const ElementPlace& PlaceOf(ElementId id) { return kLayout[static_cast<size_t>(id)]; }

@@ -9,11 +9,14 @@
 
 namespace ventalune::dialog {
 
-inline constexpr int32_t kWindowWidthTwips = 7190;
+// The monitors group stands right of the picture group, the window wider by
+// its width and a margin (172 pixels of 15 twips), so that nothing else
+// moves.
+inline constexpr int32_t kWindowWidthTwips = 9770;
 inline constexpr int32_t kWindowHeightTwips = 5950;
 inline constexpr int32_t kLayoutDpi = 96;
 
-enum class Container { Window, PicBase, PicD0, PicD1 };
+enum class Container { Window, PicBase, PicD0, PicD1, PicD2 };
 
 // The elements by their names in the layout table (kLayout), which the
 // window tree shows too; what each one is for:
@@ -46,6 +49,14 @@ enum class ElementId {
   Lbl9,       // the credit line with the version
   CmdSet,     // Save
   CmdCan,     // Cancel
+  // Last, so that the elements above keep their control numbers.
+  PicD2,      // the monitors group's frame
+  ImgTT2,     // its title plate
+  Lbl3,       // its title
+  ImgMon0,    // option mark: every monitor
+  LblMon0,    // its caption
+  ImgMon1,    // option mark: the main monitor only
+  LblMon1,    // its caption
   kCount
 };
 

@@ -27,6 +27,8 @@ BgmGroupView BgmGroupFor(settings::MusicKind bgmKind) {
   return view;
 }
 
+int MonitorsOptionFor(int16_t monitors) { return monitors == settings::kMonitorsMainOnly ? 1 : 0; }
+
 std::string RepeatBoxText(int16_t track) { return track == 0 ? std::string() : std::to_string(track); }
 
 std::vector<std::string> RepeatBoxItems() {

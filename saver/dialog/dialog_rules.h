@@ -38,6 +38,12 @@ struct BgmGroupView {
 };
 BgmGroupView BgmGroupFor(settings::MusicKind bgmKind);
 
+// The option the monitors group shows selected: 0 every monitor, 1 the
+// main monitor only. Any other number (a hand-edited file) shows "every
+// monitor", as a run treats it; the number itself stays in the settings
+// until the user picks an option.
+int MonitorsOptionFor(int16_t monitors);
+
 // The repeat box shows the track as plain digits, and nothing for 0.
 std::string RepeatBoxText(int16_t track);
 // Its list: "" and then "1" to "20".

@@ -34,6 +34,9 @@ struct DialogTexts {
   const char* repeatCaption;
   const char* noMusicCaption;
   const char* soundFileCaption;
+  const char* monitorsFrameTitle;
+  const char* everyMonitorCaption;
+  const char* mainMonitorCaption;
   const char* saveCaption;
   const char* cancelCaption;
   const wchar_t* chooserTitle;
@@ -51,9 +54,11 @@ struct DialogTexts {
   const wchar_t* bannerName;
 };
 
-// On Japanese Windows: the dialog as it has always been.
+// On Japanese Windows: the dialog as it has always been, and the monitors
+// group beside it.
 inline constexpr DialogTexts kJapaneseTexts{
-    "画像の選択", "ｶﾚﾝﾄ・ﾃﾞｽｸﾄｯﾌﾟ", "画像ﾌｧｲﾙを指定", "BGM", "音楽CD", "曲目をﾘﾋﾟｰﾄ", "無し", "MP3、WAV", "設定", "ｷｬﾝｾﾙ",
+    "画像の選択", "ｶﾚﾝﾄ・ﾃﾞｽｸﾄｯﾌﾟ", "画像ﾌｧｲﾙを指定", "BGM", "音楽CD", "曲目をﾘﾋﾟｰﾄ", "無し", "MP3、WAV",
+    "表示するモニタ", "すべてのモニタ", "メインモニタのみ", "設定", "ｷｬﾝｾﾙ",
     L"ﾌｧｲﾙを開く", L"画像ﾌｧｲﾙ (BMP JPG PNG)", L"BGMﾌｧｲﾙ (MP3 WAV)",
     L"このﾌｧｲﾙのﾊﾟｽは長すぎるため、設定に保存できません。短いﾊﾟｽの場所から選んでください。",
     L"このﾌｧｲﾙのﾊﾟｽには、このｼｽﾃﾑで保存できない文字が含まれています。別の場所から選んでください。",
@@ -63,8 +68,8 @@ inline constexpr DialogTexts kJapaneseTexts{
 
 // Everywhere else.
 inline constexpr DialogTexts kEnglishTexts{
-    "Picture", "Current desktop", "Picture file", "Music", "Audio CD", "Repeat track", "None", "MP3, WAV", "Save",
-    "Cancel", L"Open", L"Pictures (BMP, JPG, PNG)", L"Music (MP3, WAV)",
+    "Picture", "Current desktop", "Picture file", "Music", "Audio CD", "Repeat track", "None", "MP3, WAV", "Show on",
+    "Every monitor", "Main monitor only", "Save", "Cancel", L"Open", L"Pictures (BMP, JPG, PNG)", L"Music (MP3, WAV)",
     L"The path of this file is too long to be kept in the settings. Please choose it from a folder with a shorter path.",
     L"The path of this file holds characters this system cannot keep in the settings. Please choose it from another "
     L"folder.",

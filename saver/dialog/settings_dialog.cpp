@@ -89,11 +89,17 @@ bool SettingsDialog::Create() {
   SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
   paths_ = std::make_unique<PathBoxes>(instance_, window_);
   pictureGroup_ = std::make_unique<PictureGroup>(settings_, texts_, *paths_);
+  monitorsGroup_ = std::make_unique<MonitorsGroup>(settings_, texts_, *paths_);
   musicGroup_ = std::make_unique<MusicGroup>(settings_, texts_, *paths_);
   pictureGroup_->pressed = [this] { FocusStop(Stop::PictureOptions); };
   pictureGroup_->selectionChanged = [this] {
     ShowFocusCues();
     AnnounceChecked({kDesktopOption, kPictureFileOption, kChoosePicture});
+  };
+  monitorsGroup_->pressed = [this] { FocusStop(Stop::MonitorOptions); };
+  monitorsGroup_->selectionChanged = [this] {
+    ShowFocusCues();
+    AnnounceChecked({kEveryMonitorOption, kMainMonitorOption});
   };
   musicGroup_->pressed = [this] { FocusStop(Stop::MusicOptions); };
   musicGroup_->selectionChanged = [this] {
@@ -127,11 +133,13 @@ void SettingsDialog::Build() {
   elements_->CreatePanel(basePanel_, window_, PicBase, {});
   pictureGroup_->CreateFrame(*elements_, window_, PicD0);
   musicGroup_->CreateFrame(*elements_, window_, PicD1);
+  monitorsGroup_->CreateFrame(*elements_, window_, PicD2);
   art_.FillHidden(tileSource_, window_, art_.tile.get());
   art_.FillHidden(plateSource_, window_, art_.plate.get());
   art_.FillHidden(plateMaskSource_, window_, art_.mask.get());
   pictureGroup_->Build(*elements_);
   musicGroup_->Build(*elements_);
+  monitorsGroup_->Build(*elements_);
   BuildBottomRow();
 }
 
@@ -167,6 +175,7 @@ void SettingsDialog::Open() {
 
   ApplyLook();
   pictureGroup_->ShowChoices();
+  monitorsGroup_->ShowChoices();
   banner_.SetMouseIcon(anigif::CursorPicture::FromFileBytes(art_.handCursor));
   musicGroup_->ShowChoices(again_ ? &again_->repeatText : nullptr);
 

@@ -51,6 +51,7 @@ void SettingsDialog::DoKeyAction(KeyAction action) {
     // Step 0 selects the option with the focus: the selected one, or the
     // first while none is.
     if (focus_ == Stop::PictureOptions) pictureGroup_->Step(direction);
+    if (focus_ == Stop::MonitorOptions) monitorsGroup_->Step(direction);
     if (focus_ == Stop::MusicOptions) musicGroup_->Step(direction);
   };
   switch (action) {
@@ -78,6 +79,7 @@ StopsEnabled SettingsDialog::EnabledStops() const {
   return {true,
           on(pictureGroup_->chooseButton().window()),
           true,
+          true,
           on(musicGroup_->repeatBox()),
           on(musicGroup_->chooseButton().window()),
           on(saveButton_.window()),
@@ -93,6 +95,7 @@ HWND SettingsDialog::WindowOfStop(Stop stop) const {
     case Stop::Cancel: return cancelButton_.window();
     // The option groups have no windows: the dialog holds their focus.
     case Stop::PictureOptions:
+    case Stop::MonitorOptions:
     case Stop::MusicOptions: break;
   }
   return window_;
@@ -155,6 +158,7 @@ void SettingsDialog::ShowFocusCues() {
   const bool show = keyboardUsed_ || SystemShowsKeyboardCues();
   const bool dialogHasFocus = GetFocus() == window_;
   pictureGroup_->ShowFocus(show && dialogHasFocus && focus_ == Stop::PictureOptions);
+  monitorsGroup_->ShowFocus(show && dialogHasFocus && focus_ == Stop::MonitorOptions);
   musicGroup_->ShowFocus(show && dialogHasFocus && focus_ == Stop::MusicOptions);
   for (button::Command* button :
        {&pictureGroup_->chooseButton(), &musicGroup_->chooseButton(), &saveButton_, &cancelButton_})

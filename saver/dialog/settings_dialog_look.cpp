@@ -42,11 +42,13 @@ void SettingsDialog::ApplyLook() {
   highContrast_ = HighContrastOn();
   toolkit::PicturePanel& pictureFrame = pictureGroup_->frame();
   toolkit::PicturePanel& musicFrame = musicGroup_->frame();
+  toolkit::PicturePanel& monitorsFrame = monitorsGroup_->frame();
   if (highContrast_) {
     const COLORREF ground = GetSysColor(COLOR_WINDOW);
     FillPanel(basePanel_, ground);
     FillPanel(pictureFrame, ground);
     FillPanel(musicFrame, ground);
+    FillPanel(monitorsFrame, ground);
     for (const auto& [label, colour] : elements_->labelColours()) label->SetColour(GetSysColor(COLOR_WINDOWTEXT));
     const PixelRect mark = elements_->At(ImgSel0);
     systemMarks_ = {SystemOptionMark(std::min(mark.width, mark.height), true),
@@ -55,13 +57,17 @@ void SettingsDialog::ApplyLook() {
     // The frames' grey shows only where the tiles cannot be drawn.
     pictureFrame.SetBackground(RGB(192, 192, 192));
     musicFrame.SetBackground(RGB(192, 192, 192));
+    monitorsFrame.SetBackground(RGB(192, 192, 192));
     TileSurface(basePanel_, tileSource_);
     TileSurface(pictureFrame, tileSource_);
     TileSurface(musicFrame, tileSource_);
+    TileSurface(monitorsFrame, tileSource_);
     const PixelRect plate0 = elements_->At(ImgTT0);
     const PixelRect plate1 = elements_->At(ImgTT1);
-    const std::array<FrameTitle, 2> titles{FrameTitle{&pictureFrame, {plate0.x, plate0.y}},
-                                           FrameTitle{&musicFrame, {plate1.x, plate1.y}}};
+    const PixelRect plate2 = elements_->At(ImgTT2);
+    const std::array<FrameTitle, 3> titles{FrameTitle{&pictureFrame, {plate0.x, plate0.y}},
+                                           FrameTitle{&musicFrame, {plate1.x, plate1.y}},
+                                           FrameTitle{&monitorsFrame, {plate2.x, plate2.y}}};
     DrawFrameTitles(titles, plateSource_, plateMaskSource_, {plate0.width, plate0.height});
     for (const auto& [label, colour] : elements_->labelColours()) label->SetColour(colour);
   }
@@ -70,6 +76,7 @@ void SettingsDialog::ApplyLook() {
     button->UseSystemColours(highContrast_);
   const OptionMarks& marks = highContrast_ ? systemMarks_ : OptionMarks{art_.optionOn, art_.optionOff};
   pictureGroup_->SetOptionMarks(marks);
+  monitorsGroup_->SetOptionMarks(marks);
   musicGroup_->SetOptionMarks(marks);
   RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }

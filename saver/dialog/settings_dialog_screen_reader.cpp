@@ -81,6 +81,14 @@ std::vector<toolkit::AccessibleControl> SettingsDialog::AccessibleControls() {
   button(pictureGroup.chooseButton(), Stop::ChoosePicture);
   path(&pictureGroup.pathBox(), pictures, pictureGroup.fullPath());
 
+  const MonitorsGroup& monitorsGroup = *monitorsGroup_;
+  const HWND monitors = monitorsGroup_->frame().window();
+  text(&monitorsGroup.title(), monitors);
+  // As shown: a number the group does not know reads as "every monitor".
+  for (size_t i = 0; i < 2; ++i)
+    option(&monitorsGroup.mark(i), &monitorsGroup.caption(i), monitors,
+           monitorsGroup.SelectedOption() == static_cast<int>(i), Stop::MonitorOptions);
+
   using settings::MusicKind;
   const HWND music = musicGroup_->frame().window();
   text(&musicGroup.title(), music);
@@ -146,6 +154,8 @@ void SettingsDialog::RunDefaultAction(size_t index) {
     case kDesktopOption: FocusStop(Stop::PictureOptions); pictureGroup_->Select(0, false); break;
     case kPictureFileOption: FocusStop(Stop::PictureOptions); pictureGroup_->Select(1, false); break;
     case kChoosePicture: press(pictureGroup_->chooseButton()); break;
+    case kEveryMonitorOption: FocusStop(Stop::MonitorOptions); monitorsGroup_->Select(0); break;
+    case kMainMonitorOption: FocusStop(Stop::MonitorOptions); monitorsGroup_->Select(1); break;
     case kAudioCdOption: FocusStop(Stop::MusicOptions); musicGroup_->Select(1); break;
     case kNoMusicOption: FocusStop(Stop::MusicOptions); musicGroup_->Select(0); break;
     case kSoundFileOption: FocusStop(Stop::MusicOptions); musicGroup_->Select(2); break;

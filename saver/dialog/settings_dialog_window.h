@@ -3,7 +3,8 @@
 // that make it: settings_dialog.cpp (building, opening, saving, closing),
 // settings_dialog_keyboard.cpp (the keyboard), settings_dialog_look.cpp (its
 // own colours or the system's), settings_dialog_screen_reader.cpp (what a
-// screen reader hears). The picture and music groups are classes of their own.
+// screen reader hears). The picture, monitors and music groups are classes of
+// their own.
 #include <windows.h>
 
 #include <initializer_list>
@@ -18,6 +19,7 @@
 #include "saver/dialog/dialog_elements.h"
 #include "saver/dialog/dialog_keys.h"
 #include "saver/dialog/dialog_texts.h"
+#include "saver/dialog/monitors_group.h"
 #include "saver/dialog/music_group.h"
 #include "saver/dialog/option_marks.h"
 #include "saver/dialog/path_boxes.h"
@@ -80,8 +82,9 @@ class SettingsDialog final : public toolkit::AccessibleChildren {
 
   // settings_dialog_screen_reader.cpp: the controls in the order a reader lists them.
   enum AccessibleIndex : size_t {
-    kPictureTitle, kDesktopOption, kPictureFileOption, kChoosePicture, kPicturePath, kMusicTitle, kAudioCdOption,
-    kRepeat, kNoMusicOption, kSoundFileOption, kChooseSound, kSoundPath, kBanner, kCredit, kSave, kCancel
+    kPictureTitle, kDesktopOption, kPictureFileOption, kChoosePicture, kPicturePath, kMonitorsTitle,
+    kEveryMonitorOption, kMainMonitorOption, kMusicTitle, kAudioCdOption, kRepeat, kNoMusicOption, kSoundFileOption,
+    kChooseSound, kSoundPath, kBanner, kCredit, kSave, kCancel
   };
   void RunDefaultAction(size_t index);
   void AnnounceFocus();
@@ -103,6 +106,7 @@ class SettingsDialog final : public toolkit::AccessibleChildren {
   std::unique_ptr<DialogElements> elements_;
   std::unique_ptr<PathBoxes> paths_;
   std::unique_ptr<PictureGroup> pictureGroup_;
+  std::unique_ptr<MonitorsGroup> monitorsGroup_;
   std::unique_ptr<MusicGroup> musicGroup_;
 
   // Members are named for their job; the layout's element names follow.

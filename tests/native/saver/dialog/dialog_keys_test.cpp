@@ -10,9 +10,9 @@ namespace ventalune::dialog {
 namespace {
 
 using enum Stop;
-constexpr StopsEnabled kAll{true, true, true, true, true, true, true};
+constexpr StopsEnabled kAll{true, true, true, true, true, true, true, true};
 // The desktop picture and no music: both "..." and the repeat box are off.
-constexpr StopsEnabled kDesktopNoMusic{true, false, true, false, false, true, true};
+constexpr StopsEnabled kDesktopNoMusic{true, false, true, true, false, false, true, true};
 
 struct TabRow {
   std::string name;
@@ -32,11 +32,15 @@ INSTANTIATE_TEST_SUITE_P(
                     TabRow{"CancelRoundToTheStart", kAll, Cancel, false, PictureOptions},
                     TabRow{"BackFromTheStartToCancel", kAll, PictureOptions, true, Cancel},
                     TabRow{"BackFromSaveToSoundButton", kAll, Save, true, ChooseSound},
-                    TabRow{"SkipsDisabledButton", kDesktopNoMusic, PictureOptions, false, MusicOptions},
+                    TabRow{"PictureButtonToTheMonitors", kAll, ChoosePicture, false, MonitorOptions},
+                    TabRow{"MonitorsToTheMusic", kAll, MonitorOptions, false, MusicOptions},
+                    TabRow{"BackFromTheMusicToTheMonitors", kAll, MusicOptions, true, MonitorOptions},
+                    TabRow{"SkipsDisabledButton", kDesktopNoMusic, PictureOptions, false, MonitorOptions},
                     TabRow{"SkipsRepeatBoxAndSoundButton", kDesktopNoMusic, MusicOptions, false, Save},
                     TabRow{"BackSkipsThemToo", kDesktopNoMusic, Save, true, MusicOptions},
+                    TabRow{"BackFromTheMonitorsSkipsTheButton", kDesktopNoMusic, MonitorOptions, true, PictureOptions},
                     TabRow{"FromADisabledStopToo", kDesktopNoMusic, ChooseSound, false, Save},
-                    TabRow{"NothingElseEnabledStays", StopsEnabled{false, false, false, false, false, true, false},
+                    TabRow{"NothingElseEnabledStays", StopsEnabled{false, false, false, false, false, false, true, false},
                            Save, false, Save}),
     testing_support::RowName());
 
@@ -77,6 +81,8 @@ INSTANTIATE_TEST_SUITE_P(
         KeyRow{"UpInAGroupSelectsPrevious", Key::Up, false, PictureOptions, false, KeyAction::SelectPrevious},
         KeyRow{"LeftInAGroupSelectsPrevious", Key::Left, false, MusicOptions, false, KeyAction::SelectPrevious},
         KeyRow{"DownInAGroupSelectsNext", Key::Down, false, MusicOptions, false, KeyAction::SelectNext},
+        KeyRow{"DownAmongTheMonitorsSelectsNext", Key::Down, false, MonitorOptions, false, KeyAction::SelectNext},
+        KeyRow{"SpaceSelectsAMonitorsOption", Key::Space, false, MonitorOptions, false, KeyAction::SelectFocused},
         KeyRow{"RightInAGroupSelectsNext", Key::Right, false, PictureOptions, false, KeyAction::SelectNext},
         KeyRow{"DownStaysWithTheRepeatBox", Key::Down, false, RepeatBox, false, KeyAction::PassOn},
         KeyRow{"ArrowsDoNothingOnAButton", Key::Right, false, Save, false, KeyAction::PassOn},

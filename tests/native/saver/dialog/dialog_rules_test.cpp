@@ -44,6 +44,21 @@ INSTANTIATE_TEST_SUITE_P(Kinds, BgmGroupTest,
                                          BgmRow{"Negative", -1, {{false, false, false}, false, false}}),
                          testing_support::RowName());
 
+struct MonitorsRow {
+  std::string name;
+  int16_t monitors;
+  int option;
+};
+class MonitorsGroupTest : public testing::TestWithParam<MonitorsRow> {};
+TEST_P(MonitorsGroupTest, OnlyMainOnlySelectsTheSecondOption) {
+  EXPECT_EQ(MonitorsOptionFor(GetParam().monitors), GetParam().option);
+}
+INSTANTIATE_TEST_SUITE_P(Numbers, MonitorsGroupTest,
+                         testing::Values(MonitorsRow{"Every", 0, 0}, MonitorsRow{"MainOnly", 1, 1},
+                                         MonitorsRow{"HandEditedTwoIsEvery", 2, 0},
+                                         MonitorsRow{"NegativeIsEvery", -1, 0}),
+                         testing_support::RowName());
+
 TEST(PicturePressTest, OnlyTheDesktopCaptionClearsWhatIsShown) {
   EXPECT_TRUE(PressClearsPictureShown(0, true));
   EXPECT_FALSE(PressClearsPictureShown(0, false));

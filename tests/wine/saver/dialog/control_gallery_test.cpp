@@ -61,6 +61,8 @@ struct Panels {
         return pictureFrame.window();
       case dialog::Container::PicD1:
         return musicFrame.window();
+      case dialog::Container::PicD2:  // the gallery has no monitors group
+        return nullptr;
     }
     return nullptr;
   }

@@ -118,6 +118,7 @@ HWND DialogRun::Container(dialog::Container container) const {
     case dialog::Container::PicBase: return Element("Pic_Base");
     case dialog::Container::PicD0: return Element("Pic_D(0)");
     case dialog::Container::PicD1: return Element("Pic_D(1)");
+    case dialog::Container::PicD2: return Element("Pic_D(2)");
     case dialog::Container::Window: return window_;
   }
   return window_;

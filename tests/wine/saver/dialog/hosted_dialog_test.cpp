@@ -101,6 +101,7 @@ TEST(HostedDialogTest, ScreenReaderHearsEveryControlByItsVisibleText) {
   settings::Settings settings;
   settings.PictureKind = 0;
   settings.BgmKind = settings::MusicKind::kAudioCd;
+  settings.Monitors = settings::kMonitorsMainOnly;
   std::vector<Heard> heard;
   RunDialogAndCheck(settings, {[&](HWND dialog) { heard = ReadChildren(dialog); }});
   CoUninitialize();
@@ -118,6 +119,9 @@ TEST(HostedDialogTest, ScreenReaderHearsEveryControlByItsVisibleText) {
       {t(L"Picture file", L"画像ﾌｧｲﾙを指定"), ROLE_SYSTEM_RADIOBUTTON, 0},
       {L"...", ROLE_SYSTEM_PUSHBUTTON, STATE_SYSTEM_UNAVAILABLE},
       {L"", ROLE_SYSTEM_TEXT, STATE_SYSTEM_READONLY},
+      {t(L"Show on", L"表示するモニタ"), ROLE_SYSTEM_STATICTEXT, 0},
+      {t(L"Every monitor", L"すべてのモニタ"), ROLE_SYSTEM_RADIOBUTTON, 0},
+      {t(L"Main monitor only", L"メインモニタのみ"), ROLE_SYSTEM_RADIOBUTTON, STATE_SYSTEM_CHECKED},
       {t(L"Music", L"BGM"), ROLE_SYSTEM_STATICTEXT, 0},
       {t(L"Audio CD", L"音楽CD"), ROLE_SYSTEM_RADIOBUTTON, STATE_SYSTEM_CHECKED},
       {t(L"Repeat track", L"曲目をﾘﾋﾟｰﾄ"), ROLE_SYSTEM_COMBOBOX, 0},
@@ -217,8 +221,8 @@ TEST(HostedDialogTest, HighContrastDrawsEveryLabelInTheSystemColours) {
   for (int element : elements) before.push_back(GetSysColor(element));
 
   using enum dialog::ElementId;
-  const std::vector<dialog::ElementId> labels{Lbl0,    LblSel0, LblSel1, LblFname1, Lbl1,     LblBgm1,
-                                              LblBgm0, LblBgm2, Lbl2,    LblFname0, Lbl9};
+  const std::vector<dialog::ElementId> labels{Lbl0,    LblSel0, LblSel1, LblFname1, Lbl1,    LblBgm1, LblBgm0,
+                                              LblBgm2, Lbl2,    LblFname0, Lbl9,   Lbl3,    LblMon0, LblMon1};
   settings::Settings settings;
   settings.PictureKind = 0;
   settings.BgmKind = settings::MusicKind::kAudioCd;
@@ -235,6 +239,7 @@ TEST(HostedDialogTest, HighContrastDrawsEveryLabelInTheSystemColours) {
       SCOPED_TRACE(std::string(place.name));
       HWND container = ChildNumbered(dialog, static_cast<int>(place.container == dialog::Container::PicBase ? PicBase
                                                               : place.container == dialog::Container::PicD0 ? PicD0
+                                                              : place.container == dialog::Container::PicD2 ? PicD2
                                                                                                              : PicD1) +
                                                  1);
       ASSERT_NE(container, nullptr);
@@ -281,7 +286,7 @@ TEST(HostedDialogTest, AnotherMonitorsResolutionLaysTheDialogOutAgain) {
                                  RECT outer{};
                                  GetWindowRect(dialog, &outer);
                                  EXPECT_TRUE(EqualRect(&outer, &suggested));
-                                 for (dialog::ElementId id : {PicD0, PicD1, PicBase}) {
+                                 for (dialog::ElementId id : {PicD0, PicD1, PicD2, PicBase}) {
                                    HWND element = ChildNumbered(dialog, static_cast<int>(id) + 1);
                                    const dialog::PixelRect expected = dialog::ElementRect(id, 144);
                                    RECT r{};

@@ -6,6 +6,7 @@
 #include <shlobj.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -93,8 +94,9 @@ TEST_F(SettingsDialogTest, EveryWindowedElementAtItsPlaceAndSize) {
   EXPECT_EQ(frame.left, toolkit::TwipsToPixels(corner.x, dpi));
   EXPECT_EQ(frame.top, toolkit::TwipsToPixels(corner.y, dpi));
 
-  for (ElementId id : {ElementId::PicBase, ElementId::PicD0, ElementId::PicD1, ElementId::Display, ElementId::CmdPic,
-                       ElementId::CmdBgm, ElementId::CmdSet, ElementId::CmdCan, ElementId::UcAniGif1}) {
+  for (ElementId id : {ElementId::PicBase, ElementId::PicD0, ElementId::PicD1, ElementId::PicD2, ElementId::Display,
+                       ElementId::CmdPic, ElementId::CmdBgm, ElementId::CmdSet, ElementId::CmdCan,
+                       ElementId::UcAniGif1}) {
     const dialog::ElementPlace& place = dialog::PlaceOf(id);
     HWND element = run_.Element(place.name);
     ASSERT_NE(element, nullptr) << place.name;
@@ -126,17 +128,23 @@ TEST_F(SettingsDialogTest, EveryWindowedElementAtItsPlaceAndSize) {
   EXPECT_EQ(run_.MarkAt(ElementId::ImgBgm0), Mark::Selected);
   EXPECT_EQ(run_.MarkAt(ElementId::ImgBgm1), Mark::NotSelected);
   EXPECT_EQ(run_.MarkAt(ElementId::ImgBgm2), Mark::NotSelected);
+  EXPECT_EQ(run_.MarkAt(ElementId::ImgMon0), Mark::Selected);
+  EXPECT_EQ(run_.MarkAt(ElementId::ImgMon1), Mark::NotSelected);
   EXPECT_FALSE(run_.ButtonLooksEnabled("Cmd_Pic"));
   EXPECT_FALSE(run_.ButtonLooksEnabled("Cmd_BGM"));
   EXPECT_TRUE(run_.ButtonLooksEnabled("Cmd_Can"));
   EXPECT_FALSE(IsWindowEnabled(run_.RepeatBox()));
   // The title plates are drawn under the frame titles (cream, not the tiles).
-  const POINT plate = run_.ScreenPoint(ElementId::ImgTT0, Dpi(47), Dpi(3));
-  const Rgb cream = CaptureScreen().at(plate.x, plate.y);
-  EXPECT_TRUE(cream.r > 230 && cream.g > 215) << int(cream.r) << "," << int(cream.g) << "," << int(cream.b);
+  for (ElementId title : {ElementId::ImgTT0, ElementId::ImgTT1, ElementId::ImgTT2}) {
+    const POINT plate = run_.ScreenPoint(title, Dpi(47), Dpi(3));
+    const Rgb cream = CaptureScreen().at(plate.x, plate.y);
+    EXPECT_TRUE(cream.r > 230 && cream.g > 215)
+        << dialog::PlaceOf(title).name << ": " << int(cream.r) << "," << int(cream.g) << "," << int(cream.b);
+  }
   // The frame titles, the captions and the credit line show text.
   for (ElementId label : {ElementId::Lbl0, ElementId::LblSel0, ElementId::LblSel1, ElementId::Lbl1,
-                          ElementId::LblBgm1, ElementId::Lbl2, ElementId::LblBgm0, ElementId::LblBgm2, ElementId::Lbl9})
+                          ElementId::LblBgm1, ElementId::Lbl2, ElementId::LblBgm0, ElementId::LblBgm2, ElementId::Lbl9,
+                          ElementId::Lbl3, ElementId::LblMon0, ElementId::LblMon1})
     EXPECT_GT(run_.TextPixels(label), 5) << dialog::PlaceOf(label).name;
 }
 
@@ -237,6 +245,46 @@ TEST_F(SettingsDialogTest, OutOfRangeMusicKindIsWrittenBackUnchanged) {
   // platform leaves such a file as it was, leading blanks and all.
   EXPECT_EQ(DialogRun::IniBytes(), before);
 }
+
+struct MonitorsRow {
+  const char* name;
+  const char* stored;  // null: a file saved before there was a choice of monitors
+  std::optional<ElementId> click;
+  ElementId shown;      // the mark shown selected, before and after the click
+  const char* written;
+};
+class MonitorsChoiceTest : public SettingsDialogTest, public testing::WithParamInterface<MonitorsRow> {};
+
+// The choice shows as stored and is saved with the rest; a number only a
+// hand edit makes shows as every monitor, as a run takes it, and is saved
+// again as it was unless the user picks an option.
+TEST_P(MonitorsChoiceTest, ShownAndSaved) {
+  const MonitorsRow& row = GetParam();
+  OpenWith(row.stored ? Settings("0", "", "0", "0", "", row.stored)
+                      : IniText({{kKeyPictureKind, "0"},
+                                 {kKeyPictureFile, ""},
+                                 {kKeyBgmKind, "0"},
+                                 {kKeyBgmRepeatTrack, "0"},
+                                 {kKeyBgmFile, ""}}));
+  const ElementId other = row.shown == ElementId::ImgMon0 ? ElementId::ImgMon1 : ElementId::ImgMon0;
+  if (row.click) {
+    run_.Click(run_.Centre(*row.click));
+    EXPECT_TRUE(WaitFor([&] { return run_.MarkAt(row.shown) == Mark::Selected; }, 5s));
+  }
+  EXPECT_EQ(run_.MarkAt(row.shown), Mark::Selected);
+  EXPECT_EQ(run_.MarkAt(other), Mark::NotSelected);
+  Save();
+  EXPECT_EQ(DialogRun::IniBytes(), Settings("0", "", "0", "0", "", row.written));
+}
+INSTANTIATE_TEST_SUITE_P(
+    Choices, MonitorsChoiceTest,
+    testing::Values(MonitorsRow{"OlderFileIsEveryMonitor", nullptr, std::nullopt, ElementId::ImgMon0, "0"},
+                    MonitorsRow{"MainOnlyAsStored", "1", std::nullopt, ElementId::ImgMon1, "1"},
+                    MonitorsRow{"CaptionChoosesMainOnly", "0", ElementId::LblMon1, ElementId::ImgMon1, "1"},
+                    MonitorsRow{"MarkChoosesEvery", "1", ElementId::ImgMon0, ElementId::ImgMon0, "0"},
+                    MonitorsRow{"HandEditedKeptUnchosen", "5", std::nullopt, ElementId::ImgMon0, "5"},
+                    MonitorsRow{"HandEditedReplacedWhenChosen", "5", ElementId::LblMon0, ElementId::ImgMon0, "0"}),
+    [](const testing::TestParamInfo<MonitorsRow>& row) { return std::string(row.param.name); });
 
 struct StoredPictureRow {
   const char* name;

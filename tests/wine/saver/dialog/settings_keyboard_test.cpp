@@ -55,12 +55,14 @@ struct KeysRow {
   std::string name;
   std::vector<WORD> keys;  // VK_SHIFT stands for Shift held with the next key
   std::string bgmKind;     // written, as the file holds it
+  std::string monitors = "0";
 };
 class KeyboardOnlyTest : public DialogKeysTest, public testing::WithParamInterface<KeysRow> {};
 
 // The desktop picture and no music: the picture "..." is disabled, so Tab
-// goes from the picture options to the music options. The music options
-// run top to bottom: audio CD, none, sound file.
+// goes from the picture options to the monitors options beside them, and on
+// to the music options. The music options run top to bottom: audio CD, none,
+// sound file.
 TEST_P(KeyboardOnlyTest, SavesWhatTheKeysChose) {
   Open(Settings(" 0", "", " 0"));
   for (size_t i = 0; i < GetParam().keys.size(); ++i) {
@@ -75,17 +77,23 @@ TEST_P(KeyboardOnlyTest, SavesWhatTheKeysChose) {
   }
   ASSERT_TRUE(run_.Ended());
   EXPECT_EQ(IniValue(DialogRun::IniBytes(), settings::kKeyBgmKind), GetParam().bgmKind);
+  EXPECT_EQ(IniValue(DialogRun::IniBytes(), settings::kKeyMonitors), GetParam().monitors);
 }
 INSTANTIATE_TEST_SUITE_P(
     Keys, KeyboardOnlyTest,
     testing::Values(
         // Up to the CD, then past the repeat box and the disabled "..." to Save.
-        KeysRow{"TabArrowTabToSaveEnter", {VK_TAB, VK_UP, VK_TAB, VK_TAB, VK_RETURN}, "1"},
-        KeysRow{"EnterInTheGroupSaves", {VK_TAB, VK_DOWN, VK_RETURN}, "2"},
-        KeysRow{"SpaceOnSave", {VK_TAB, VK_RIGHT, VK_TAB, VK_TAB, VK_SPACE}, "2"},
-        // Back from the start round to Cancel... and one more back is Save.
-        KeysRow{"ShiftTabRoundToSave", {VK_TAB, VK_UP, VK_SHIFT, VK_TAB, VK_SHIFT, VK_TAB, VK_SHIFT, VK_TAB,
-                                        VK_RETURN}, "1"}),
+        KeysRow{"TabArrowTabToSaveEnter", {VK_TAB, VK_TAB, VK_UP, VK_TAB, VK_TAB, VK_RETURN}, "1"},
+        KeysRow{"EnterInTheGroupSaves", {VK_TAB, VK_TAB, VK_DOWN, VK_RETURN}, "2"},
+        KeysRow{"SpaceOnSave", {VK_TAB, VK_TAB, VK_RIGHT, VK_TAB, VK_TAB, VK_SPACE}, "2"},
+        // Back from the music through the monitors and the start round to
+        // Cancel... and one more back is Save.
+        KeysRow{"ShiftTabRoundToSave", {VK_TAB, VK_TAB, VK_UP, VK_SHIFT, VK_TAB, VK_SHIFT, VK_TAB, VK_SHIFT, VK_TAB,
+                                        VK_SHIFT, VK_TAB, VK_RETURN}, "1"},
+        // The monitors group: down to the main monitor only, and back round.
+        KeysRow{"TabToTheMonitorsDownSaves", {VK_TAB, VK_DOWN, VK_RETURN}, "0", "1"},
+        KeysRow{"MonitorsArrowsGoRound", {VK_TAB, VK_RIGHT, VK_LEFT, VK_LEFT, VK_RETURN}, "0", "1"},
+        KeysRow{"MonitorsLeftAloneStayEvery", {VK_TAB, VK_TAB, VK_DOWN, VK_RETURN}, "2", "0"}),
     [](const testing::TestParamInfo<KeysRow>& row) { return row.param.name; });
 
 TEST_F(DialogKeysTest, EnterOnCancelWritesNothing) {
@@ -130,6 +138,7 @@ TEST(DialogLanguageTest, EnglishOutsideJapaneseWindows) {
   EXPECT_EQ(text("Cmd_Can"), L"Cancel");
   EXPECT_EQ(text("Pic_D(0)"), L"Picture");
   EXPECT_EQ(text("Pic_D(1)"), L"Music");
+  EXPECT_EQ(text("Pic_D(2)"), L"Show on");
   PostMessageW(run.window(), WM_CLOSE, 0, 0);
   EXPECT_TRUE(run.Ended());
 }
