@@ -14,11 +14,12 @@ trap "exit 1" TERM INT HUP  # so a stopped test still stops its X servers
 
 session_use_prefix_copy "$prefix" || exit 1
 # The dark covers on a primary of the old size, where the scene's mode
-# switch goes through, and on one of today's, which the scene covers at its
-# own size. The room on every monitor on today's mixed desks: a 1920x1080
-# main one beside a portrait one, and three of different sizes.
+# switch goes through (the room on every monitor there too), and on one of
+# today's, which the scene covers at its own size. The room on every monitor
+# on today's mixed desks: a 1920x1080 main one beside a portrait one, and
+# three of different sizes.
 layouts=(
-  "MonitorCover*|1024x768+0+0 800x600+1024+0"
+  "MonitorCover*:EveryMonitor*|1024x768+0+0 800x600+1024+0"
   "MonitorCover*|1920x1080+0+0 800x600+1920+0"
   "EveryMonitor*|1920x1080+0+0 1080x1920+1920+0"
   "EveryMonitor*|1280x1024+0+0 1920x1080+1280+0 1080x1920+3200+0"
