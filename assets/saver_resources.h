@@ -8,6 +8,7 @@
 /* JPEG pictures carried as raw data. */
 #define IDR_WORLD_MAP 101
 #define IDR_PREVIEW_STILL 102
+#define IDR_PREVIEW_WALLS 103
 /* The settings dialog's artwork: button skins, tile, title plate and mask,
    option marks (bitmaps carried as raw data), the banner GIF and the
    pointing-hand cursor file the banner takes as its mouse icon. */

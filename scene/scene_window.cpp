@@ -1,13 +1,12 @@
 #include "scene/scene_window.h"
 
-#include <cstdio>
 #include <cstring>
 #include <vector>
 
 #include "common/display_monitors.h"
 #include "common/window_of.h"
 #include "scene/gl_api.h"
-#include "scene/pixel_format_choice.h"
+#include "scene/gl_context.h"
 #include "scene/window_activation.h"
 #include "scene/window_placement.h"
 
@@ -22,66 +21,6 @@ void DestroySceneWindow(SceneWindow& record) {
 void ReleaseDeviceContext(SceneWindow& record) {
   ReleaseDC(record.window, record.dc);
   record.dc = nullptr;
-}
-
-PixelFormatTraits TraitsOf(int32_t index, const PIXELFORMATDESCRIPTOR& format) {
-  const DWORD flags = format.dwFlags;
-  return {index,
-          (flags & PFD_DRAW_TO_WINDOW) != 0,
-          (flags & PFD_SUPPORT_OPENGL) != 0,
-          (flags & PFD_DOUBLEBUFFER) != 0,
-          format.iPixelType == PFD_TYPE_RGBA,
-          (flags & PFD_GENERIC_FORMAT) != 0,
-          (flags & PFD_GENERIC_ACCELERATED) != 0,
-          format.cColorBits,
-          format.cDepthBits};
-}
-
-// Our own choice among the formats the device describes; the system's
-// when it describes none we can use.
-int ChooseFormat(HDC dc, PIXELFORMATDESCRIPTOR& chosen) {
-  const PixelFormatRequest request = PixelFormatRequestFor(GetDeviceCaps(dc, BITSPIXEL));
-  PIXELFORMATDESCRIPTOR format{};
-  const int count = DescribePixelFormat(dc, 1, sizeof(format), &format);
-  std::vector<PixelFormatTraits> formats;
-  for (int index = 1; index <= count; ++index)
-    if (DescribePixelFormat(dc, index, sizeof(format), &format)) formats.push_back(TraitsOf(index, format));
-  int index = ChooseScenePixelFormat(formats, request);
-  if (index == 0) {
-    PIXELFORMATDESCRIPTOR wanted{};
-    wanted.nSize = sizeof(wanted);
-    wanted.nVersion = 1;
-    wanted.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    wanted.iPixelType = PFD_TYPE_RGBA;
-    wanted.cColorBits = static_cast<BYTE>(request.colorBits);
-    wanted.cDepthBits = static_cast<BYTE>(request.depthBits);
-    wanted.iLayerType = PFD_MAIN_PLANE;
-    index = ChoosePixelFormat(dc, &wanted);
-  }
-  if (index == 0 || !DescribePixelFormat(dc, index, sizeof(chosen), &chosen)) return 0;
-  // For a developer's debugger; nothing reaches the user.
-  char line[128];
-  std::snprintf(line, sizeof(line), "Ventalune scene: pixel format %d of %d, %d colour and %d depth bits, %s\n", index,
-                count, chosen.cColorBits, chosen.cDepthBits,
-                (chosen.dwFlags & PFD_GENERIC_FORMAT) && !(chosen.dwFlags & PFD_GENERIC_ACCELERATED)
-                    ? "generic"
-                    : "accelerated");
-  OutputDebugStringA(line);
-  return index;
-}
-
-bool CreatePixelFormatAndContext(SceneWindow& record) {
-  PIXELFORMATDESCRIPTOR format{};
-  const int index = ChooseFormat(record.dc, format);
-  if (index == 0 || !SetPixelFormat(record.dc, index, &format)) return false;
-  record.gl = wglCreateContext(record.dc);
-  if (!record.gl) return false;
-  if (!wglMakeCurrent(record.dc, record.gl)) {
-    wglDeleteContext(record.gl);
-    record.gl = nullptr;
-    return false;
-  }
-  return true;
 }
 
 ScreenRect PlacementRect(const MonitorRect& r) { return {r.left, r.top, r.width(), r.height()}; }
@@ -141,7 +80,7 @@ bool OpenSceneWindow(SceneWindow& record) {
     DestroySceneWindow(record);
     return false;
   }
-  if (!CreatePixelFormatAndContext(record)) {
+  if (!CreatePixelFormatAndContext(record.dc, record.gl)) {
     ReleaseDeviceContext(record);
     DestroySceneWindow(record);
     return false;

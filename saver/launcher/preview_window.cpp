@@ -1,10 +1,13 @@
 #include "saver/launcher/preview_window.h"
 
 #include <optional>
+#include <string_view>
 
 #include "assets/saver_resources.h"
 #include "common/handles.h"
+#include "common/preview_frames.h"
 #include "common/window_of.h"
+#include "saver/launcher/live_preview.h"
 #include "saver/pictures/picture_surface.h"
 
 namespace ventalune::launcher {
@@ -20,18 +23,20 @@ constexpr UINT kHostWatchMs = 500;
 
 class PreviewWindow {
  public:
-  bool Create(HINSTANCE instance, HMODULE resources, HWND host);
+  bool Create(HINSTANCE instance, HMODULE resources, HWND host, const LiveScene& live);
   LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
+  void StartLive(HWND window, HMODULE resources, const LiveScene& live);
   void Paint(HWND window);
   void FollowHost(HWND window);
 
   HWND host_ = nullptr;
   pictures::PictureSurface still_;
+  LivePreview live_;
 };
 
-bool PreviewWindow::Create(HINSTANCE instance, HMODULE resources, HWND host) {
+bool PreviewWindow::Create(HINSTANCE instance, HMODULE resources, HWND host, const LiveScene& live) {
   host_ = host;
   still_.LoadResource(resources, IDR_PREVIEW_STILL);
 
@@ -51,7 +56,20 @@ bool PreviewWindow::Create(HINSTANCE instance, HMODULE resources, HWND host) {
   SetTimer(window, kHostWatch, kHostWatchMs, nullptr);
   ShowWindow(window, SW_SHOWNA);
   UpdateWindow(window);
+  if (area.right - area.left >= kSmallestLiveArea && area.bottom - area.top >= kSmallestLiveArea)
+    StartLive(window, resources, live);
   return true;
+}
+
+// The room a run would show: the user's picture, or, for the desktop (a
+// copy would only show the settings window itself), the preview still's
+// own wallpaper; the world map on the rings.
+void PreviewWindow::StartLive(HWND window, HMODULE resources, const LiveScene& live) {
+  if (live.sceneProgram.empty()) return;
+  pictures::PictureSurface room, ring;
+  if (live.userPicture.empty() || !room.LoadFile(live.userPicture)) room.LoadResource(resources, IDR_PREVIEW_WALLS);
+  ring.LoadResource(resources, IDR_WORLD_MAP);
+  live_.Start(window, live.sceneProgram, room, ring);
 }
 
 void PreviewWindow::Paint(HWND window) {
@@ -59,6 +77,7 @@ void PreviewWindow::Paint(HWND window) {
   HDC dc = paint.dc();
   RECT client{};
   GetClientRect(window, &client);
+  if (live_.Paint(dc, client)) return;
   if (still_.width() > 0) {
     // The still fills the area whatever its size.
     SetStretchBltMode(dc, HALFTONE);
@@ -82,7 +101,10 @@ LRESULT PreviewWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, L
       Paint(window);
       return 0;
     case WM_ERASEBKGND:
-      return 1;  // the still covers everything
+      return 1;  // the frame or the still covers everything
+    case kPreviewFrameMessage:
+      InvalidateRect(window, nullptr, FALSE);
+      return 0;
     case WM_TIMER:
       if (wParam != kHostWatch) return 0;
       if (!IsWindow(host_)) {
@@ -92,7 +114,9 @@ LRESULT PreviewWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, L
       FollowHost(window);
       return 0;
     case WM_DESTROY:
-      // The preview is the process's only window: its end is the end.
+      // The preview is the process's only window: its end is the end, and
+      // the scene's with it.
+      live_.Stop();
       PostQuitMessage(0);
       return 0;
     default:
@@ -102,12 +126,23 @@ LRESULT PreviewWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, L
 
 }  // namespace
 
-bool ShowPreview(HINSTANCE instance, HMODULE resources, HWND host) {
+bool ShowPreview(HINSTANCE instance, HMODULE resources, HWND host, const LiveScene& live) {
   if (!host || !IsWindow(host)) return false;
   static std::optional<PreviewWindow> preview;
   if (preview) return false;
+  // An earlier preview still in the area goes, and its scene with it: two
+  // would draw over each other.
+  EnumChildWindows(
+      host,
+      [](HWND child, LPARAM) -> BOOL {
+        wchar_t name[64] = {};
+        if (GetClassNameW(child, name, 64) && std::wstring_view(name) == kPreviewWindowClass)
+          PostMessageW(child, WM_CLOSE, 0, 0);
+        return TRUE;
+      },
+      0);
   preview.emplace();
-  return preview->Create(instance, resources, host);
+  return preview->Create(instance, resources, host, live);
 }
 
 }  // namespace ventalune::launcher

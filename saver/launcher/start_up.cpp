@@ -6,6 +6,7 @@
 #include "saver/dialog/settings_dialog.h"
 #include "saver/launcher/launch_mode.h"
 #include "saver/launcher/preview_window.h"
+#include "saver/launcher/run_plan.h"
 #include "saver/launcher/saver_run.h"
 #include "saver/settings/profile_file.h"
 
@@ -39,8 +40,13 @@ int RunSaverProgram(HINSTANCE instance, const char* arguments) {
   if (mode == LaunchMode::kPreview) {
     // Handles are 32-bit values, widened with their sign on 64-bit Windows.
     HWND host = reinterpret_cast<HWND>(static_cast<intptr_t>(PreviewHostHandle(arguments)));
+    // The room the run would show: the user's picture where one is chosen
+    // and there. A settings file that cannot be read shows the preview's own.
+    const std::optional<settings::Settings> loaded = settings::LoadProgramSettings(settings::MissingFiles::Drop);
+    LiveScene live{ScenePath(settings::ProgramFolder()), {}};
+    if (loaded && loaded->PictureKind == settings::kPictureFile) live.userPicture = loaded->PictureFile;
     // Without a usable host there is nothing to draw into.
-    if (!ShowPreview(instance, instance, host)) return 0;
+    if (!ShowPreview(instance, instance, host, live)) return 0;
     return RunMessageLoop();
   }
 
