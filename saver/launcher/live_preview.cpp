@@ -100,8 +100,10 @@ void LivePreview::Stop() {
 
 bool LivePreview::Paint(HDC dc, const RECT& client) const {
   if (!view_) return false;
-  const auto& header = *reinterpret_cast<const PreviewHeader*>(view_);
-  // The scene's word is checked before any of it is used.
+  // The scene's word is copied, then checked, then used: it may change it
+  // meanwhile.
+  PreviewHeader header;
+  std::memcpy(&header, view_, sizeof(header));
   if (!PreviewHeaderValid(header) || header.latestFrame < 0) return false;
   const int latest = header.latestFrame;
   const PreviewPicture size = header.frames[latest];
