@@ -5,6 +5,7 @@
 
 #include "common/handles.h"
 #include "common/window_of.h"
+#include "scene/display_power.h"
 #include "scene/frame_pacer.h"
 #include "scene/frame_timer.h"
 #include "scene/gl_api.h"
@@ -161,13 +162,7 @@ void PreviewScene::Close() {
 
 LRESULT PreviewScene::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_POWERBROADCAST && wParam == PBT_POWERSETTINGCHANGE) {
-    const auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(lParam);
-    if (setting && IsEqualGUID(setting->PowerSetting, GUID_CONSOLE_DISPLAY_STATE) &&
-        setting->DataLength >= sizeof(DWORD)) {
-      DWORD state = 0;
-      std::memcpy(&state, setting->Data, sizeof(state));
-      displayOff_ = state == 0;
-    }
+    if (const std::optional<bool> off = DisplayOffIn(lParam)) displayOff_ = *off;
     return TRUE;
   }
   return DefWindowProcW(window, message, wParam, lParam);

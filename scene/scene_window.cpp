@@ -1,10 +1,10 @@
 #include "scene/scene_window.h"
 
-#include <cstring>
 #include <vector>
 
 #include "common/display_monitors.h"
 #include "common/window_of.h"
+#include "scene/display_power.h"
 #include "scene/gl_api.h"
 #include "scene/gl_context.h"
 #include "scene/window_activation.h"
@@ -205,14 +205,7 @@ LRESULT SceneWindow::HandleMessage(HWND handle, UINT message, WPARAM wParam, LPA
       break;
     case WM_POWERBROADCAST:
       if (wParam == PBT_POWERSETTINGCHANGE) {
-        const auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(lParam);
-        if (setting && IsEqualGUID(setting->PowerSetting, GUID_CONSOLE_DISPLAY_STATE) &&
-            setting->DataLength >= sizeof(DWORD)) {
-          // 0 off, 1 on, 2 dimmed (still showing).
-          DWORD state = 0;
-          std::memcpy(&state, setting->Data, sizeof(state));
-          displayOff = state == 0 ? 1 : 0;
-        }
+        if (const std::optional<bool> off = DisplayOffIn(lParam)) displayOff = *off ? 1 : 0;
         return TRUE;
       }
       break;
