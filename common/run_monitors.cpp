@@ -43,6 +43,18 @@ std::optional<MonitorRect> ParseRect(std::wstring_view text) {
   return rect;
 }
 
+// The main monitor; none when no monitor has an area.
+const DisplayMonitor* MainMonitor(std::span<const DisplayMonitor> monitors) {
+  const auto holdsOrigin = [](const MonitorRect& r) { return r.left <= 0 && 0 < r.right && r.top <= 0 && 0 < r.bottom; };
+  for (const DisplayMonitor& m : monitors)
+    if (m.primary && !m.area.empty()) return &m;
+  for (const DisplayMonitor& m : monitors)
+    if (!m.area.empty() && holdsOrigin(m.area)) return &m;
+  for (const DisplayMonitor& m : monitors)
+    if (!m.area.empty()) return &m;
+  return nullptr;
+}
+
 }  // namespace
 
 std::wstring FormatRunMonitors(const RunMonitors& monitors) {
@@ -74,17 +86,6 @@ std::optional<RunMonitors> ParseRunMonitors(std::wstring_view text) {
     if (end == std::wstring_view::npos) return monitors;
     text.remove_prefix(end + 1);
   }
-}
-
-const DisplayMonitor* MainMonitor(std::span<const DisplayMonitor> monitors) {
-  const auto holdsOrigin = [](const MonitorRect& r) { return r.left <= 0 && 0 < r.right && r.top <= 0 && 0 < r.bottom; };
-  for (const DisplayMonitor& m : monitors)
-    if (m.primary && !m.area.empty()) return &m;
-  for (const DisplayMonitor& m : monitors)
-    if (!m.area.empty() && holdsOrigin(m.area)) return &m;
-  for (const DisplayMonitor& m : monitors)
-    if (!m.area.empty()) return &m;
-  return nullptr;
 }
 
 std::vector<DisplayMonitor> ShownMonitors(std::span<const DisplayMonitor> monitors, bool mainOnly) {

@@ -52,12 +52,9 @@ std::wstring FormatRunMonitors(const RunMonitors& monitors);
 // rooms than kMostRoomPictures, numbers out of range).
 std::optional<RunMonitors> ParseRunMonitors(std::wstring_view text);
 
-// The main monitor: the one the system flags, else the one holding the
-// origin (where Windows keeps it), else the first that has an area; none
-// when no monitor has one.
-const DisplayMonitor* MainMonitor(std::span<const DisplayMonitor> monitors);
-
-// The monitors the room shows on, the main one first: every monitor with an
+// The monitors the room shows on, the main one first (the one the system
+// flags, else the one holding the origin, where Windows keeps it, else the
+// first that has an area): every monitor with an
 // area (the main one only, for `mainOnly`), one of each group showing the
 // same area (mirrored monitors), at most kMostRoomPictures.
 std::vector<DisplayMonitor> ShownMonitors(std::span<const DisplayMonitor> monitors, bool mainOnly);

@@ -165,13 +165,8 @@ LRESULT SceneWindow::HandleMessage(HWND handle, UINT message, WPARAM wParam, LPA
         return 0;
       }
       break;
-    case WM_DISPLAYCHANGE:
-      // Monitors came, went, moved or changed size.
-      FollowMonitors(*this);
-      return 0;
-    case WM_DPICHANGED:
-      // A monitor's scale changed: the window keeps to the monitors'
-      // physical pixels rather than the size the system suggests.
+    case WM_DISPLAYCHANGE:  // monitors came, went, moved or changed size
+    case WM_DPICHANGED:     // a scale changed: keep to the monitors' physical pixels, not the suggested size
       FollowMonitors(*this);
       return 0;
     case WM_CLOSE:

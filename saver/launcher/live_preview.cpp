@@ -1,6 +1,5 @@
 #include "saver/launcher/live_preview.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "common/preview_frames.h"

@@ -100,6 +100,11 @@ TEST(LivePreviewTest, HostedSceneMovesFollowsTheAreaAndEndsWithIt) {
   DeleteFileA(picture.c_str());
 }
 
+// The switch Windows gives the saver for a preview in `host`'s area.
+std::string PreviewSwitch(const PreviewHost& host) {
+  return "/p " + std::to_string(static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(host.area())));
+}
+
 // The real saver's preview on a host area of this process.
 class PreviewProcessTest : public testing::Test {
  protected:
@@ -112,8 +117,7 @@ class PreviewProcessTest : public testing::Test {
   // Starts the preview on `host`; true once its scene runs beside it.
   bool StartPreview(const PreviewHost& host) {
     saver_ = std::make_unique<RunningProgram>();
-    const auto handle = static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(host.area()));
-    if (!saver_->Start(ProductPath("Ventalune.scr"), "/p " + std::to_string(handle))) return false;
+    if (!saver_->Start(ProductPath("Ventalune.scr"), PreviewSwitch(host))) return false;
     return WaitFor([] { return ProcessesOfOurs() == 2; }, 10s);
   }
 
@@ -148,8 +152,7 @@ TEST_F(PreviewProcessTest, ASecondPreviewReplacesTheFirst) {
   PreviewHost host;
   ASSERT_TRUE(StartPreview(host));
   RunningProgram second;
-  const auto handle = static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(host.area()));
-  ASSERT_TRUE(second.Start(ProductPath("Ventalune.scr"), "/p " + std::to_string(handle)));
+  ASSERT_TRUE(second.Start(ProductPath("Ventalune.scr"), PreviewSwitch(host)));
   EXPECT_TRUE(saver_->WaitForExit(5s)) << "the first preview stayed";
   EXPECT_TRUE(WaitFor([] { return ProcessesOfOurs() == 2; }, 5s)) << ProcessesOfOurs() << " processes";
   host.DestroyArea();
@@ -161,8 +164,7 @@ TEST_F(PreviewProcessTest, AnAreaOfAFewPixelsStartsNoScene) {
   PreviewHost host;
   host.ResizeArea(20, 15);
   saver_ = std::make_unique<RunningProgram>();
-  const auto handle = static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(host.area()));
-  ASSERT_TRUE(saver_->Start(ProductPath("Ventalune.scr"), "/p " + std::to_string(handle)));
+  ASSERT_TRUE(saver_->Start(ProductPath("Ventalune.scr"), PreviewSwitch(host)));
   ASSERT_TRUE(WaitFor([&] { return FindWindowExA(host.area(), nullptr, nullptr, "Preview Window") != nullptr; }, 10s));
   EXPECT_FALSE(WaitFor([] { return ProcessesOfOurs() > 1; }, 2s)) << "a scene started for a tiny area";
   host.DestroyArea();
