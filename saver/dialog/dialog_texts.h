@@ -52,6 +52,9 @@ struct DialogTexts {
   const wchar_t* loadFailed;
   // What a screen reader calls the banner, which shows no text of its own.
   const wchar_t* bannerName;
+  // The help page beside the programs that the banner opens when no
+  // homepage was set at build time: the one in the dialog's language.
+  const wchar_t* helpPage;
 };
 
 // On Japanese Windows: the dialog as it has always been, and the monitors
@@ -64,7 +67,7 @@ inline constexpr DialogTexts kJapaneseTexts{
     L"このﾌｧｲﾙのﾊﾟｽには、このｼｽﾃﾑで保存できない文字が含まれています。別の場所から選んでください。",
     L"設定ﾌｧｲﾙに書き込めませんでした。他のﾌﾟﾛｸﾞﾗﾑが使用中の可能性があります。しばらくしてからもう一度保存してください。",
     L"設定ﾌｧｲﾙを読み込めませんでした。他のﾌﾟﾛｸﾞﾗﾑが使用中の可能性があります。設定はそのまま残っています。しばらくしてからもう一度開いてください。",
-    L"Ventalune ﾍﾙﾌﾟ"};
+    L"Ventalune ﾍﾙﾌﾟ", L"\\Ventalune-ja.html"};
 
 // Everywhere else.
 inline constexpr DialogTexts kEnglishTexts{
@@ -76,7 +79,7 @@ inline constexpr DialogTexts kEnglishTexts{
     L"The settings file could not be written; another program may be using it. Please save again in a moment.",
     L"The settings file could not be read; another program may be using it. Your settings are kept as they are. "
     L"Please open the settings again in a moment.",
-    L"Ventalune help"};
+    L"Ventalune help", L"\\Ventalune.html"};
 
 inline constexpr char kChooseCaption[] = "...";
 inline constexpr char kCreditPrefix[] = "Ventalune Ver.";
@@ -87,9 +90,5 @@ inline constexpr int kEnglishFontHundredths = 900;
 // No dot before JPG: names that merely end in JPG (photoJPG) are listed too.
 inline constexpr wchar_t kPicturePattern[] = L"*.BMP;*JPG;*.PNG";
 inline constexpr wchar_t kSoundPattern[] = L"*.MP3;*.WAV";
-
-// The help page beside the programs, opened by the banner when no homepage
-// was set at build time.
-inline constexpr wchar_t kHelpPage[] = L"\\Ventalune.html";
 
 }  // namespace ventalune::dialog

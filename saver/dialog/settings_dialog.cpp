@@ -202,9 +202,15 @@ void SettingsDialog::SaveSettings() {
 void SettingsDialog::OpenHomepage() {
   std::wstring target = VENTALUNE_HOMEPAGE;
   if (target.empty()) {
-    target = settings::ProgramFolder() + kHelpPage;
-    // Until the help page ships, there is nothing to open.
-    if (GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+    // The page in the dialog's language, else the English one; a copy of
+    // the programs without their pages has nothing to open.
+    const std::wstring folder = settings::ProgramFolder();
+    const auto missing = [](const std::wstring& path) {
+      return GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES;
+    };
+    target = folder + texts_.helpPage;
+    if (missing(target)) target = folder + kEnglishTexts.helpPage;
+    if (missing(target)) return;
   }
   SetCursor(LoadCursor(nullptr, IDC_WAIT));
   ShellExecuteW(window_, L"open", target.c_str(), L"", L"", SW_SHOWNORMAL);

@@ -25,8 +25,11 @@ for file in dialog.bmp settings.ini; do
     status=1
   fi
 done
-# Wholly Western, the dialog speaks English.
+# Wholly Western, the dialog speaks English; wholly Japanese, its banner
+# opens the Japanese help page.
 env -u LC_ALL LANG=en_US.UTF-8 "$emulator" "$program" --gtest_filter='DialogLanguageTest.*' || status=1
+env -u LC_ALL LANG=ja_JP.UTF-8 LC_MESSAGES=ja_JP.UTF-8 "$emulator" "$program" \
+  --gtest_filter='BannerTest.OpensTheHelpPageInTheDialogsLanguage' || status=1
 reference="$(dirname "$0")/reference/japanese_dialog.png"
 differing=$(compare -metric AE "$reference" "$scratch/932-dialog.bmp" null: 2>&1 || true)
 if [ "$differing" != 0 ]; then

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -325,6 +326,89 @@ TEST(BannerTest, ClickWithoutAHelpPageLeavesTheDialogOpen) {
                       5s));
   run.Click(run.Centre(ElementId::CmdCan));
   EXPECT_TRUE(run.Ended());
+}
+
+// .html files opened, while it lives, by a command that writes down which
+// file it was given, in place of the browser.
+class HtmlOpenRecorder {
+ public:
+  HtmlOpenRecorder() {
+    wchar_t previous[256] = {};
+    DWORD size = sizeof(previous);
+    if (RegGetValueW(HKEY_CLASSES_ROOT, L".html", nullptr, RRF_RT_REG_SZ, nullptr, previous, &size) == ERROR_SUCCESS)
+      previous_ = previous;
+    const std::wstring command = L"cmd.exe /c echo %1> \"" + Wide(record_) + L"\"";
+    SetDefault(L"VentaluneTest.HelpPage\\shell\\open\\command", command);
+    SetDefault(L".html", L"VentaluneTest.HelpPage");
+  }
+  ~HtmlOpenRecorder() {
+    if (previous_.empty()) {
+      RegDeleteKeyW(HKEY_CLASSES_ROOT, L".html");
+    } else {
+      SetDefault(L".html", previous_);
+    }
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, L"VentaluneTest.HelpPage");
+    DeleteFileA(record_.c_str());
+  }
+  HtmlOpenRecorder(const HtmlOpenRecorder&) = delete;
+  HtmlOpenRecorder& operator=(const HtmlOpenRecorder&) = delete;
+
+  void Clear() const { DeleteFileA(record_.c_str()); }
+  // What was opened since the last Clear, empty when nothing was.
+  std::string Opened() const {
+    std::ifstream file(record_, std::ios::binary);
+    std::string text(std::istreambuf_iterator<char>(file), {});
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
+    return text;
+  }
+
+ private:
+  static void SetDefault(const wchar_t* key, const std::wstring& value) {
+    RegSetKeyValueW(HKEY_CLASSES_ROOT, key, nullptr, REG_SZ, value.c_str(),
+                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+  }
+  std::string record_ = DialogRun::Installed("opened.txt");
+  std::wstring previous_;
+};
+
+// The banner opens the help page in the dialog's language, the English one
+// where that is missing, and nothing where neither is there.
+TEST(BannerTest, OpensTheHelpPageInTheDialogsLanguage) {
+  const bool japanese = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE;
+  struct Row {
+    const char* name;
+    std::vector<const char*> pages;
+    const char* opens;  // nullptr: nothing
+  };
+  const std::vector<Row> rows = {
+      {"both pages", {"Ventalune.html", "Ventalune-ja.html"}, japanese ? "Ventalune-ja.html" : "Ventalune.html"},
+      {"only the English page", {"Ventalune.html"}, "Ventalune.html"},
+      {"only the Japanese page", {"Ventalune-ja.html"}, japanese ? "Ventalune-ja.html" : nullptr},
+  };
+  HtmlOpenRecorder recorder;
+  DialogRun::SetIni(nullptr);
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    for (const char* page : {"Ventalune.html", "Ventalune-ja.html"}) DeleteFileA(DialogRun::Installed(page).c_str());
+    for (const char* page : row.pages) std::ofstream(DialogRun::Installed(page)) << "<!DOCTYPE html>";
+    recorder.Clear();
+    DialogRun run;
+    ASSERT_TRUE(run.Open());
+    run.Click(run.Centre(ElementId::UcAniGif1));
+    if (row.opens) {
+      const std::string expected = DialogRun::Installed(row.opens);
+      EXPECT_TRUE(WaitFor([&] { return recorder.Opened().find(expected) != std::string::npos; }, 10s))
+          << "opened: " << recorder.Opened();
+    } else {
+      // Nothing comes: the dialog is still answering after the click.
+      EXPECT_TRUE(SendMessageTimeoutW(run.window(), WM_NULL, 0, 0, SMTO_BLOCK, 1000, nullptr));
+      Sleep(1500);
+      EXPECT_EQ(recorder.Opened(), "");
+    }
+    run.Click(run.Centre(ElementId::CmdCan));
+    EXPECT_TRUE(run.Ended());
+  }
+  for (const char* page : {"Ventalune.html", "Ventalune-ja.html"}) DeleteFileA(DialogRun::Installed(page).c_str());
 }
 
 }  // namespace
