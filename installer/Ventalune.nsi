@@ -1,6 +1,6 @@
 ; The per-user installer of Ventalune. tools/package runs makensis with
 ;   -DVERSION=<x.y.z>  the project's version
-;   -DSTAGE=<folder>   the five shipped files, as they go into the zip
+;   -DSTAGE=<folder>   the shipped files, as they go into the zip
 ;   -DSETUP_STAGE=<folder>  what only the installer carries: VentaluneSettings.exe
 ;   -DOUTFILE=<path>   the installer to write
 ;   -DUNINSTALLER_SIGN="<command> %1"  (optional) signs the uninstaller
@@ -71,15 +71,18 @@ Var LicenceBox
 
 Page custom LicencePage LicencePageLeave
 !insertmacro MUI_PAGE_INSTFILES
-!define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\Ventalune.html"
-!define MUI_FINISHPAGE_SHOWREADME_TEXT "Show the Ventalune help page"
+!define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\$(HelpPage)"
+!define MUI_FINISHPAGE_SHOWREADME_TEXT "$(ShowHelp)"
 !define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
 !insertmacro MUI_PAGE_FINISH
 
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 
+; The first is the one shown where Windows' display language is neither.
 !insertmacro MUI_LANGUAGE "English"
+!insertmacro MUI_LANGUAGE "Japanese"
+!include /CHARSET=UTF8 "texts.nsh"
 
 ; Sets `result` to 1 when `path` is the folder `folder` or lies inside it
 ; (the comparison ignores case, as the file system does).
@@ -127,7 +130,7 @@ Function RefuseFolderOthersMayChange
   !insertmacro IfInsideSetOne $0 $LOCALAPPDATA $1
   !insertmacro IfInsideSetOne $0 $APPDATA $1
   ${If} $1 != 1
-    MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} installs only into your own folders, which no other account can change: $INSTDIR is not one of them. Please choose a folder inside $PROFILE." /SD IDOK
+    MessageBox MB_OK|MB_ICONSTOP "$(FolderOthersMayChange)" /SD IDOK
     SetErrorLevel 3
     Quit
   ${EndIf}
@@ -149,7 +152,7 @@ Function ChooseInstallFolder
     Call FolderTakesUs
     Pop $0
     ${If} $0 != 1
-      MessageBox MB_OK|MB_ICONSTOP "$INSTDIR and the ${PRODUCT} folder in it hold files of their own. Please choose an empty folder." /SD IDOK
+      MessageBox MB_OK|MB_ICONSTOP "$(FolderHoldsOthers)" /SD IDOK
       SetErrorLevel 2
       Quit
     ${EndIf}
@@ -226,9 +229,22 @@ FunctionEnd
 !insertmacro SaverChoiceIsOurs ""
 !insertmacro SaverChoiceIsOurs "un."
 
+; RemoveStartMenuEntries: deletes our Start-menu entries in both languages,
+; whichever the install that made them spoke.
+!macro RemoveStartMenuEntries un
+Function ${un}RemoveStartMenuEntries
+  Delete "$SMPROGRAMS\Ventalune\${SETTINGS_ENTRY_EN}.lnk"
+  Delete "$SMPROGRAMS\Ventalune\${SETTINGS_ENTRY_JA}.lnk"
+  Delete "$SMPROGRAMS\Ventalune\${HELP_ENTRY_EN}.lnk"
+  Delete "$SMPROGRAMS\Ventalune\${HELP_ENTRY_JA}.lnk"
+FunctionEnd
+!macroend
+!insertmacro RemoveStartMenuEntries ""
+!insertmacro RemoveStartMenuEntries "un."
+
 ; The licence to read and the one choice to make, on one page.
 Function LicencePage
-  !insertmacro MUI_HEADER_TEXT "Licence and screen saver" "Please read the licence of ${PRODUCT} ${VERSION}."
+  !insertmacro MUI_HEADER_TEXT "$(LicenceTitle)" "$(LicenceSubtitle)"
   nsDialogs::Create 1018
   Pop $0
   ${If} $0 == error
@@ -252,11 +268,11 @@ Function LicencePage
   ${Loop}
   FileClose $1
   SendMessage $LicenceBox ${EM_SETSEL} 0 0
-  ${NSD_CreateCheckbox} 0 86% 100% 12u "&Use Ventalune as my screen saver"
+  ${NSD_CreateCheckbox} 0 86% 100% 12u "$(UseAsSaver)"
   Pop $UseAsSaverBox
   ${NSD_SetState} $UseAsSaverBox $UseAsSaver
   GetDlgItem $0 $HWNDPARENT 1
-  SendMessage $0 ${WM_SETTEXT} 0 "STR:I &Agree"
+  SendMessage $0 ${WM_SETTEXT} 0 "STR:$(^AgreeBtn)"
   nsDialogs::Show
 FunctionEnd
 
@@ -269,18 +285,21 @@ Section "Ventalune" SecMain
   ; An earlier version's Ventalune.ini stays: only our own files are written.
   File "${STAGE}\Ventalune.scr"
   File "${STAGE}\Ventalune.dll"
-  File "${STAGE}\Ventalune.html"
+  File "${STAGE}\${HELP_PAGE_EN}"
+  File "${STAGE}\${HELP_PAGE_JA}"
   File "${STAGE}\LICENSE.txt"
   File "${STAGE}\THIRD-PARTY.txt"
   File "${SETUP_STAGE}\VentaluneSettings.exe"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
   CreateDirectory "$SMPROGRAMS\Ventalune"
+  ; A reinstall in the other language leaves one set of entries, not two.
+  Call RemoveStartMenuEntries
   ; Not Ventalune.scr /c: the shell opens a .scr with "%1" /S and drops a
   ; shortcut's arguments, so the entry would start a run.
-  CreateShortcut "$SMPROGRAMS\Ventalune\Ventalune settings.lnk" "$INSTDIR\VentaluneSettings.exe" "" \
-    "$INSTDIR\VentaluneSettings.exe" 0 SW_SHOWNORMAL "" "Choose the picture and the music of the Ventalune screen saver"
-  CreateShortcut "$SMPROGRAMS\Ventalune\Ventalune help.lnk" "$INSTDIR\Ventalune.html"
+  CreateShortcut "$SMPROGRAMS\Ventalune\$(SettingsEntry).lnk" "$INSTDIR\VentaluneSettings.exe" "" \
+    "$INSTDIR\VentaluneSettings.exe" 0 SW_SHOWNORMAL "" "$(SettingsEntryDescription)"
+  CreateShortcut "$SMPROGRAMS\Ventalune\$(HelpEntry).lnk" "$INSTDIR\$(HelpPage)"
 
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
@@ -350,7 +369,7 @@ Function RegisterAsScreenSaver
   Call SaverPathForSettings
   Pop $1
   ${If} $1 == ""
-    MessageBox MB_OK|MB_ICONEXCLAMATION "${PRODUCT} is installed, but Windows cannot start it as your screen saver from $INSTDIR: the path holds blanks and this drive keeps no short names. Install it into a folder without blanks to use it as your screen saver." /SD IDOK
+    MessageBox MB_OK|MB_ICONEXCLAMATION "$(NoSaverPath)" /SD IDOK
     Return
   ${EndIf}
   ; The user's choice before ours, given back at uninstall. When the
@@ -406,7 +425,8 @@ Section "Uninstall"
 
   Delete "$INSTDIR\Ventalune.scr"
   Delete "$INSTDIR\Ventalune.dll"
-  Delete "$INSTDIR\Ventalune.html"
+  Delete "$INSTDIR\${HELP_PAGE_EN}"
+  Delete "$INSTDIR\${HELP_PAGE_JA}"
   Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\THIRD-PARTY.txt"
   Delete "$INSTDIR\VentaluneSettings.exe"
@@ -418,8 +438,7 @@ Section "Uninstall"
   ; to delete: it keeps the folder, and a later install finds the choices.
   RMDir "$INSTDIR"
 
-  Delete "$SMPROGRAMS\Ventalune\Ventalune settings.lnk"
-  Delete "$SMPROGRAMS\Ventalune\Ventalune help.lnk"
+  Call un.RemoveStartMenuEntries
   RMDir "$SMPROGRAMS\Ventalune"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
 
@@ -429,9 +448,11 @@ Section "Uninstall"
   Call un.RemoveRunPictures
 SectionEnd
 
-; RemoveRunPictures: pops a folder and deletes the two pictures of the last
-; run in it; anything else there is the user's, and keeps the folder. A
-; folder that is a link is left alone: it may lead into someone else's.
+; RemoveRunPictures: pops a folder and deletes the pictures of the last run
+; in it: the room's, the further monitors' desktop copies a run cut short
+; left (Nubivola1-2.bmp up to Nubivola1-16.bmp) and the rings'. Anything
+; else there is the user's, and keeps the folder. A folder that is a link
+; is left alone: it may lead into someone else's.
 Function un.RemoveRunPictures
   Exch $R0
   Push $R1
@@ -440,6 +461,9 @@ Function un.RemoveRunPictures
     IntOp $R1 $R1 & ${FILE_ATTRIBUTE_REPARSE_POINT}
     ${If} $R1 == 0
       Delete "$R0\Nubivola1.bmp"
+      ${For} $R1 2 16
+        Delete "$R0\Nubivola1-$R1.bmp"
+      ${Next}
       Delete "$R0\Nubivola2.bmp"
       RMDir "$R0"
     ${EndIf}

@@ -2,7 +2,7 @@
 # What a Windows user downloads, checked the way they would use it:
 #   - tools/package twice (the second time relinking both programs) gives the
 #     same zip and installer bytes;
-#   - the zip holds exactly the five files, and Ventalune.scr /s runs from a
+#   - the zip holds exactly the six files, and Ventalune.scr /s runs from a
 #     folder with blanks in its path and ends on Esc;
 #   - the installer, silent, in a fresh Wine prefix: files, uninstall entry,
 #     Start-menu entries, the screen-saver choice (with the box on and off),
@@ -13,15 +13,19 @@
 #     folder inside it, finds that folder again on reinstalls, and its
 #     uninstaller leaves the user's files as they were and gives back the
 #     screen saver chosen before;
+#   - the installer under a Japanese and an English display language: its
+#     first page (screenshots in out/help/), the Start-menu entries' names
+#     and the help page they open, and an uninstall in the other language;
 #   - signing with a throwaway certificate: osslsigncode verify accepts the
 #     programs, the installer and the programs it installs;
-#   - the help page is one well-formed file that needs nothing from outside,
-#     and out/help/Ventalune.png shows it rendered.
+#   - the help pages, English and Japanese, are each one well-formed file
+#     that needs nothing from outside, hold the same sections, have every
+#     character in an installed font, and out/help/ shows them rendered.
 # Needs DISPLAY (an X server Wine can use); tools/test provides one.
 set -uo pipefail
 top="$(cd "$(dirname "$0")/../.." && pwd)"
 work="$top/build/package-test"
-mkdir -p "$work"
+mkdir -p "$work" "$top/out/help"
 export WINEDEBUG=-all
 
 failures=0
@@ -67,9 +71,9 @@ setup="$work/first/$setup_name"
 # ---- The zip -----------------------------------------------------------------
 
 echo "== zip"
-equal "the zip holds exactly the five files" "$(unzip -Z1 "$zip" | tr '\n' ' ')" \
-  "LICENSE.txt THIRD-PARTY.txt Ventalune.dll Ventalune.html Ventalune.scr "
-for text in LICENSE.txt THIRD-PARTY.txt Ventalune.html; do
+equal "the zip holds exactly the six files" "$(unzip -Z1 "$zip" | tr '\n' ' ')" \
+  "LICENSE.txt THIRD-PARTY.txt Ventalune-ja.html Ventalune.dll Ventalune.html Ventalune.scr "
+for text in LICENSE.txt THIRD-PARTY.txt Ventalune.html Ventalune-ja.html; do
   check "$text has Windows line ends" bash -c "unzip -p '$zip' '$text' | python3 -c '
 import sys; b = sys.stdin.buffer.read(); sys.exit(not (b.count(b\"\\r\\n\") == b.count(b\"\\n\") > 0))'"
 done
@@ -161,7 +165,7 @@ user_profile=$(win cmd /c echo %USERPROFILE%)
 # earlier versions may hold another user's, and is left alone.
 picture_dir=$(realpath -m "$(unix_path "$local_app_data\\Ventalune")")
 data_dir=$(unix_path 'C:\q_sarn')
-shipped="LICENSE.txt THIRD-PARTY.txt Ventalune.dll Ventalune.html Ventalune.scr VentaluneSettings.exe uninstall.exe"
+shipped="LICENSE.txt THIRD-PARTY.txt Ventalune-ja.html Ventalune.dll Ventalune.html Ventalune.scr VentaluneSettings.exe uninstall.exe"
 
 install() { wine "$setup" /S "$@" >/dev/null 2>&1; }
 uninstall_done() { ! reg_key_exists "$uninstall_key" && [ ! -e "$1/uninstall.exe" ]; }
@@ -178,10 +182,10 @@ uninstall() {
 shortcut() {  # shortcut FILE FIELD: target, arguments, working_dir or icon
   python3 "$top/tests/package/read_shortcut.py" "$1" "$2"
 }
-lnk_has() {  # lnk_has FILE TEXT: the shortcut names TEXT (stored as UTF-16)
-  python3 -c 'import sys; d = open(sys.argv[1], "rb").read(); t = sys.argv[2]
-sys.exit(not (t.encode("utf-16-le") in d or t.encode() in d))' "$1" "$2"
-}
+start_menu_entries() { ls "$start_menu" 2>/dev/null | LC_ALL=C sort | tr '\n' '|'; }
+# Windows' display language and code page Japanese, as a Japanese user's.
+japanese() { env -u LC_ALL LANG=ja_JP.UTF-8 LC_MESSAGES=ja_JP.UTF-8 "$@"; }
+english() { env -u LC_ALL LANG=en_US.UTF-8 LC_MESSAGES=en_US.UTF-8 "$@"; }
 
 install
 equal "the installed files" "$(cd "$install_dir" 2>/dev/null && ls | LC_ALL=C sort | tr '\n' ' ')" "$shipped "
@@ -201,7 +205,9 @@ settings_target=$(shortcut "$settings_link" target)
 equal "Start menu: the settings entry starts VentaluneSettings.exe" "$settings_target" \
   "$install_win\\VentaluneSettings.exe"
 equal "Start menu: the settings entry passes no arguments" "$(shortcut "$settings_link" arguments)" ""
-check "Start menu: help page shortcut" lnk_has "$start_menu/Ventalune help.lnk" Ventalune.html
+equal "Start menu: the English entries" "$(start_menu_entries)" "Ventalune help.lnk|Ventalune settings.lnk|"
+equal "Start menu: the help entry opens the English page" "$(shortcut "$start_menu/Ventalune help.lnk" target)" \
+  "$install_win\\Ventalune.html"
 saver_value=$(reg_value "$desktop_key" SCRNSAVE.EXE)
 equal "the screen saver is the installed file" "$(realpath -m "$(unix_path "$saver_value")")" \
   "$(realpath "$install_dir/Ventalune.scr")"
@@ -266,7 +272,7 @@ equal "with the box off the choice stays" "$(reg_value "$desktop_key" SCRNSAVE.E
 # The uninstaller while another saver is chosen.
 for folder in "$picture_dir" "$data_dir"; do
   mkdir -p "$folder"
-  for picture in Nubivola1.bmp Nubivola2.bmp; do printf 'BM' > "$folder/$picture"; done
+  for picture in Nubivola1.bmp Nubivola1-2.bmp Nubivola1-16.bmp Nubivola2.bmp; do printf 'BM' > "$folder/$picture"; done
 done
 check "the silent uninstaller finishes" uninstall
 equal "no program file is left" "$(cd "$install_dir" 2>/dev/null && ls | tr '\n' ' ')" "Ventalune.ini "
@@ -275,7 +281,7 @@ check "no uninstall entry is left" bash -c "! wine reg query '$uninstall_key' >/
 equal "another saver's choice stays" "$(reg_value "$desktop_key" SCRNSAVE.EXE)" 'C:\windows\system32\other.scr'
 check "the user's picture folder and its pictures are gone" test ! -e "$picture_dir"
 equal "the shared folder, maybe another user's, is left alone" "$(ls "$data_dir" 2>/dev/null | tr '\n' ' ')" \
-  "Nubivola1.bmp Nubivola2.bmp "
+  "Nubivola1-16.bmp Nubivola1-2.bmp Nubivola1.bmp Nubivola2.bmp "
 rm -rf "$data_dir"
 
 # Install and uninstall with our saver chosen where none was chosen before;
@@ -401,6 +407,47 @@ a folder on the system drive|C:\Tools
 a way out of the profile|$user_profile\..\..\Tools
 the public profile|C:\users\Public\Ventalune
 EOF
+
+# ---- The installer in Japanese and in English --------------------------------
+
+echo "== installer in Japanese"
+japanese install
+equal "in Japanese: the installed files" "$(cd "$install_dir" 2>/dev/null && ls | LC_ALL=C sort | tr '\n' ' ')" "$shipped "
+equal "in Japanese: the Start-menu entries" "$(start_menu_entries)" "Ventalune の設定.lnk|Ventalune ヘルプ.lnk|"
+equal "in Japanese: the help entry opens the Japanese page" \
+  "$(shortcut "$start_menu/Ventalune ヘルプ.lnk" target)" "$install_win\\Ventalune-ja.html"
+equal "in Japanese: the settings entry starts VentaluneSettings.exe" \
+  "$(shortcut "$start_menu/Ventalune の設定.lnk" target)" "$install_win\\VentaluneSettings.exe"
+install /SAVER=0
+equal "reinstalled in English: only the English entries" "$(start_menu_entries)" \
+  "Ventalune help.lnk|Ventalune settings.lnk|"
+japanese wine "$install_dir/uninstall.exe" /S >/dev/null 2>&1
+timeout 90 wineserver -w
+check "uninstalled in Japanese: nothing of the English install is left" \
+  bash -c "[ ! -e '$start_menu' ] && [ ! -e '$install_dir' ]"
+
+# The first page a person sees, in each language: the window's title (as the
+# X server has it, in UTF-8) and a screenshot for a person to look at.
+# name | how the installer is started | the title
+while IFS='|' read -r name language title <&3; do
+  $language wine "$setup" >/dev/null 2>&1 &
+  setup_pid=$!
+  window=""
+  setup_window() { window=$(xdotool search --name "^$title\$" 2>/dev/null | head -1); [ -n "$window" ]; }
+  if wait_for 60 setup_window; then
+    pass "$name: the first page is titled '$title'"
+    sleep 1
+    import -window "$window" "$top/out/help/installer-$name.png" 2>/dev/null &&
+      pass "$name: out/help/installer-$name.png" || fail "$name: no screenshot"
+  else
+    fail "$name: no installer window titled '$title'"
+  fi
+  wineserver -k 2>/dev/null
+  wait "$setup_pid" 2>/dev/null
+done 3<<EOF
+japanese|japanese|Ventalune $version セットアップ
+english|english|Ventalune $version Setup
+EOF
 WINEPREFIX="$prefix" wineserver -k 2>/dev/null
 trap - EXIT
 export WINEPREFIX="$session_prefix"
@@ -441,16 +488,23 @@ fi
 
 # ---- The help page -----------------------------------------------------------
 
-echo "== help page"
-check "the help page stands alone" python3 "$top/tests/package/check_help_page.py" "$top/doc/Ventalune.html"
-mkdir -p "$top/out/help"
-if QT_QPA_PLATFORM=offscreen wkhtmltoimage --quiet --width 1000 --disable-javascript \
-     "$top/doc/Ventalune.html" "$top/out/help/Ventalune.png" >/dev/null 2>&1 &&
-   [ -s "$top/out/help/Ventalune.png" ]; then
-  pass "help page rendered: out/help/Ventalune.png"
-else
-  fail "the help page could not be rendered"
-fi
+echo "== help pages"
+english_page="$top/doc/Ventalune.html" japanese_page="$top/doc/Ventalune-ja.html"
+check "the help pages stand alone and hold the same sections" \
+  python3 "$top/tests/package/check_help_page.py" "$english_page" "$japanese_page"
+check "the check catches pages out of step" python3 "$top/tests/package/help_pages_test.py" "$english_page" "$japanese_page"
+check "the English page's characters are all in a font here" python3 "$top/tests/package/fonts_cover_page.py" "$english_page"
+check "the Japanese page's characters are all in a font here, a Japanese one among them" \
+  python3 "$top/tests/package/fonts_cover_page.py" --lang ja "$japanese_page"
+for page in "$english_page" "$japanese_page"; do
+  picture="$top/out/help/$(basename "$page" .html).png"
+  if QT_QPA_PLATFORM=offscreen wkhtmltoimage --quiet --width 1000 --disable-javascript \
+       "$page" "$picture" >/dev/null 2>&1 && [ -s "$picture" ]; then
+    pass "help page rendered: out/help/$(basename "$picture")"
+  else
+    fail "$(basename "$page") could not be rendered"
+  fi
+done
 
 if [ $failures -gt 0 ]; then
   echo "package tests: $failures failed"
