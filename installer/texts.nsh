@@ -28,8 +28,8 @@ LangString LicenceSubtitle ${LANG_ENGLISH} "Please read the licence of ${PRODUCT
 LangString LicenceSubtitle ${LANG_JAPANESE} "${PRODUCT} ${VERSION} の使用許諾をお読みください。"
 LangString UseAsSaver ${LANG_ENGLISH} "&Use Ventalune as my screen saver"
 LangString UseAsSaver ${LANG_JAPANESE} "Ventalune をスクリーン セーバーとして使う(&U)"
-LangString ShowHelp ${LANG_ENGLISH} "Show the Ventalune help page"
-LangString ShowHelp ${LANG_JAPANESE} "Ventalune のヘルプ ページを表示する"
+LangString ShowHelp ${LANG_ENGLISH} "&Show the Ventalune help page"
+LangString ShowHelp ${LANG_JAPANESE} "Ventalune のヘルプ ページを表示する(&S)"
 
 LangString FolderOthersMayChange ${LANG_ENGLISH} \
   "${PRODUCT} installs only into your own folders, which no other account can change: $INSTDIR is not one of them. Please choose a folder inside $PROFILE."

@@ -411,7 +411,7 @@ EOF
 # ---- The installer in Japanese and in English --------------------------------
 
 echo "== installer in Japanese"
-japanese install
+japanese wine "$setup" /S >/dev/null 2>&1
 equal "in Japanese: the installed files" "$(cd "$install_dir" 2>/dev/null && ls | LC_ALL=C sort | tr '\n' ' ')" "$shipped "
 equal "in Japanese: the Start-menu entries" "$(start_menu_entries)" "Ventalune の設定.lnk|Ventalune ヘルプ.lnk|"
 equal "in Japanese: the help entry opens the Japanese page" \
@@ -426,27 +426,54 @@ timeout 90 wineserver -w
 check "uninstalled in Japanese: nothing of the English install is left" \
   bash -c "[ ! -e '$start_menu' ] && [ ! -e '$install_dir' ]"
 
-# The first page a person sees, in each language: the window's title (as the
-# X server has it, in UTF-8) and a screenshot for a person to look at.
-# name | how the installer is started | the title
-while IFS='|' read -r name language title <&3; do
+# The installer as a person uses it, in each language: the first page (its
+# title as the X server has it, in UTF-8, and a screenshot for a person to
+# look at), Enter to agree, then on the last page the help page's box and
+# Enter to finish. Which page that opens, a stand-in for the browser writes
+# down.
+opened=$(unix_path 'C:\opened.txt')
+wine reg add 'HKCR\.html' /ve /d VentaluneTest.HelpPage /f >/dev/null 2>&1
+wine reg add 'HKCR\VentaluneTest.HelpPage\shell\open\command' /ve /d 'cmd.exe /c echo %1> C:\opened.txt' /f \
+  >/dev/null 2>&1
+setup_window() { xdotool search --name "^$1\$" 2>/dev/null | head -1; }
+# press_until WINDOW KEYS CONDITION...: the keys to the window, pressed
+# again while the condition has not come (another Wine server on the display
+# may have held the keyboard).
+press_until() {
+  local window=$1 keys=$2 attempt; shift 2
+  for attempt in 1 2 3; do
+    xdotool windowfocus --sync "$window" 2>/dev/null
+    xdotool key $keys
+    wait_for 30 "$@" && return 0
+  done
+  return 1
+}
+# name | how the installer is started | the title | the help page it opens
+while IFS='|' read -r name language title page <&3; do
+  rm -f "$opened"
   $language wine "$setup" >/dev/null 2>&1 &
   setup_pid=$!
-  window=""
-  setup_window() { window=$(xdotool search --name "^$title\$" 2>/dev/null | head -1); [ -n "$window" ]; }
-  if wait_for 60 setup_window; then
+  has_setup_window() { [ -n "$(setup_window "$title")" ]; }
+  if wait_for 60 has_setup_window; then
     pass "$name: the first page is titled '$title'"
+    window=$(setup_window "$title")
     sleep 1
     import -window "$window" "$top/out/help/installer-$name.png" 2>/dev/null &&
       pass "$name: out/help/installer-$name.png" || fail "$name: no screenshot"
+    check "$name: Enter agrees and installs" press_until "$window" Return test -e "$start_menu"
+    sleep 2
+    check "$name: the last page opens the help page" press_until "$window" "alt+s Return" test -s "$opened"
+    equal "$name: it is $page" "$(tr -d '\r' < "$opened" | sed 's/ *$//')" "$install_win\\$page"
+    check "$name: the installer ends" wait_for 20 not_running "$setup_pid"
   else
     fail "$name: no installer window titled '$title'"
   fi
   wineserver -k 2>/dev/null
   wait "$setup_pid" 2>/dev/null
+  check "$name: the silent uninstaller finishes" uninstall
 done 3<<EOF
-japanese|japanese|Ventalune $version セットアップ
-english|english|Ventalune $version Setup
+japanese|japanese|Ventalune $version セットアップ|Ventalune-ja.html
+english|english|Ventalune $version Setup|Ventalune.html
 EOF
 WINEPREFIX="$prefix" wineserver -k 2>/dev/null
 trap - EXIT
