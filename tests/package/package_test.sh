@@ -186,6 +186,9 @@ start_menu_entries() { ls "$start_menu" 2>/dev/null | LC_ALL=C sort | tr '\n' '|
 # Windows' display language and code page Japanese, as a Japanese user's.
 japanese() { env -u LC_ALL LANG=ja_JP.UTF-8 LC_MESSAGES=ja_JP.UTF-8 "$@"; }
 english() { env -u LC_ALL LANG=en_US.UTF-8 LC_MESSAGES=en_US.UTF-8 "$@"; }
+# A Japanese display language on a Western code page (1252): the installer's
+# texts are Unicode, so they read the same.
+japanese_on_1252() { env -u LC_ALL LANG=en_US.UTF-8 LC_MESSAGES=ja_JP.UTF-8 "$@"; }
 
 install
 equal "the installed files" "$(cd "$install_dir" 2>/dev/null && ls | LC_ALL=C sort | tr '\n' ' ')" "$shipped "
@@ -432,6 +435,12 @@ check "uninstalled in Japanese: nothing of the English install is left" \
 # Enter to finish. Which page that opens, a stand-in for the browser writes
 # down.
 opened=$(unix_path 'C:\opened.txt')
+# A Windows with a Japanese display language has its Japanese UI face, which
+# the installer's Japanese pages ask for; Wine's prefix has none and finds a
+# stand-in only under the Japanese code page. The stand-in named for both, so
+# the pictures tell the code pages' texts apart, not Wine's fonts.
+japanese wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+  /v 'ＭＳ Ｐゴシック' /d IPAPGothic /f >/dev/null 2>&1
 wine reg add 'HKCR\.html' /ve /d VentaluneTest.HelpPage /f >/dev/null 2>&1
 wine reg add 'HKCR\VentaluneTest.HelpPage\shell\open\command' /ve /d 'cmd.exe /c echo %1> C:\opened.txt' /f \
   >/dev/null 2>&1
@@ -473,8 +482,11 @@ while IFS='|' read -r name language title page <&3; do
   check "$name: the silent uninstaller finishes" uninstall
 done 3<<EOF
 japanese|japanese|Ventalune $version セットアップ|Ventalune-ja.html
+japanese-1252|japanese_on_1252|Ventalune $version セットアップ|Ventalune-ja.html
 english|english|Ventalune $version Setup|Ventalune.html
 EOF
+equal "the Japanese first page is the same under code pages 932 and 1252 (pixels differing)" \
+  "$(compare -metric AE "$top/out/help/installer-japanese.png" "$top/out/help/installer-japanese-1252.png" null: 2>&1)" "0"
 WINEPREFIX="$prefix" wineserver -k 2>/dev/null
 trap - EXIT
 export WINEPREFIX="$session_prefix"
