@@ -433,7 +433,7 @@ check "uninstalled in Japanese: nothing of the English install is left" \
 # title as the X server has it, in UTF-8, and a screenshot for a person to
 # look at), Enter to agree, then on the last page the help page's box and
 # Enter to finish. Which page that opens, a stand-in for the browser writes
-# down.
+# down. Then the uninstaller, its title, and Enter to uninstall and to close.
 opened=$(unix_path 'C:\opened.txt')
 # A Windows with a Japanese display language has its Japanese UI face, which
 # the installer's Japanese pages ask for; Wine's prefix has none and finds a
@@ -444,7 +444,8 @@ japanese wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSub
 wine reg add 'HKCR\.html' /ve /d VentaluneTest.HelpPage /f >/dev/null 2>&1
 wine reg add 'HKCR\VentaluneTest.HelpPage\shell\open\command' /ve /d 'cmd.exe /c echo %1> C:\opened.txt' /f \
   >/dev/null 2>&1
-setup_window() { xdotool search --name "^$1\$" 2>/dev/null | head -1; }
+# (The uninstaller's title ends in a blank.)
+setup_window() { xdotool search --name "^$1 *\$" 2>/dev/null | head -1; }
 # press_until WINDOW KEYS CONDITION...: the keys to the window, pressed
 # again while the condition has not come (another Wine server on the display
 # may have held the keyboard).
@@ -457,8 +458,8 @@ press_until() {
   done
   return 1
 }
-# name | how the installer is started | the title | the help page it opens
-while IFS='|' read -r name language title page <&3; do
+# name | how the installer is started | its title | the help page it opens | the uninstaller's title
+while IFS='|' read -r name language title page uninstall_title <&3; do
   rm -f "$opened"
   $language wine "$setup" >/dev/null 2>&1 &
   setup_pid=$!
@@ -479,11 +480,23 @@ while IFS='|' read -r name language title page <&3; do
   fi
   wineserver -k 2>/dev/null
   wait "$setup_pid" 2>/dev/null
-  check "$name: the silent uninstaller finishes" uninstall
+  $language wine "$install_dir/uninstall.exe" >/dev/null 2>&1
+  has_uninstall_window() { [ -n "$(setup_window "$uninstall_title")" ]; }
+  no_uninstall_window() { ! has_uninstall_window; }
+  if wait_for 60 has_uninstall_window; then
+    pass "$name: the uninstaller is titled '$uninstall_title'"
+    window=$(setup_window "$uninstall_title")
+    check "$name: Enter uninstalls" press_until "$window" Return uninstall_done "$install_dir"
+    check "$name: Enter closes the uninstaller" press_until "$window" Return no_uninstall_window
+  else
+    fail "$name: no uninstaller window titled '$uninstall_title'"
+  fi
+  wineserver -k 2>/dev/null
+  uninstall_done "$install_dir" || uninstall
 done 3<<EOF
-japanese|japanese|Ventalune $version セットアップ|Ventalune-ja.html
-japanese-1252|japanese_on_1252|Ventalune $version セットアップ|Ventalune-ja.html
-english|english|Ventalune $version Setup|Ventalune.html
+japanese|japanese|Ventalune $version セットアップ|Ventalune-ja.html|Ventalune $version アンインストール
+japanese-1252|japanese_on_1252|Ventalune $version セットアップ|Ventalune-ja.html|Ventalune $version アンインストール
+english|english|Ventalune $version Setup|Ventalune.html|Ventalune $version Uninstall
 EOF
 equal "the Japanese first page is the same under code pages 932 and 1252 (pixels differing)" \
   "$(compare -metric AE "$top/out/help/installer-japanese.png" "$top/out/help/installer-japanese-1252.png" null: 2>&1)" "0"
