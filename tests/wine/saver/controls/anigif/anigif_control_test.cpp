@@ -415,7 +415,8 @@ TEST_F(AniGifControlTest, ClickAndMouseEventsFromRealInput) {
   const POINT inside = host_->Screen(control.window(), 3, 2);
   MovePointer(inside);
   ASSERT_TRUE(WaitFor([&] { return WindowFromPoint(inside) == control.window(); }, 2s));
-  CURSORINFO cursor{sizeof(cursor)};
+  CURSORINFO cursor{};
+  cursor.cbSize = sizeof(cursor);
   EXPECT_TRUE(WaitFor([&] { return GetCursorInfo(&cursor) && cursor.hCursor == LoadCursor(nullptr, IDC_HAND); }, 2s));
   MouseButtonEvent(MOUSEEVENTF_LEFTDOWN);
   MouseButtonEvent(MOUSEEVENTF_LEFTUP);

@@ -286,7 +286,9 @@ TEST_P(CancelTest, EndsTheLoadAtOnce) {
   SilentPort server(row.port);
   control_->SetDownloadTimeouts({60000, 60000});
   control_->LoadAnimatedGIF_Remote(server.Url());
-  if (row.port == SilentPort::kNeverAnswers) ASSERT_TRUE(server.WaitForConnection(10s));
+  if (row.port == SilentPort::kNeverAnswers) {
+    ASSERT_TRUE(server.WaitForConnection(10s));
+  }
   EXPECT_EQ(RemoteDownload::RunningWorkers(), workersBefore_ + 1);
   row.cancel(control_);
   EXPECT_TRUE(WorkersBackToBefore(5s));

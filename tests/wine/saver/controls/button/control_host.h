@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <memory>
-#include <optional>
 
 #include "support/program_driver.h"
 #include "support/screen_capture.h"
@@ -76,7 +75,10 @@ inline void MovePointer(POINT to) {
     return GetCursorPos(&now) && now.x == to.x && now.y == to.y;
   };
   const DWORD start = GetTickCount();
-  std::optional<DWORD> heldSince;  // since when the pointer has stayed at `to`
+  // Since when the pointer has stayed at `to` (a plain pair: GCC takes an
+  // optional's value here for one that may be unset).
+  bool held = false;
+  DWORD heldSince = 0;
   bool sent = false;
   do {
     if (!sent || !at()) {
@@ -85,12 +87,13 @@ inline void MovePointer(POINT to) {
       SendInput(1, &input, sizeof(input));
       // SendInput's units can round a pixel off.
       if (!at()) SetCursorPos(to.x, to.y);
-      heldSince.reset();
-    } else if (!heldSince) {
+      held = false;
+    } else if (!held) {
+      held = true;
       heldSince = GetTickCount();
     }
     PumpMessages();
-    if (heldSince && GetTickCount() - *heldSince >= 30) break;
+    if (held && GetTickCount() - heldSince >= 30) break;
     Sleep(5);
   } while (GetTickCount() - start < 500);
 }
