@@ -57,8 +57,9 @@ class Page(HTMLParser):
 
     def start(self, tag, attrs):
         if tag == "h2":
-            self.sections.append((dict(attrs).get("id") or "", [], []))
-            if not dict(attrs).get("id"):
+            section = dict(attrs).get("id") or ""
+            self.sections.append((section, [], []))
+            if not section:
                 self.problems.append("%s: a section heading without an id" % self.where())
         if tag in STRUCTURE:
             self.sections[-1][1].append(tag)
@@ -76,9 +77,7 @@ class Page(HTMLParser):
             if name in URL_ATTRIBUTES:
                 if name == "href" and value and value.startswith("#"):
                     self.links.append((self.where(), value[1:]))
-                elif name == "href" and value in self.siblings:
-                    pass
-                else:
+                elif not (name == "href" and value in self.siblings):
                     self.problems.append("%s: %s=%r points outside the page" % (self.where(), name, value))
             if name == "style" and re.search(r"url\s*\(|@import", value or "", re.I):
                 self.problems.append("%s: style attribute loads a resource" % self.where())

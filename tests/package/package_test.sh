@@ -446,6 +446,8 @@ wine reg add 'HKCR\VentaluneTest.HelpPage\shell\open\command' /ve /d 'cmd.exe /c
   >/dev/null 2>&1
 # (The uninstaller's title ends in a blank.)
 setup_window() { xdotool search --name "^$1 *\$" 2>/dev/null | head -1; }
+has_setup_window() { [ -n "$(setup_window "$1")" ]; }
+no_setup_window() { ! has_setup_window "$1"; }
 # press_until WINDOW KEYS CONDITION...: the keys to the window, pressed
 # again while the condition has not come (another Wine server on the display
 # may have held the keyboard).
@@ -463,8 +465,7 @@ while IFS='|' read -r name language title page uninstall_title <&3; do
   rm -f "$opened"
   $language wine "$setup" >/dev/null 2>&1 &
   setup_pid=$!
-  has_setup_window() { [ -n "$(setup_window "$title")" ]; }
-  if wait_for 60 has_setup_window; then
+  if wait_for 60 has_setup_window "$title"; then
     pass "$name: the first page is titled '$title'"
     window=$(setup_window "$title")
     sleep 1
@@ -481,13 +482,11 @@ while IFS='|' read -r name language title page uninstall_title <&3; do
   wineserver -k 2>/dev/null
   wait "$setup_pid" 2>/dev/null
   $language wine "$install_dir/uninstall.exe" >/dev/null 2>&1
-  has_uninstall_window() { [ -n "$(setup_window "$uninstall_title")" ]; }
-  no_uninstall_window() { ! has_uninstall_window; }
-  if wait_for 60 has_uninstall_window; then
+  if wait_for 60 has_setup_window "$uninstall_title"; then
     pass "$name: the uninstaller is titled '$uninstall_title'"
     window=$(setup_window "$uninstall_title")
     check "$name: Enter uninstalls" press_until "$window" Return uninstall_done "$install_dir"
-    check "$name: Enter closes the uninstaller" press_until "$window" Return no_uninstall_window
+    check "$name: Enter closes the uninstaller" press_until "$window" Return no_setup_window "$uninstall_title"
   else
     fail "$name: no uninstaller window titled '$uninstall_title'"
   fi
